@@ -1,0 +1,58 @@
+#include "app/LVApplicationDelegate.h"
+
+#include "settings/LVSettings.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTimer>
+
+LVApplicationDelegate::LVApplicationDelegate(const LVServices &services, QObject *parent)
+    : QObject(parent)
+    , mSettings(services.settings)
+    , mWorkspace(services.workspace)
+    , mResourceFolder(services.resourceFolder)
+{
+}
+
+LVApplicationDelegate::~LVApplicationDelegate()
+{
+    if (mAccountStatusTimer)
+        mAccountStatusTimer->stop();
+}
+
+void LVApplicationDelegate::setOutlets(const LVMainWindowOutlets &outlets)
+{
+    mMainWindow = outlets.window;
+    mLaunchButton = outlets.launchButton;
+    mUploadButton = outlets.uploadButton;
+    mOptionsButton = outlets.optionsButton;
+    mBackgroundImage = outlets.backgroundImage;
+    mStatusText = outlets.statusText;
+}
+
+void LVApplicationDelegate::awakeFromNib()
+{
+    registerDefaultsFromFile(*mSettings, QDir(mResourceFolder).filePath(QStringLiteral("Defaults.plist")),
+                             *mWorkspace);
+    mUploadState = UploadIdle;
+    if (mStatusText)
+        mStatusText->clear();
+    // Updates of the program itself come from the platform's package manager.
+    if (mBackgroundImage)
+        mBackgroundImage->setPixmap(
+            QPixmap(QDir(mResourceFolder).filePath(QStringLiteral("lorvane_client_background.png"))));
+}
+
+void LVApplicationDelegate::validateUserInterface()
+{
+    const bool hasGamePath = mSettings->valueForKey(kWowApplicationPathKey).isValid();
+    if (mLaunchButton)
+        mLaunchButton->setEnabled(hasGamePath && !mWoWIsRunning);
+    if (mUploadButton)
+        mUploadButton->setEnabled(hasGamePath && !mWoWIsRunning && mAccountStatus == AccountValid);
+}
+
+QTextEdit *LVApplicationDelegate::statusTextView() const { return mStatusText; }

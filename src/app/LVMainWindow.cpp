@@ -1,0 +1,32 @@
+#include "app/LVMainWindow.h"
+
+#include "status/LVStatusLabel.h"
+#include "ui_MainWindow.h"
+
+LVMainWindow::LVMainWindow(QWidget *parent)
+    : QWidget(parent)
+    , mUi(std::make_unique<Ui::MainWindow>())
+{
+    mUi->setupUi(this);
+}
+
+LVMainWindow::~LVMainWindow() = default;
+
+LVMainWindowOutlets LVMainWindow::outlets()
+{
+    return {this,
+            mUi->launchButton,
+            mUi->uploadButton,
+            mUi->optionsButton,
+            mUi->backgroundImage,
+            mUi->statusText,
+            mUi->statusLabel,
+            mUi->disclosureButton};
+}
+
+void LVMainWindow::connectTo(LVApplicationDelegate &delegate)
+{
+    delegate.setOutlets(outlets());
+    mUi->statusLabel->awakeFromNib(&delegate);
+    delegate.awakeFromNib();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// One message waiting for the status line: its text, its kind and the time it was sent.
+class LVStatusItem {
+public:
+    LVStatusItem(const QString &message, bool isError, const QDateTime &timestamp);
+
+    static LVStatusItem statusItemWithMessage(const QString &message, bool isError);
+
+    const QString &message() const { return mMessage; }
+    bool isError() const { return mIsError; }
+    const QDateTime &timestamp() const { return mTimestamp; }
+
+    // -1, 0 or +1 as this item was sent before, with or after the other.
+    int compare(const LVStatusItem &other) const;
+
+private:
+    QString mMessage;
+    bool mIsError;
+    QDateTime mTimestamp;
+};
+
+// The log's time stamp, "yyyy.MM.dd hh:mm:ss" on the 12-hour clock with the locale's AM/PM marker.
+QString formatLogTime(const QDateTime &time, const QLocale &locale);
+// One log line: the time, a colon, two spaces, the message and a line feed.
+QString formatLogLine(const LVStatusItem &item, const QLocale &locale);

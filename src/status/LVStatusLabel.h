@@ -1,0 +1,53 @@
+#pragma once
+
+#include "status/LVStatusItem.h"
+
+#include <QLabel>
+#include <QLocale>
+#include <QPointer>
+#include <QTimer>
+
+#include <functional>
+
+class QTextEdit;
+class LVApplicationDelegate;
+
+// The status line. Messages from the status bus wait in a queue and are shown one every 0.66 s in
+// the order sent, errors in red and the rest in white; every non-empty one is also appended to
+// the log view with the time it was sent.
+class LVStatusLabel : public QLabel {
+    Q_OBJECT
+public:
+    static constexpr int kDisplayIntervalMs = 660;
+    static const QColor kStatusColor;
+    static const QColor kErrorColor;
+
+    explicit LVStatusLabel(QWidget *parent = nullptr);
+
+    // Finds the log view through the controller and starts listening to the status bus.
+    void awakeFromNib(const LVApplicationDelegate *delegate);
+    // Where the time stamps come from; the system clock unless a test sets another.
+    void setClock(std::function<QDateTime()> clock) { mClock = std::move(clock); }
+
+    bool displaysMessages() const { return mDisplayMessages; }
+    qsizetype queuedMessageCount() const { return mMessages.size(); }
+    bool isDisplayPending() const { return mTimer.isActive(); }
+
+public slots:
+    void displayMessage();
+    void messageDisplayOptionsChangedNotification(bool displayMessages);
+    void statusMessageChangedNotification(const QString &message);
+    void errorMessageChangedNotification(const QString &message);
+
+private:
+    void enqueue(const QString &message, bool isError);
+    void show(const LVStatusItem &item);
+    void appendToLog(const LVStatusItem &item);
+
+    QList<LVStatusItem> mMessages;
+    bool mDisplayMessages = true;
+    QPointer<QTextEdit> mStatusText;
+    QLocale mStatusDateLocale;
+    QTimer mTimer;
+    std::function<QDateTime()> mClock;
+};

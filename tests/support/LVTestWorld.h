@@ -1,0 +1,23 @@
+#pragma once
+
+#include "LVFakeWorkspace.h"
+#include "app/LVApplicationDelegate.h"
+#include "settings/LVSettings.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+// Everything a controller needs, with settings in a temporary file and a fake workspace.
+struct LVTestWorld {
+    LVTestWorld();
+
+    QString resourceFolder() const;
+    // Builds the controller; the defaults are registered by its awakeFromNib, as at start-up.
+    LVApplicationDelegate &makeDelegate();
+
+    QTemporaryDir dir;
+    LVSettings settings;
+    LVFakeWorkspace workspace;
+    std::unique_ptr<LVApplicationDelegate> delegate;
+};
