@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTextEdit>
@@ -14,17 +16,17 @@ LVApplicationDelegate::LVApplicationDelegate(const LVServices &services, QObject
     , mSettings(services.settings)
     , mWorkspace(services.workspace)
     , mResourceFolder(services.resourceFolder)
-{
-}
+    , mNetworkAccess(std::make_unique<QNetworkAccessManager>()) {}
 
-LVApplicationDelegate::~LVApplicationDelegate()
-{
+LVApplicationDelegate::~LVApplicationDelegate() {
     if (mAccountStatusTimer)
         mAccountStatusTimer->stop();
+    // Requests still in flight end with the network access; their endings are of no interest now.
+    for (const auto &[reply, request] : mUploadRequests)
+        reply->disconnect(this);
 }
 
-void LVApplicationDelegate::setOutlets(const LVMainWindowOutlets &outlets)
-{
+void LVApplicationDelegate::setOutlets(const LVMainWindowOutlets &outlets) {
     mMainWindow = outlets.window;
     mLaunchButton = outlets.launchButton;
     mUploadButton = outlets.uploadButton;
@@ -33,10 +35,8 @@ void LVApplicationDelegate::setOutlets(const LVMainWindowOutlets &outlets)
     mStatusText = outlets.statusText;
 }
 
-void LVApplicationDelegate::awakeFromNib()
-{
-    registerDefaultsFromFile(*mSettings, QDir(mResourceFolder).filePath(QStringLiteral("Defaults.plist")),
-                             *mWorkspace);
+void LVApplicationDelegate::awakeFromNib() {
+    registerDefaultsFromFile(*mSettings, QDir(mResourceFolder).filePath(QStringLiteral("Defaults.plist")), *mWorkspace);
     mUploadState = UploadIdle;
     if (mStatusText)
         mStatusText->clear();
@@ -46,8 +46,7 @@ void LVApplicationDelegate::awakeFromNib()
             QPixmap(QDir(mResourceFolder).filePath(QStringLiteral("lorvane_client_background.png"))));
 }
 
-void LVApplicationDelegate::validateUserInterface()
-{
+void LVApplicationDelegate::validateUserInterface() {
     const bool hasGamePath = mSettings->valueForKey(kWowApplicationPathKey).isValid();
     if (mLaunchButton)
         mLaunchButton->setEnabled(hasGamePath && !mWoWIsRunning);
@@ -55,4 +54,6 @@ void LVApplicationDelegate::validateUserInterface()
         mUploadButton->setEnabled(hasGamePath && !mWoWIsRunning && mAccountStatus == AccountValid);
 }
 
-QTextEdit *LVApplicationDelegate::statusTextView() const { return mStatusText; }
+QTextEdit *LVApplicationDelegate::statusTextView() const {
+    return mStatusText;
+}

@@ -4,13 +4,24 @@
 #include <QPointer>
 #include <QStringList>
 
+#include "net/Gzip.h"
+#include "net/LVSyncGet.h"
+
+#include <QStringDecoder>
+
+#include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 
 class QAbstractButton;
 class QLabel;
+class QNetworkAccessManager;
+class QNetworkReply;
 class QPushButton;
 class QTextEdit;
 class QTimer;
+class QUrl;
 class QWidget;
 class LVSettings;
 class LVStatusLabel;
@@ -53,6 +64,25 @@ public:
     void validateUserInterface();
     QTextEdit *statusTextView() const;
 
+    // Waiting (src/app): while the controller waits for the network or the keychain, the event loop
+    // runs on; work that an event would start meanwhile is deferred until the wait is over.
+    class BusyScope {
+    public:
+        explicit BusyScope(LVApplicationDelegate &delegate);
+        ~BusyScope();
+        BusyScope(const BusyScope &) = delete;
+        BusyScope &operator=(const BusyScope &) = delete;
+
+    private:
+        LVApplicationDelegate &mDelegate;
+    };
+    bool isBusy() const { return mBusyDepth > 0; }
+    // True when the action was deferred, because the controller is busy.
+    bool deferWhileBusy(std::function<void()> action);
+    QNetworkAccessManager &networkAccess() const { return *mNetworkAccess; }
+    const LVNetworkTimeouts &networkTimeouts() const { return mNetworkTimeouts; }
+    void setNetworkTimeouts(const LVNetworkTimeouts &timeouts) { mNetworkTimeouts = timeouts; }
+
     // Status reporting (src/status)
     void sendStatusMessage(const QString &message) const;
     void sendErrorMessage(const QString &message) const;
@@ -65,6 +95,16 @@ public:
     QString realmlistPath() const;
     QString expandPath(const QString &path, const QString &account = QString()) const;
 
+    // Upload transport (src/net). postFilesWithUsername is false when the account's files could not
+    // be prepared and no request was sent; every request's outcome is reported when it ends.
+    bool postFilesWithUsername(const QString &username, const QString &password, const QString &account);
+    LVGzipResult gzipFileAtPath(const QString &path);
+    void postURL(const QUrl &url, const QByteArray &content, const QString &boundary, const QString &account);
+    qsizetype uploadsInFlight() const { return qsizetype(mUploadRequests.size()); }
+
+    // Upload run (src/upload)
+    void cleanup();
+
     // The state of the run, for the window and for tests.
     bool isWoWRunning() const { return mWoWIsRunning; }
     bool verboseLogging() const { return mVerboseLogging; }
@@ -74,13 +114,35 @@ public:
     const std::optional<QStringList> &locales() const { return mLocales; }
     const QString &realm() const { return mRealm; }
     LVSettings &settings() const { return *mSettings; }
+    const std::optional<QStringList> &filesToCleanup() const { return mFilesToCleanup; }
+
+signals:
+    // An upload request has ended: with a 2xx reply, or not.
+    void uploadRequestFinished(const QString &account, bool succeeded);
 
 private:
+    // One upload request in flight, with its own reply text.
+    struct UploadRequest {
+        QString account;
+        QStringDecoder decoder{QStringDecoder::Utf8};
+        QString result; // null until the first byte arrives
+    };
+
+    bool writeBodyCopy(const QByteArray &body) const;
+    void handleBytesAvailable(QNetworkReply *reply);
+    void handleStreamComplete(QNetworkReply *reply);
+    void handleStreamError(QNetworkReply *reply);
+    void finishUploadRequest(QNetworkReply *reply, bool succeeded);
+
     friend struct LVDelegateProbe; // tests set state that other parts of the program own
 
     LVSettings *mSettings;
     LVWorkspace *mWorkspace;
     QString mResourceFolder;
+    std::unique_ptr<QNetworkAccessManager> mNetworkAccess;
+    LVNetworkTimeouts mNetworkTimeouts;
+    int mBusyDepth = 0;
+    QList<std::function<void()>> mDeferredActions;
 
     QPointer<QWidget> mMainWindow;
     QPointer<QPushButton> mLaunchButton;
@@ -97,5 +159,6 @@ private:
     std::optional<QStringList> mLocales;
     QString mRealm;
     qint32 mUploadState = UploadIdle;
+    std::map<QNetworkReply *, UploadRequest> mUploadRequests;
     std::optional<QStringList> mFilesToCleanup;
 };

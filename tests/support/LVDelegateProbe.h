@@ -8,9 +8,11 @@ struct LVDelegateProbe {
     static void setAccountStatus(LVApplicationDelegate &delegate, qint32 status) { delegate.mAccountStatus = status; }
     static void setUploadState(LVApplicationDelegate &delegate, qint32 state) { delegate.mUploadState = state; }
     static void setVerboseLogging(LVApplicationDelegate &delegate, bool verbose) { delegate.mVerboseLogging = verbose; }
-    static void setLocales(LVApplicationDelegate &delegate, std::optional<QStringList> locales)
-    {
+    static void setLocales(LVApplicationDelegate &delegate, std::optional<QStringList> locales) {
         delegate.mLocales = std::move(locales);
+    }
+    static void setFilesToCleanup(LVApplicationDelegate &delegate, const QStringList &files) {
+        delegate.mFilesToCleanup = files;
     }
     static void setRealm(LVApplicationDelegate &delegate, const QString &realm) { delegate.mRealm = realm; }
 };

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QNetworkAccessManager;
+class QUrl;
+
+struct LVNetworkTimeouts {
+    int connectMs = 15000;  // until the reply's headers arrive
+    int transferMs = 30000; // the longest pause while the body arrives
+};
+
+struct LVGetResult {
+    QByteArray body;    // what arrived, also for an HTTP error status
+    int httpStatus = 0; // 0 when no HTTP reply came
+    QString errorText;  // null when the request went through; readable otherwise
+    bool succeeded() const { return errorText.isNull(); }
+};
+
+// A GET that the caller waits for. The wait runs a local event loop that takes no user input, so
+// the window keeps painting and timers keep firing while the keyboard and mouse wait. An HTTP
+// status of 400 or above counts as a failure, with the body kept.
+LVGetResult synchronousGet(QNetworkAccessManager &network, const QUrl &url, const LVNetworkTimeouts &timeouts);
