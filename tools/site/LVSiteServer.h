@@ -1,0 +1,98 @@
+#pragma once
+
+#include "LVSiteConfig.h"
+#include "LVSiteUpload.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace httplib {
+class ContentReader;
+class Server;
+struct Request;
+struct Response;
+} // namespace httplib
+
+struct LVSiteRequest {
+    std::string method;
+    std::string path;  // decoded
+    std::string query; // as sent, without the "?"
+};
+
+// The site the client talks to: credential check, uploads, the addon manifest and its files, plus
+// fixtures for tests (canned replies, an endpoint that never answers). Listens on 127.0.0.1 only, on a
+// thread of its own; every accessor may be called from any thread.
+class LVSiteServer {
+public:
+    explicit LVSiteServer(LVSiteConfig config);
+    ~LVSiteServer();
+    LVSiteServer(const LVSiteServer &) = delete;
+    LVSiteServer &operator=(const LVSiteServer &) = delete;
+
+    // port 0 picks a free port. False when the port cannot be bound.
+    bool start(int port = 0);
+    // Releases stalled requests, then waits for the server thread. Safe to call twice.
+    void stop();
+    int port() const { return mPort; }
+    std::string baseUrl() const;
+
+    // A reply for exactly this method and decoded path, taking precedence over every route.
+    void setResponse(const std::string &method, const std::string &path, int status, std::string body,
+                     std::string contentType = "text/plain");
+    void clearResponses();
+
+    std::vector<LVSiteRequest> requests() const;
+    std::vector<LVSiteUpload> uploads() const;
+
+private:
+    struct CannedResponse {
+        int status = 200;
+        std::string body;
+        std::string contentType;
+    };
+    using Clock = std::chrono::steady_clock;
+
+    void installRoutes();
+    void listen();
+    void handleGet(const httplib::Request &request, httplib::Response &response);
+    void handlePost(const httplib::Request &request, httplib::Response &response, const httplib::ContentReader &reader);
+    void handleAuth(const httplib::Request &request, httplib::Response &response);
+    void handleUpload(const httplib::Request &request, httplib::Response &response,
+                      const httplib::ContentReader &reader);
+    void handleManifest(httplib::Response &response);
+    void handleAddonFile(const std::string &relativePath, httplib::Response &response);
+    void waitForStop(httplib::Response &response);
+    bool replyCanned(const httplib::Request &request, httplib::Response &response);
+    void remember(const httplib::Request &request);
+    void log(const httplib::Request &request, const httplib::Response &response);
+
+    bool credentialsAccepted(const httplib::Request &request) const;
+    bool throttled(const std::string &user) const;
+    std::filesystem::path newUploadFolder(const std::string &user);
+    void accept(LVSiteUpload upload);
+
+    LVSiteConfig mConfig;
+    std::unique_ptr<httplib::Server> mHttp;
+    std::thread mListener;
+    std::atomic<bool> mListenerDone{false};
+    int mPort = 0;
+
+    mutable std::mutex mMutex;
+    std::map<std::pair<std::string, std::string>, CannedResponse> mCanned;
+    std::vector<LVSiteRequest> mRequests;
+    std::vector<LVSiteUpload> mUploads;
+    std::map<std::string, Clock::time_point> mLastUpload;
+    int mUploadSequence = 0;
+
+    std::mutex mStopMutex;
+    std::condition_variable mStopped;
+    bool mStopping = false;
+};
