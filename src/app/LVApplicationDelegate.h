@@ -64,6 +64,7 @@ public:
     void gatherLocales();
     QString realmlistPath() const;
     QString expandPath(const QString &path, const QString &account = QString()) const;
+    bool checkSupportedRealms();
 
     // The state of the run, for the window and for tests.
     bool isWoWRunning() const { return mWoWIsRunning; }
