@@ -66,6 +66,9 @@ public:
     QString expandPath(const QString &path, const QString &account = QString()) const;
     bool checkSupportedRealms();
 
+    // Upload run (src/upload)
+    bool alreadyUploadedForAccount(const QString &account);
+
     // The state of the run, for the window and for tests.
     bool isWoWRunning() const { return mWoWIsRunning; }
     bool verboseLogging() const { return mVerboseLogging; }
@@ -78,6 +81,8 @@ public:
 
 private:
     friend struct LVDelegateProbe; // tests set state that other parts of the program own
+
+    bool prepareSavedVariables(const QString &path, QByteArray savedVariables);
 
     LVSettings *mSettings;
     LVWorkspace *mWorkspace;

@@ -24,6 +24,11 @@ qsizetype sliceEnd(QByteArrayView bytes, qsizetype start, qsizetype length) {
     return end;
 }
 
+bool writeFailed(const QString &path, const QString &reason) {
+    qCWarning(lcPlatform).noquote() << "Unable to write" << path << "-" << reason;
+    return false;
+}
+
 } // namespace
 
 std::optional<QByteArray> contentsOfFile(const QString &path) {
@@ -38,10 +43,15 @@ std::optional<QByteArray> contentsOfFile(const QString &path) {
 
 bool writeFileAtomically(const QString &path, QByteArrayView bytes) {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes.data(), bytes.size()) == bytes.size() && file.commit())
-        return true;
-    qCWarning(lcPlatform).noquote() << "Unable to write" << path << "-" << file.errorString();
-    return false;
+    // Unbuffered, so that a short write (a full disk, a size limit) shows in write()'s count: the
+    // buffered flush inside commit() would let a cut file replace the whole one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return writeFailed(path, file.errorString());
+    if (file.write(bytes.data(), bytes.size()) != bytes.size())
+        return writeFailed(path, QStringLiteral("the data was cut short"));
+    if (!file.commit())
+        return writeFailed(path, file.errorString());
+    return true;
 }
 
 bool isValidUtf8(QByteArrayView bytes) {

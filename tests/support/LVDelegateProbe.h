@@ -8,9 +8,14 @@ struct LVDelegateProbe {
     static void setAccountStatus(LVApplicationDelegate &delegate, qint32 status) { delegate.mAccountStatus = status; }
     static void setUploadState(LVApplicationDelegate &delegate, qint32 state) { delegate.mUploadState = state; }
     static void setVerboseLogging(LVApplicationDelegate &delegate, bool verbose) { delegate.mVerboseLogging = verbose; }
-    static void setLocales(LVApplicationDelegate &delegate, std::optional<QStringList> locales)
-    {
+    static void setLocales(LVApplicationDelegate &delegate, std::optional<QStringList> locales) {
         delegate.mLocales = std::move(locales);
     }
     static void setRealm(LVApplicationDelegate &delegate, const QString &realm) { delegate.mRealm = realm; }
+    static void setFilesToCleanup(LVApplicationDelegate &delegate, std::optional<QStringList> files) {
+        delegate.mFilesToCleanup = std::move(files);
+    }
+    static const std::optional<QStringList> &filesToCleanup(const LVApplicationDelegate &delegate) {
+        return delegate.mFilesToCleanup;
+    }
 };
