@@ -68,6 +68,8 @@ public:
 
     // Upload run (src/upload)
     bool alreadyUploadedForAccount(const QString &account);
+    bool validateCacheFilesForAccount(const QString &account);
+    static bool validateWDBFile(const QString &path);
 
     // The state of the run, for the window and for tests.
     bool isWoWRunning() const { return mWoWIsRunning; }
