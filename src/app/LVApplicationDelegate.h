@@ -94,6 +94,12 @@ public:
     void gatherLocales();
     QString realmlistPath() const;
     QString expandPath(const QString &path, const QString &account = QString()) const;
+    bool checkSupportedRealms();
+
+    // Upload run (src/upload)
+    bool alreadyUploadedForAccount(const QString &account);
+    bool validateCacheFilesForAccount(const QString &account);
+    static bool validateWDBFile(const QString &path);
 
     // Upload transport (src/net). postFilesWithUsername is false when the account's files could not
     // be prepared and no request was sent; every request's outcome is reported when it ends.
@@ -135,6 +141,8 @@ private:
     void finishUploadRequest(QNetworkReply *reply, bool succeeded);
 
     friend struct LVDelegateProbe; // tests set state that other parts of the program own
+
+    bool prepareSavedVariables(const QString &path, QByteArray savedVariables);
 
     LVSettings *mSettings;
     LVWorkspace *mWorkspace;

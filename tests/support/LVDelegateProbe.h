@@ -15,4 +15,10 @@ struct LVDelegateProbe {
         delegate.mFilesToCleanup = files;
     }
     static void setRealm(LVApplicationDelegate &delegate, const QString &realm) { delegate.mRealm = realm; }
+    static void setFilesToCleanup(LVApplicationDelegate &delegate, std::optional<QStringList> files) {
+        delegate.mFilesToCleanup = std::move(files);
+    }
+    static const std::optional<QStringList> &filesToCleanup(const LVApplicationDelegate &delegate) {
+        return delegate.mFilesToCleanup;
+    }
 };

@@ -1,0 +1,9 @@
+#include "upload/WdbWalk.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    isSoundWdb(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
+    return 0;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+
+// The whole contents of a file; absent when it is missing, is not a regular file or cannot be read.
+std::optional<QByteArray> contentsOfFile(const QString &path);
+
+// Replaces the file at the path with the bytes in one step, flushed to disk: the file holds either
+// what it held before or all of the bytes, never a part. False when that failed; the file is then
+// as it was.
+bool writeFileAtomically(const QString &path, QByteArrayView bytes);
+
+// Whether the bytes are well-formed UTF-8: no stray or missing continuation bytes, no overlong
+// forms, no surrogates, nothing above U+10FFFF.
+bool isValidUtf8(QByteArrayView bytes);
+
+// The text the bytes encode; absent when they are not well-formed UTF-8.
+std::optional<QString> decodeUtf8(QByteArrayView bytes);
