@@ -15,6 +15,7 @@ LVApplicationDelegate::LVApplicationDelegate(const LVServices &services, QObject
     : QObject(parent)
     , mSettings(services.settings)
     , mWorkspace(services.workspace)
+    , mCredentialStore(services.credentialStore)
     , mResourceFolder(services.resourceFolder)
     , mNetworkAccess(std::make_unique<QNetworkAccessManager>()) {}
 
@@ -24,6 +25,9 @@ LVApplicationDelegate::~LVApplicationDelegate() {
     // Requests still in flight end with the network access; their endings are of no interest now.
     for (const auto &[reply, request] : mUploadRequests)
         reply->disconnect(this);
+    // An account stopped before its clean-up left its restore copy queued: put it back before leaving.
+    if (mFilesToCleanup && !mFilesToCleanup->isEmpty())
+        cleanup();
 }
 
 void LVApplicationDelegate::setOutlets(const LVMainWindowOutlets &outlets) {

@@ -8,6 +8,7 @@
 #include "net/LVSyncGet.h"
 
 #include <QStringDecoder>
+#include <QTimer>
 
 #include <functional>
 #include <map>
@@ -20,9 +21,9 @@ class QNetworkAccessManager;
 class QNetworkReply;
 class QPushButton;
 class QTextEdit;
-class QTimer;
 class QUrl;
 class QWidget;
+class LVCredentialStore;
 class LVSettings;
 class LVStatusLabel;
 class LVWorkspace;
@@ -32,6 +33,7 @@ class LVWorkspace;
 struct LVServices {
     LVSettings *settings = nullptr;
     LVWorkspace *workspace = nullptr;
+    LVCredentialStore *credentialStore = nullptr;
     QString resourceFolder;
 };
 
@@ -87,6 +89,13 @@ public:
     void sendStatusMessage(const QString &message) const;
     void sendErrorMessage(const QString &message) const;
 
+    // Credentials and authentication (src/auth)
+    bool obtainUsername(QString &username, QString &password);
+    void setupAccount();
+    void testAuthentication();
+    void retestAuthentication(QTimer *timer);
+    QTimer *accountStatusTimer() const { return mAccountStatusTimer; }
+
     // Game installation (src/game)
     QString fullPathToWorldOfWarcraft(bool launcher) const;
     QString gameFolder() const;
@@ -96,11 +105,6 @@ public:
     QString expandPath(const QString &path, const QString &account = QString()) const;
     bool checkSupportedRealms();
 
-    // Upload run (src/upload)
-    bool alreadyUploadedForAccount(const QString &account);
-    bool validateCacheFilesForAccount(const QString &account);
-    static bool validateWDBFile(const QString &path);
-
     // Upload transport (src/net). postFilesWithUsername is false when the account's files could not
     // be prepared and no request was sent; every request's outcome is reported when it ends.
     bool postFilesWithUsername(const QString &username, const QString &password, const QString &account);
@@ -109,6 +113,12 @@ public:
     qsizetype uploadsInFlight() const { return qsizetype(mUploadRequests.size()); }
 
     // Upload run (src/upload)
+    void upload();
+    void authenticationComplete();
+    void authenticationFailed();
+    bool alreadyUploadedForAccount(const QString &account);
+    bool validateCacheFilesForAccount(const QString &account);
+    static bool validateWDBFile(const QString &path);
     void cleanup();
 
     // The state of the run, for the window and for tests.
@@ -134,6 +144,8 @@ private:
         QString result; // null until the first byte arrives
     };
 
+    void scheduleRetest(int seconds);
+    bool uploadAccounts(const QString &username, const QString &password);
     bool writeBodyCopy(const QByteArray &body) const;
     void handleBytesAvailable(QNetworkReply *reply);
     void handleStreamComplete(QNetworkReply *reply);
@@ -146,6 +158,7 @@ private:
 
     LVSettings *mSettings;
     LVWorkspace *mWorkspace;
+    LVCredentialStore *mCredentialStore;
     QString mResourceFolder;
     std::unique_ptr<QNetworkAccessManager> mNetworkAccess;
     LVNetworkTimeouts mNetworkTimeouts;

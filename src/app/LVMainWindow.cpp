@@ -5,15 +5,13 @@
 
 LVMainWindow::LVMainWindow(QWidget *parent)
     : QWidget(parent)
-    , mUi(std::make_unique<Ui::MainWindow>())
-{
+    , mUi(std::make_unique<Ui::MainWindow>()) {
     mUi->setupUi(this);
 }
 
 LVMainWindow::~LVMainWindow() = default;
 
-LVMainWindowOutlets LVMainWindow::outlets()
-{
+LVMainWindowOutlets LVMainWindow::outlets() {
     return {this,
             mUi->launchButton,
             mUi->uploadButton,
@@ -24,9 +22,9 @@ LVMainWindowOutlets LVMainWindow::outlets()
             mUi->disclosureButton};
 }
 
-void LVMainWindow::connectTo(LVApplicationDelegate &delegate)
-{
+void LVMainWindow::connectTo(LVApplicationDelegate &delegate) {
     delegate.setOutlets(outlets());
     mUi->statusLabel->awakeFromNib(&delegate);
     delegate.awakeFromNib();
+    connect(mUi->uploadButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::upload);
 }

@@ -1,14 +1,14 @@
 #include "app/LVApplicationDelegate.h"
 #include "app/LVMainWindow.h"
 #include "app/LVResources.h"
+#include "platform/LVKeychainCredentialStore.h"
 #include "platform/LVWorkspace.h"
 #include "settings/LVSettings.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Lorvane"));
     QApplication::setApplicationName(QStringLiteral("Lorvane Client"));
@@ -23,7 +23,8 @@ int main(int argc, char *argv[])
 
     LVSettings settings;
     const std::unique_ptr<LVWorkspace> workspace = makePlatformWorkspace();
-    LVApplicationDelegate delegate({&settings, workspace.get(), defaultResourceFolder()});
+    LVKeychainCredentialStore keychain;
+    LVApplicationDelegate delegate({&settings, workspace.get(), &keychain, defaultResourceFolder()});
     LVMainWindow window;
     window.connectTo(delegate);
     window.show();

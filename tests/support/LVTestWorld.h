@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LVFakeWorkspace.h"
+#include "LVMemoryCredentialStore.h"
 #include "app/LVApplicationDelegate.h"
 #include "settings/LVSettings.h"
 
@@ -19,5 +20,6 @@ struct LVTestWorld {
     QTemporaryDir dir;
     LVSettings settings;
     LVFakeWorkspace workspace;
+    LVMemoryCredentialStore credentialStore;
     std::unique_ptr<LVApplicationDelegate> delegate;
 };

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The keychain item that holds the site password, as typed, in UTF-8.
+inline constexpr char kServiceName[] = "Lorvane-Client";
+inline constexpr char kAccountName[] = "Lorvane-Password";
+
+// A secure per-user store of the one password item. Every operation answers a status: 0 for
+// success, kItemNotFound when there is no item, anything else for a failure (see failureReason()).
+class LVCredentialStore {
+public:
+    static constexpr int kSuccess = 0;
+    static constexpr int kItemNotFound = -25300;
+    static constexpr int kUnavailable = -25291;
+
+    struct Item {
+        int status = kItemNotFound;
+        QByteArray password;
+    };
+
+    virtual ~LVCredentialStore() = default;
+
+    virtual Item findPassword() = 0;
+    virtual int deletePassword() = 0;
+    virtual int addPassword(const QByteArray &password) = 0;
+    // Why the last operation failed, in words for the user.
+    virtual QString failureReason() const = 0;
+};
+
+// Replaces the stored item with a new one holding `password`: the old item is deleted before the
+// new one is added, so there is never more than one. Answers the status of the last step.
+int replaceStoredPassword(LVCredentialStore &store, const QByteArray &password);
