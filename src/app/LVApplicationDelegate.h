@@ -16,6 +16,7 @@
 #include <optional>
 
 class QAbstractButton;
+class QDialog;
 class QLabel;
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -85,9 +86,16 @@ public:
     const LVNetworkTimeouts &networkTimeouts() const { return mNetworkTimeouts; }
     void setNetworkTimeouts(const LVNetworkTimeouts &timeouts) { mNetworkTimeouts = timeouts; }
 
+    // Shows a window-modal sheet on the main window; one requested while another is open waits
+    // until that one has closed.
+    void presentSheet(QDialog *sheet);
+
     // Status reporting (src/status)
     void sendStatusMessage(const QString &message) const;
     void sendErrorMessage(const QString &message) const;
+    static constexpr int kLogHeight = 170;
+    // 1 shows the log below the status line; any other state hides it.
+    void discloseStatusText(int state);
 
     // Credentials and authentication (src/auth)
     bool obtainUsername(QString &username, QString &password);
@@ -144,6 +152,7 @@ private:
         QString result; // null until the first byte arrives
     };
 
+    void openNextSheet();
     void scheduleRetest(int seconds);
     bool uploadAccounts(const QString &username, const QString &password);
     bool writeBodyCopy(const QByteArray &body) const;
@@ -171,6 +180,8 @@ private:
     QPointer<QPushButton> mOptionsButton;
     QPointer<QLabel> mBackgroundImage;
     QPointer<QTextEdit> mStatusText;
+    QPointer<QDialog> mOpenSheet;
+    QList<QPointer<QDialog>> mWaitingSheets;
     bool mWoWIsRunning = false;
     bool mVerboseLogging = false;
     bool mNeedToGatherInstallAndCheck = false;

@@ -27,4 +27,8 @@ void LVMainWindow::connectTo(LVApplicationDelegate &delegate) {
     mUi->statusLabel->awakeFromNib(&delegate);
     delegate.awakeFromNib();
     connect(mUi->uploadButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::upload);
+    connect(mUi->disclosureButton, &QToolButton::toggled, &delegate, [this, &delegate](bool shown) {
+        mUi->disclosureButton->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
+        delegate.discloseStatusText(shown ? 1 : 0);
+    });
 }

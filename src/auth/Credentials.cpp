@@ -22,6 +22,5 @@ bool LVApplicationDelegate::obtainUsername(QString &username, QString &password)
 }
 
 void LVApplicationDelegate::setupAccount() {
-    auto *sheet = new LVAuthenticationController(this, *mSettings, *mCredentialStore, mMainWindow);
-    sheet->open();
+    presentSheet(new LVAuthenticationController(this, *mSettings, *mCredentialStore, mMainWindow));
 }
