@@ -84,28 +84,9 @@ private slots:
         QCOMPARE(decodeUtf8(bytes).has_value(), valid);
     }
 
-    void flagIsReadNewDataFirst_data() {
+    void onlyTheFirstNewDataFlagIsSet_data() {
         QTest::addColumn<QByteArray>("savedVariables");
-        QTest::addColumn<LVUploadedFlag>("flag");
-
-        QTest::newRow("new data") << QByteArray("x = 1\nrvUploaded = 0\n") << LVUploadedFlag::NewData;
-        QTest::newRow("uploaded") << QByteArray("x = 1\nrvUploaded = 1\n") << LVUploadedFlag::AlreadyUploaded;
-        QTest::newRow("uploaded, then new data")
-            << QByteArray("rvUploaded = 1\nrvUploaded = 0\n") << LVUploadedFlag::NewData;
-        QTest::newRow("no spaces") << QByteArray("rvUploaded=0\n") << LVUploadedFlag::Malformed;
-        QTest::newRow("other letter case") << QByteArray("rvuploaded = 0\n") << LVUploadedFlag::Malformed;
-        QTest::newRow("empty") << QByteArray("") << LVUploadedFlag::Malformed;
-    }
-
-    void flagIsReadNewDataFirst() {
-        QFETCH(QByteArray, savedVariables);
-        QFETCH(LVUploadedFlag, flag);
-        QCOMPARE(readUploadedFlag(savedVariables), flag);
-    }
-
-    void restoreBytesSetTheFirstNewDataFlagOnly_data() {
-        QTest::addColumn<QByteArray>("savedVariables");
-        QTest::addColumn<QByteArray>("restore");
+        QTest::addColumn<QByteArray>("restore"); // null: no new data, the bytes untouched
 
         QTest::newRow("one flag") << QByteArray("x = 1\nrvUploaded = 0\n") << QByteArray("x = 1\nrvUploaded = 1\n");
         QTest::newRow("twice") << QByteArray("rvUploaded = 0;rvUploaded = 0")
@@ -114,51 +95,58 @@ private slots:
                                                 << QByteArray("rvUploaded = 1 rvUploaded = 1 rvUploaded = 0");
         QTest::newRow("every other byte kept") << bytes("\xC3\xA9\r\n\0\trvUploaded = 0\xE2\x82\xAC")
                                                << bytes("\xC3\xA9\r\n\0\trvUploaded = 1\xE2\x82\xAC");
-        QTest::newRow("no new data") << QByteArray("rvUploaded = 1") << QByteArray("rvUploaded = 1");
+        QTest::newRow("uploaded only") << QByteArray("rvUploaded = 1\n") << QByteArray();
+        QTest::newRow("no spaces") << QByteArray("rvUploaded=0\n") << QByteArray();
+        QTest::newRow("other letter case") << QByteArray("rvuploaded = 0\n") << QByteArray();
+        QTest::newRow("empty") << QByteArray("") << QByteArray();
     }
 
-    void restoreBytesSetTheFirstNewDataFlagOnly() {
+    void onlyTheFirstNewDataFlagIsSet() {
         QFETCH(QByteArray, savedVariables);
         QFETCH(QByteArray, restore);
-        QCOMPARE(restoreBytes(savedVariables), restore);
+        QByteArray flagged = savedVariables;
+        QCOMPARE(setUploadedFlag(flagged), !restore.isNull());
+        QCOMPARE(flagged, restore.isNull() ? savedVariables : restore);
     }
 
-    void uploadBytesEndWithTheRealmLine_data() {
-        QTest::addColumn<QByteArray>("restore");
+    void realmLineNamesTheRealmAsItIs_data() {
         QTest::addColumn<QString>("realm");
-        QTest::addColumn<QByteArray>("upload");
+        QTest::addColumn<QByteArray>("line");
 
-        QTest::newRow("after a trailing line feed")
-            << QByteArray("rvUploaded = 1\n") << "eu.logon" << QByteArray("rvUploaded = 1\n\nrvRealm = \"eu.logon\";");
-        QTest::newRow("no trailing line feed")
-            << QByteArray("rvUploaded = 1") << "eu" << QByteArray("rvUploaded = 1\nrvRealm = \"eu\";");
-        QTest::newRow("double quote kept") << QByteArray("") << "a\"b" << QByteArray("\nrvRealm = \"a\"b\";");
-        QTest::newRow("accented name") << QByteArray("") << QStringLiteral("Ærdal")
-                                       << QByteArray("\nrvRealm = \"\xC3\x86rdal\";");
+        QTest::newRow("plain") << "eu.logon" << QByteArray("\nrvRealm = \"eu.logon\";");
+        QTest::newRow("double quote kept") << "a\"b" << QByteArray("\nrvRealm = \"a\"b\";");
+        QTest::newRow("accented name") << QStringLiteral("Ærdal") << QByteArray("\nrvRealm = \"\xC3\x86rdal\";");
     }
 
-    void uploadBytesEndWithTheRealmLine() {
-        QFETCH(QByteArray, restore);
+    void realmLineNamesTheRealmAsItIs() {
         QFETCH(QString, realm);
-        QFETCH(QByteArray, upload);
-        QCOMPARE(uploadBytes(restore, realm), upload);
+        QFETCH(QByteArray, line);
+        QCOMPARE(realmLine(realm), line);
     }
 
     void newDataIsPreparedForUpload_data() {
         QTest::addColumn<bool>("verbose");
         QTest::addColumn<QStringList>("queued"); // the temporary-files list before; absent when empty
+        QTest::addColumn<QString>("realm");
+        QTest::addColumn<QByteArray>("realmLine");
 
-        QTest::newRow("quiet, nothing queued yet") << false << QStringList();
-        QTest::newRow("verbose, a file queued before")
-            << true << QStringList{QStringLiteral("/earlier/itemcache.wdb.gz")};
+        QTest::newRow("quiet, nothing queued yet")
+            << false << QStringList() << "eu.logon.example.com" << QByteArray("\nrvRealm = \"eu.logon.example.com\";");
+        QTest::newRow("verbose, a file queued before, a quote in the realm")
+            << true << QStringList{QStringLiteral("/earlier/itemcache.wdb.gz")} << QStringLiteral("Ærdal \"Old\"")
+            << QByteArray("\nrvRealm = \"\xC3\x86rdal \"Old\"\";");
     }
 
     void newDataIsPreparedForUpload() {
         QFETCH(bool, verbose);
         QFETCH(QStringList, queued);
+        QFETCH(QString, realm);
+        QFETCH(QByteArray, realmLine);
+        // Ends in a line feed: the realm line follows it directly.
         const QByteArray savedVariables("Harvex = { [\"\xC3\x86rdal\"] = 1 }\nrvUploaded = 0\nrvUploaded = 0\n");
         const QByteArray restore("Harvex = { [\"\xC3\x86rdal\"] = 1 }\nrvUploaded = 1\nrvUploaded = 0\n");
         Account account(savedVariables);
+        LVDelegateProbe::setRealm(account.delegate, realm);
         LVDelegateProbe::setVerboseLogging(account.delegate, verbose);
         if (!queued.isEmpty())
             LVDelegateProbe::setFilesToCleanup(account.delegate, queued);
@@ -166,7 +154,7 @@ private slots:
 
         QVERIFY(!account.delegate.alreadyUploadedForAccount(QStringLiteral("ALPHA")));
 
-        QCOMPARE(account.savedVariables(), restore + "\nrvRealm = \"eu.logon.example.com\";");
+        QCOMPARE(account.savedVariables(), restore + realmLine);
         QCOMPARE(account.folder.readFile(Account::kSavedVariables + QStringLiteral(".rename")), restore);
         QCOMPARE(LVDelegateProbe::filesToCleanup(account.delegate), queued << account.restorePath());
         QCOMPARE(account.savedVariablesFolder(),
