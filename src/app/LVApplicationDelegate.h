@@ -163,7 +163,7 @@ private:
 
     friend struct LVDelegateProbe; // tests set state that other parts of the program own
 
-    bool prepareSavedVariables(const QString &path, QByteArray savedVariables);
+    bool prepareSavedVariables(const QString &path, const QByteArray &restore);
 
     LVSettings *mSettings;
     LVWorkspace *mWorkspace;

@@ -4,15 +4,16 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <initializer_list>
 #include <optional>
 
 // The whole contents of a file; absent when it is missing, is not a regular file or cannot be read.
 std::optional<QByteArray> contentsOfFile(const QString &path);
 
-// Replaces the file at the path with the bytes in one step, flushed to disk: the file holds either
-// what it held before or all of the bytes, never a part. False when that failed; the file is then
-// as it was.
-bool writeFileAtomically(const QString &path, QByteArrayView bytes);
+// Replaces the file at the path with the pieces, one after another, in one step and flushed to disk:
+// the file holds either what it held before or all of the pieces, never a part. False when that
+// failed; the file is then as it was.
+bool writeFileAtomically(const QString &path, std::initializer_list<QByteArrayView> pieces);
 
 // Whether the bytes are well-formed UTF-8: no stray or missing continuation bytes, no overlong
 // forms, no surrogates, nothing above U+10FFFF.

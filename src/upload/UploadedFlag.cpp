@@ -7,24 +7,17 @@
 
 #include <QFile>
 
-LVUploadedFlag readUploadedFlag(QByteArrayView savedVariables) {
-    if (savedVariables.contains(kNewDataFlag))
-        return LVUploadedFlag::NewData;
-    if (savedVariables.contains(kUploadedFlag))
-        return LVUploadedFlag::AlreadyUploaded;
-    return LVUploadedFlag::Malformed;
-}
-
-QByteArray restoreBytes(QByteArray savedVariables) {
+bool setUploadedFlag(QByteArray &savedVariables) {
     const QByteArrayView newData(kNewDataFlag);
     const qsizetype at = savedVariables.indexOf(newData);
-    if (at >= 0)
-        savedVariables.replace(at, newData.size(), kUploadedFlag);
-    return savedVariables;
+    if (at < 0)
+        return false;
+    savedVariables.replace(at, newData.size(), kUploadedFlag);
+    return true;
 }
 
-QByteArray uploadBytes(QByteArray restore, const QString &realm) {
-    return restore.append("\nrvRealm = \"").append(realm.toUtf8()).append("\";");
+QByteArray realmLine(const QString &realm) {
+    return QByteArray("\nrvRealm = \"").append(realm.toUtf8()).append("\";");
 }
 
 bool LVApplicationDelegate::alreadyUploadedForAccount(const QString &account) {
@@ -35,16 +28,12 @@ bool LVApplicationDelegate::alreadyUploadedForAccount(const QString &account) {
     std::optional<QByteArray> savedVariables = contentsOfFile(path);
     if (!savedVariables || !isValidUtf8(*savedVariables))
         return true;
-    switch (readUploadedFlag(*savedVariables)) {
-    case LVUploadedFlag::AlreadyUploaded:
+    if (!setUploadedFlag(*savedVariables)) {
+        if (!savedVariables->contains(kUploadedFlag))
+            sendErrorMessage(QStringLiteral("rvUploaded variable seems to be malformed."));
         return true;
-    case LVUploadedFlag::Malformed:
-        sendErrorMessage(QStringLiteral("rvUploaded variable seems to be malformed."));
-        return true;
-    case LVUploadedFlag::NewData:
-        break;
     }
-    if (!prepareSavedVariables(path, std::move(*savedVariables))) {
+    if (!prepareSavedVariables(path, *savedVariables)) {
         sendErrorMessage(QStringLiteral("Unable to prepare %1 for upload").arg(lastPathComponent(path)));
         return true;
     }
@@ -53,17 +42,16 @@ bool LVApplicationDelegate::alreadyUploadedForAccount(const QString &account) {
     return false;
 }
 
-bool LVApplicationDelegate::prepareSavedVariables(const QString &path, QByteArray savedVariables) {
+bool LVApplicationDelegate::prepareSavedVariables(const QString &path, const QByteArray &restore) {
     // The restore copy is safely on disk before the file itself is touched, and the file is
     // replaced in one step: whatever fails, the game's data is never lost.
     const QString restorePath = path + QStringLiteral(".rename");
-    QByteArray restore = restoreBytes(std::move(savedVariables));
-    if (!writeFileAtomically(restorePath, restore))
+    if (!writeFileAtomically(restorePath, {restore}))
         return false;
     if (!mFilesToCleanup)
         mFilesToCleanup.emplace();
     mFilesToCleanup->append(restorePath);
-    if (writeFileAtomically(path, uploadBytes(std::move(restore), mRealm)))
+    if (writeFileAtomically(path, {restore, realmLine(mRealm)}))
         return true;
     mFilesToCleanup->removeLast();
     if (!QFile::remove(restorePath))

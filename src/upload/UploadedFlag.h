@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QByteArrayView>
 #include <QString>
 
 // The addon's flag in its saved variables: "rvUploaded = 0" while they hold data not uploaded yet,
@@ -9,15 +8,11 @@
 inline constexpr char kNewDataFlag[] = "rvUploaded = 0";
 inline constexpr char kUploadedFlag[] = "rvUploaded = 1";
 
-enum class LVUploadedFlag { NewData, AlreadyUploaded, Malformed };
+// Turns the saved variables into their restore bytes, as the game gets them back after the upload:
+// the first "rvUploaded = 0" becomes "rvUploaded = 1", every other byte stays as it was. False when
+// there is no "rvUploaded = 0"; the bytes are then untouched.
+bool setUploadedFlag(QByteArray &savedVariables);
 
-// What the saved variables say. New data anywhere wins over an earlier "rvUploaded = 1".
-LVUploadedFlag readUploadedFlag(QByteArrayView savedVariables);
-
-// The saved variables as the game gets them back: the first "rvUploaded = 0" becomes
-// "rvUploaded = 1", every other byte stays as it was.
-QByteArray restoreBytes(QByteArray savedVariables);
-
-// The saved variables as they are uploaded: the restore bytes followed by the line naming the
-// realm, `\nrvRealm = "<realm>";`, the name written as it is.
-QByteArray uploadBytes(QByteArray restore, const QString &realm);
+// What the uploaded copy carries after the restore bytes: `\nrvRealm = "<realm>";`, the name
+// written as it is.
+QByteArray realmLine(const QString &realm);
