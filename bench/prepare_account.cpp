@@ -139,8 +139,8 @@ int main(int argc, char **argv) {
     std::printf("inputs in %s\n", qPrintable(gamePath));
     const Timing prepare = timeRuns(
         [&] {
+            delegate.cleanup();
             writeFile(savedVariablesPath, original);
-            QFile::remove(savedVariablesPath + QStringLiteral(".rename"));
             readOnce(savedVariablesPath);
         },
         [&] {
