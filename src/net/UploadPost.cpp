@@ -2,13 +2,13 @@
 #include "app/LVLogging.h"
 #include "game/PathTemplates.h"
 #include "net/UploadBody.h"
+#include "platform/FileContents.h"
 #include "settings/LVSettings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrl>
 
