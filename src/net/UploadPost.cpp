@@ -62,12 +62,7 @@ LVGzipResult LVApplicationDelegate::gzipFileAtPath(const QString &path) {
 // cache folder, never in a folder other users can write to.
 bool LVApplicationDelegate::writeBodyCopy(const QByteArray &body) const {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    QSaveFile copy(QDir(folder).filePath(QStringLiteral("post.html")));
-    const bool written =
-        QDir().mkpath(folder) && copy.open(QIODevice::WriteOnly) && copy.write(body) == body.size() && copy.commit();
-    if (!written)
-        qCWarning(lcNet) << "Unable to keep a copy of the upload in" << copy.fileName() << copy.errorString();
-    return written;
+    return QDir().mkpath(folder) && writeFileAtomically(QDir(folder).filePath(QStringLiteral("post.html")), {body});
 }
 
 void LVApplicationDelegate::postURL(const QUrl &url, const QByteArray &content, const QString &boundary,
