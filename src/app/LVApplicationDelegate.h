@@ -24,6 +24,7 @@ class QTextEdit;
 class QUrl;
 class QWidget;
 class LVCredentialStore;
+class LVProcessMonitor;
 class LVSettings;
 class LVStatusLabel;
 class LVWorkspace;
@@ -33,6 +34,7 @@ class LVWorkspace;
 struct LVServices {
     LVSettings *settings = nullptr;
     LVWorkspace *workspace = nullptr;
+    LVProcessMonitor *processMonitor = nullptr;
     LVCredentialStore *credentialStore = nullptr;
     QString resourceFolder;
 };
@@ -65,6 +67,13 @@ public:
     void awakeFromNib();
     void validateUserInterface();
     QTextEdit *statusTextView() const;
+
+    // Game process tracking and launching (src/app). isWOWRunning looks at the running applications
+    // now; isWoWRunning below is what the controller knows from the launch and quit events.
+    bool isWOWRunning() const;
+    void workspaceDidLaunchApplication(const QString &name);
+    void workspaceDidTerminateApplication(const QString &name);
+    void launchWoW();
 
     // Waiting (src/app): while the controller waits for the network or the keychain, the event loop
     // runs on; work that an event would start meanwhile is deferred until the wait is over.
@@ -144,6 +153,7 @@ private:
         QString result; // null until the first byte arrives
     };
 
+    bool isGameApplication(const QString &name) const;
     void scheduleRetest(int seconds);
     bool uploadAccounts(const QString &username, const QString &password);
     bool writeBodyCopy(const QByteArray &body) const;
@@ -158,6 +168,7 @@ private:
 
     LVSettings *mSettings;
     LVWorkspace *mWorkspace;
+    LVProcessMonitor *mProcessMonitor;
     LVCredentialStore *mCredentialStore;
     QString mResourceFolder;
     std::unique_ptr<QNetworkAccessManager> mNetworkAccess;

@@ -26,5 +26,6 @@ void LVMainWindow::connectTo(LVApplicationDelegate &delegate) {
     delegate.setOutlets(outlets());
     mUi->statusLabel->awakeFromNib(&delegate);
     delegate.awakeFromNib();
+    connect(mUi->launchButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::launchWoW);
     connect(mUi->uploadButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::upload);
 }
