@@ -113,6 +113,7 @@ public:
     QString realmlistPath() const;
     QString expandPath(const QString &path, const QString &account = QString()) const;
     bool checkSupportedRealms();
+    void installAddon();
 
     // Upload transport (src/net). postFilesWithUsername is false when the account's files could not
     // be prepared and no request was sent; every request's outcome is reported when it ends.
@@ -154,6 +155,7 @@ private:
     };
 
     bool isGameApplication(const QString &name) const;
+    QString addonFolderPath() const;
     void scheduleRetest(int seconds);
     bool uploadAccounts(const QString &username, const QString &password);
     bool writeBodyCopy(const QByteArray &body) const;
