@@ -1,4 +1,5 @@
 #include "LVDelegateProbe.h"
+#include "LVFileSizeLimit.h"
 #include "LVGameFolder.h"
 #include "LVStatusBusSpy.h"
 #include "LVTestWorld.h"
@@ -8,9 +9,6 @@
 #include <QDir>
 #include <QScopeGuard>
 #include <QtTest>
-
-#include <csignal>
-#include <sys/resource.h>
 
 // The addon's uploaded flag: whether an account has new data, and how its saved variables are
 // prepared for the upload without ever putting the user's recorded data at risk.
@@ -253,7 +251,7 @@ private slots:
         if (obstacle == UploadedCopyTooLarge) {
             // The restore copy, as large as the file, fits under the limit; the uploaded copy,
             // longer by the realm line, does not. The limit binds root as well.
-            FileSizeLimit limit(savedVariables.size());
+            LVFileSizeLimit limit(savedVariables.size());
             alreadyUploaded = account.delegate.alreadyUploadedForAccount(QStringLiteral("ALPHA"));
         } else {
             alreadyUploaded = account.delegate.alreadyUploadedForAccount(QStringLiteral("ALPHA"));
@@ -272,26 +270,6 @@ private:
         QFile probe(folder + QStringLiteral("/probe"));
         return probe.open(QIODevice::WriteOnly) && probe.remove();
     }
-
-    // Files written while it lives cannot grow beyond the given size.
-    class FileSizeLimit {
-    public:
-        explicit FileSizeLimit(qsizetype bytes) {
-            getrlimit(RLIMIT_FSIZE, &mPrevious);
-            rlimit lowered = mPrevious;
-            lowered.rlim_cur = rlim_t(bytes);
-            mPreviousHandler = std::signal(SIGXFSZ, SIG_IGN);
-            setrlimit(RLIMIT_FSIZE, &lowered);
-        }
-        ~FileSizeLimit() {
-            setrlimit(RLIMIT_FSIZE, &mPrevious);
-            std::signal(SIGXFSZ, mPreviousHandler);
-        }
-
-    private:
-        rlimit mPrevious{};
-        void (*mPreviousHandler)(int) = nullptr;
-    };
 };
 
 QTEST_GUILESS_MAIN(TestUploadedFlag)

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QStringList>
 
+#include "game/AddonUpdate.h"
 #include "net/Gzip.h"
 #include "net/LVSyncGet.h"
 
@@ -114,6 +115,8 @@ public:
     QString expandPath(const QString &path, const QString &account = QString()) const;
     bool checkSupportedRealms();
     void installAddon();
+    void checkForUpdates();
+    void parserDidStartElement(const QString &name, const QXmlStreamAttributes &attributes);
 
     // Upload transport (src/net). postFilesWithUsername is false when the account's files could not
     // be prepared and no request was sent; every request's outcome is reported when it ends.
@@ -139,6 +142,7 @@ public:
     const std::optional<QStringList> &accounts() const { return mAccounts; }
     const std::optional<QStringList> &locales() const { return mLocales; }
     const QString &realm() const { return mRealm; }
+    const std::optional<LVUpdateManifest> &updatesList() const { return mUpdatesList; }
     LVSettings &settings() const { return *mSettings; }
     const std::optional<QStringList> &filesToCleanup() const { return mFilesToCleanup; }
 
@@ -156,6 +160,11 @@ private:
 
     bool isGameApplication(const QString &name) const;
     QString addonFolderPath() const;
+    int updateAddonFiles();
+    bool updateAddonFile(const QXmlStreamAttributes &entry, const QString &source);
+    QString addonFilePath(const QString &name, const QString &localTemplate) const;
+    std::optional<QByteArray> downloadAddonFile(const QString &source, const QString &name);
+    bool replaceAddonFile(const QString &path, const QByteArray &bytes) const;
     void scheduleRetest(int seconds);
     bool uploadAccounts(const QString &username, const QString &password);
     bool writeBodyCopy(const QByteArray &body) const;
@@ -189,6 +198,7 @@ private:
     bool mNeedToGatherInstallAndCheck = false;
     qint32 mAccountStatus = AccountValid;
     QPointer<QTimer> mAccountStatusTimer;
+    std::optional<LVUpdateManifest> mUpdatesList;
     std::optional<QStringList> mAccounts;
     std::optional<QStringList> mLocales;
     QString mRealm;

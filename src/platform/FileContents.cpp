@@ -24,8 +24,10 @@ qsizetype sliceEnd(QByteArrayView bytes, qsizetype start, qsizetype length) {
     return end;
 }
 
-bool writeFailed(const QString &path, const QString &reason) {
+bool writeFailed(const QString &path, const QString &reason, QString *failure) {
     qCWarning(lcPlatform).noquote() << "Unable to write" << path << "-" << reason;
+    if (failure)
+        *failure = reason;
     return false;
 }
 
@@ -41,16 +43,16 @@ std::optional<QByteArray> contentsOfFile(const QString &path) {
     return contents;
 }
 
-bool writeFileAtomically(const QString &path, QByteArrayView bytes) {
+bool writeFileAtomically(const QString &path, QByteArrayView bytes, QString *failure) {
     QSaveFile file(path);
     // Unbuffered, so that a short write (a full disk, a size limit) shows in write()'s count: the
     // buffered flush inside commit() would let a cut file replace the whole one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return writeFailed(path, file.errorString());
+        return writeFailed(path, file.errorString(), failure);
     if (file.write(bytes.data(), bytes.size()) != bytes.size())
-        return writeFailed(path, QStringLiteral("the data was cut short"));
+        return writeFailed(path, QStringLiteral("the data was cut short"), failure);
     if (!file.commit())
-        return writeFailed(path, file.errorString());
+        return writeFailed(path, file.errorString(), failure);
     return true;
 }
 

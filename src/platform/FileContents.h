@@ -11,8 +11,8 @@ std::optional<QByteArray> contentsOfFile(const QString &path);
 
 // Replaces the file at the path with the bytes in one step, flushed to disk: the file holds either
 // what it held before or all of the bytes, never a part. False when that failed; the file is then
-// as it was.
-bool writeFileAtomically(const QString &path, QByteArrayView bytes);
+// as it was, and the failure, when asked for, says why.
+bool writeFileAtomically(const QString &path, QByteArrayView bytes, QString *failure = nullptr);
 
 // Whether the bytes are well-formed UTF-8: no stray or missing continuation bytes, no overlong
 // forms, no surrogates, nothing above U+10FFFF.
