@@ -1,5 +1,6 @@
 #include "app/LVApplicationDelegate.h"
 
+#include "platform/LVProcessMonitor.h"
 #include "settings/LVSettings.h"
 
 #include <QDir>
@@ -15,6 +16,7 @@ LVApplicationDelegate::LVApplicationDelegate(const LVServices &services, QObject
     : QObject(parent)
     , mSettings(services.settings)
     , mWorkspace(services.workspace)
+    , mProcessMonitor(services.processMonitor)
     , mCredentialStore(services.credentialStore)
     , mResourceFolder(services.resourceFolder)
     , mNetworkAccess(std::make_unique<QNetworkAccessManager>()) {}
@@ -40,6 +42,10 @@ void LVApplicationDelegate::setOutlets(const LVMainWindowOutlets &outlets) {
 }
 
 void LVApplicationDelegate::awakeFromNib() {
+    connect(mProcessMonitor, &LVProcessMonitor::applicationLaunched, this,
+            &LVApplicationDelegate::workspaceDidLaunchApplication);
+    connect(mProcessMonitor, &LVProcessMonitor::applicationTerminated, this,
+            &LVApplicationDelegate::workspaceDidTerminateApplication);
     registerDefaultsFromFile(*mSettings, QDir(mResourceFolder).filePath(QStringLiteral("Defaults.plist")), *mWorkspace);
     mUploadState = UploadIdle;
     if (mStatusText)

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QStringList>
 
+#include "game/AddonUpdate.h"
 #include "net/Gzip.h"
 #include "net/LVSyncGet.h"
 
@@ -25,6 +26,7 @@ class QTextEdit;
 class QUrl;
 class QWidget;
 class LVCredentialStore;
+class LVProcessMonitor;
 class LVSettings;
 class LVStatusLabel;
 class LVWorkspace;
@@ -34,6 +36,7 @@ class LVWorkspace;
 struct LVServices {
     LVSettings *settings = nullptr;
     LVWorkspace *workspace = nullptr;
+    LVProcessMonitor *processMonitor = nullptr;
     LVCredentialStore *credentialStore = nullptr;
     QString resourceFolder;
 };
@@ -66,6 +69,13 @@ public:
     void awakeFromNib();
     void validateUserInterface();
     QTextEdit *statusTextView() const;
+
+    // Game process tracking and launching (src/app). isWOWRunning looks at the running applications
+    // now; isWoWRunning below is what the controller knows from the launch and quit events.
+    bool isWOWRunning() const;
+    void workspaceDidLaunchApplication(const QString &name);
+    void workspaceDidTerminateApplication(const QString &name);
+    void launchWoW();
 
     // Waiting (src/app): while the controller waits for the network or the keychain, the event loop
     // runs on; work that an event would start meanwhile is deferred until the wait is over.
@@ -112,6 +122,9 @@ public:
     QString realmlistPath() const;
     QString expandPath(const QString &path, const QString &account = QString()) const;
     bool checkSupportedRealms();
+    void installAddon();
+    void checkForUpdates();
+    void parserDidStartElement(const QString &name, const QXmlStreamAttributes &attributes);
 
     // Upload transport (src/net). postFilesWithUsername is false when the account's files could not
     // be prepared and no request was sent; every request's outcome is reported when it ends.
@@ -137,6 +150,7 @@ public:
     const std::optional<QStringList> &accounts() const { return mAccounts; }
     const std::optional<QStringList> &locales() const { return mLocales; }
     const QString &realm() const { return mRealm; }
+    const std::optional<LVUpdateManifest> &updatesList() const { return mUpdatesList; }
     LVSettings &settings() const { return *mSettings; }
     const std::optional<QStringList> &filesToCleanup() const { return mFilesToCleanup; }
 
@@ -153,6 +167,13 @@ private:
     };
 
     void openNextSheet();
+    bool isGameApplication(const QString &name) const;
+    QString addonFolderPath() const;
+    int updateAddonFiles();
+    bool updateAddonFile(const QXmlStreamAttributes &entry, const QString &source);
+    QString addonFilePath(const QString &name, const QString &localTemplate) const;
+    std::optional<QByteArray> downloadAddonFile(const QString &source, const QString &name);
+    bool replaceAddonFile(const QString &path, const QByteArray &bytes) const;
     void scheduleRetest(int seconds);
     bool uploadAccounts(const QString &username, const QString &password);
     bool writeBodyCopy(const QByteArray &body) const;
@@ -167,6 +188,7 @@ private:
 
     LVSettings *mSettings;
     LVWorkspace *mWorkspace;
+    LVProcessMonitor *mProcessMonitor;
     LVCredentialStore *mCredentialStore;
     QString mResourceFolder;
     std::unique_ptr<QNetworkAccessManager> mNetworkAccess;
@@ -187,6 +209,7 @@ private:
     bool mNeedToGatherInstallAndCheck = false;
     qint32 mAccountStatus = AccountValid;
     QPointer<QTimer> mAccountStatusTimer;
+    std::optional<LVUpdateManifest> mUpdatesList;
     std::optional<QStringList> mAccounts;
     std::optional<QStringList> mLocales;
     QString mRealm;

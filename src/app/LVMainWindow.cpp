@@ -26,6 +26,7 @@ void LVMainWindow::connectTo(LVApplicationDelegate &delegate) {
     delegate.setOutlets(outlets());
     mUi->statusLabel->awakeFromNib(&delegate);
     delegate.awakeFromNib();
+    connect(mUi->launchButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::launchWoW);
     connect(mUi->uploadButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::upload);
     connect(mUi->disclosureButton, &QToolButton::toggled, &delegate, [this, &delegate](bool shown) {
         mUi->disclosureButton->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);

@@ -2,6 +2,7 @@
 #include "app/LVMainWindow.h"
 #include "app/LVResources.h"
 #include "platform/LVKeychainCredentialStore.h"
+#include "platform/LVProcessMonitor.h"
 #include "platform/LVWorkspace.h"
 #include "settings/LVSettings.h"
 
@@ -23,8 +24,10 @@ int main(int argc, char *argv[]) {
 
     LVSettings settings;
     const std::unique_ptr<LVWorkspace> workspace = makePlatformWorkspace();
+    const std::unique_ptr<LVProcessMonitor> processMonitor = makePlatformProcessMonitor();
     LVKeychainCredentialStore keychain;
-    LVApplicationDelegate delegate({&settings, workspace.get(), &keychain, defaultResourceFolder()});
+    LVApplicationDelegate delegate(
+        {&settings, workspace.get(), processMonitor.get(), &keychain, defaultResourceFolder()});
     LVMainWindow window;
     window.connectTo(delegate);
     window.show();

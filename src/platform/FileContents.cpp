@@ -42,8 +42,10 @@ void adviseHugePages(QByteArray &buffer) {
 #endif
 }
 
-bool writeFailed(const QString &path, const QString &reason) {
+bool writeFailed(const QString &path, const QString &reason, QString *failure) {
     qCWarning(lcPlatform).noquote() << "Unable to write" << path << "-" << reason;
+    if (failure)
+        *failure = reason;
     return false;
 }
 
@@ -66,18 +68,18 @@ std::optional<QByteArray> contentsOfFile(const QString &path) {
     return contents;
 }
 
-bool writeFileAtomically(const QString &path, std::initializer_list<QByteArrayView> pieces) {
+bool writeFileAtomically(const QString &path, std::initializer_list<QByteArrayView> pieces, QString *failure) {
     QSaveFile file(path);
     // Unbuffered, so that a short write (a full disk, a size limit) shows in write()'s count: the
     // buffered flush inside commit() would let a cut file replace the whole one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return writeFailed(path, file.errorString());
+        return writeFailed(path, file.errorString(), failure);
     for (QByteArrayView piece : pieces) {
         if (file.write(piece.data(), piece.size()) != piece.size())
-            return writeFailed(path, QStringLiteral("the data was cut short"));
+            return writeFailed(path, QStringLiteral("the data was cut short"), failure);
     }
     if (!file.commit())
-        return writeFailed(path, file.errorString());
+        return writeFailed(path, file.errorString(), failure);
     return true;
 }
 

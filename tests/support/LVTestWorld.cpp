@@ -8,7 +8,7 @@ QString LVTestWorld::resourceFolder() const {
 }
 
 LVApplicationDelegate &LVTestWorld::makeDelegate() {
-    delegate =
-        std::make_unique<LVApplicationDelegate>(LVServices{&settings, &workspace, &credentialStore, resourceFolder()});
+    delegate = std::make_unique<LVApplicationDelegate>(
+        LVServices{&settings, &workspace, &processMonitor, &credentialStore, resourceFolder()});
     return *delegate;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LVFakeProcessMonitor.h"
 #include "LVFakeWorkspace.h"
 #include "LVMemoryCredentialStore.h"
 #include "app/LVApplicationDelegate.h"
@@ -9,7 +10,8 @@
 
 #include <memory>
 
-// Everything a controller needs, with settings in a temporary file and a fake workspace.
+// Everything a controller needs, with settings in a temporary file, a fake workspace and a fake
+// process monitor.
 struct LVTestWorld {
     LVTestWorld();
 
@@ -20,6 +22,7 @@ struct LVTestWorld {
     QTemporaryDir dir;
     LVSettings settings;
     LVFakeWorkspace workspace;
+    LVFakeProcessMonitor processMonitor;
     LVMemoryCredentialStore credentialStore;
     std::unique_ptr<LVApplicationDelegate> delegate;
 };

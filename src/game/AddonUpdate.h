@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+#include <QUrl>
+#include <QXmlStreamAttributes>
+
+#include <functional>
+#include <optional>
+
+// The addon update manifest as read so far: the "lorvaneclient" element's attributes ("source" is
+// where the files are downloaded from) and, once an "updates" element has been read, the attributes
+// of each "file" element after it ("name", "destination", "md5", "size").
+struct LVUpdateManifest {
+    QXmlStreamAttributes lorvaneclient;
+    std::optional<QList<QXmlStreamAttributes>> updates;
+};
+
+// Reports each start tag of the document in order, with its name as written and its attributes.
+// Nothing else of the document counts; a document broken part way reports the tags before the break.
+void readStartElements(QByteArrayView xml,
+                       const std::function<void(const QString &name, const QXmlStreamAttributes &attributes)> &onStart);
+
+// The attribute's value; null when the element has no such attribute.
+QString attributeValue(const QXmlStreamAttributes &attributes, const QString &name);
+
+// Whether a manifest's file name keeps to the folder it is put in: it is not absolute and has no
+// ".." component ("/" and "\" both separate components, as on Windows).
+bool keepsToItsFolder(const QString &name);
+
+// Whether the path names something inside the folder, once "." and ".." are resolved as text. The
+// folder itself is not inside it.
+bool liesInsideFolder(const QString &path, const QString &folder);
+
+// Where a file of the manifest is downloaded from: the source, "/", and the name with each of its
+// components percent-encoded. Invalid when the source is missing or no address.
+QUrl downloadUrl(const QString &source, const QString &name);
+
+// The integer at the start of the text: white space skipped, an optional sign, the digits up to the
+// first other character; 0 when there are none. Kept within 32 bits.
+qint32 leadingInteger(QStringView text);
