@@ -131,7 +131,7 @@ int main(int argc, char **argv) {
     settings.setValue(kFilesToUploadKey, files);
     settings.setValue(kValidRealmsKey, QStringList{QStringLiteral("eu.logon.worldofwarcraft.com")});
     LVLinuxWorkspace workspace(QDir::homePath());
-    LVApplicationDelegate delegate(LVServices{&settings, &workspace, nullptr, QString()});
+    LVApplicationDelegate delegate(LVServices{&settings, &workspace, nullptr, nullptr, QString()});
     delegate.gatherLocales();
     if (!delegate.checkSupportedRealms())
         qFatal("The realm list was not accepted");

@@ -1,5 +1,6 @@
 // Measures what an upload costs before the network: compressing an account's files and assembling
 // the request body, against `gzip -9` on the same files, with the memory it takes.
+#include "LVFakeProcessMonitor.h"
 #include "LVFakeWorkspace.h"
 #include "LVMemoryCredentialStore.h"
 #include "LVSampleGame.h"
@@ -85,8 +86,10 @@ int main(int argc, char *argv[]) {
 
     LVSettings settings(dir.filePath(QStringLiteral("settings.ini")));
     LVFakeWorkspace workspace;
+    LVFakeProcessMonitor processMonitor;
     LVMemoryCredentialStore keychain;
-    LVApplicationDelegate delegate({&settings, &workspace, &keychain, QStringLiteral(LV_SOURCE_RESOURCES_DIR)});
+    LVApplicationDelegate delegate(
+        {&settings, &workspace, &processMonitor, &keychain, QStringLiteral(LV_SOURCE_RESOURCES_DIR)});
     delegate.awakeFromNib();
     settings.setValue(kWowApplicationPathKey, QDir(game).filePath(QStringLiteral("Wow.exe")));
     // No request leaves the machine: the upload address is not a URL.

@@ -67,8 +67,11 @@ public:
     // Application shell (src/app)
     void setOutlets(const LVMainWindowOutlets &outlets);
     void awakeFromNib();
+    void applicationDidFinishLaunching();
+    void gatherInstallAndCheck();
     void validateUserInterface();
     QTextEdit *statusTextView() const;
+    void showOptions();
 
     // Game process tracking and launching (src/app). isWOWRunning looks at the running applications
     // now; isWoWRunning below is what the controller knows from the launch and quit events.
@@ -113,6 +116,8 @@ public:
     void testAuthentication();
     void retestAuthentication(QTimer *timer);
     QTimer *accountStatusTimer() const { return mAccountStatusTimer; }
+    // What the service answered to the last credential test; empty when it did not answer.
+    const QByteArray &lastAuthenticationReply() const { return mLastAuthenticationReply; }
 
     // Game installation (src/game)
     QString fullPathToWorldOfWarcraft(bool launcher) const;
@@ -210,6 +215,7 @@ private:
     qint32 mAccountStatus = AccountValid;
     QPointer<QTimer> mAccountStatusTimer;
     std::optional<LVUpdateManifest> mUpdatesList;
+    QByteArray mLastAuthenticationReply;
     std::optional<QStringList> mAccounts;
     std::optional<QStringList> mLocales;
     QString mRealm;

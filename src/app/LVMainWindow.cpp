@@ -28,6 +28,7 @@ void LVMainWindow::connectTo(LVApplicationDelegate &delegate) {
     delegate.awakeFromNib();
     connect(mUi->launchButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::launchWoW);
     connect(mUi->uploadButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::upload);
+    connect(mUi->optionsButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::showOptions);
     connect(mUi->disclosureButton, &QToolButton::toggled, &delegate, [this, &delegate](bool shown) {
         mUi->disclosureButton->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
         delegate.discloseStatusText(shown ? 1 : 0);

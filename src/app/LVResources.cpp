@@ -4,8 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString defaultResourceFolder()
-{
+QString defaultResourceFolder() {
     const QString installed =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../share/lorvane-client"));
     if (QFileInfo::exists(installed + QStringLiteral("/Defaults.plist")))

@@ -18,6 +18,7 @@ void LVApplicationDelegate::testAuthentication() {
     const LVGetResult reply = synchronousGet(*mNetworkAccess, url, mNetworkTimeouts);
     // The service's HTTP status plays no part; a request that got no HTTP reply counts as an empty one.
     const QByteArray body = reply.httpStatus > 0 ? reply.body : QByteArray();
+    mLastAuthenticationReply = body;
 
     if (body.size() != 1) {
         sendErrorMessage(QStringLiteral("Buffer length should be 1, instead it is %1").arg(body.size()));

@@ -22,5 +22,8 @@ bool LVApplicationDelegate::obtainUsername(QString &username, QString &password)
 }
 
 void LVApplicationDelegate::setupAccount() {
-    presentSheet(new LVAuthenticationController(this, *mSettings, *mCredentialStore, mMainWindow));
+    if (mMainWindow)
+        presentSheet(new LVAuthenticationController(this, *mSettings, *mCredentialStore, mMainWindow));
+    else
+        sendErrorMessage(QStringLiteral("No password is stored: sign in with lorvane-client --sign-in NAME."));
 }

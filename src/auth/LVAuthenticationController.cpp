@@ -20,11 +20,8 @@ LVAuthenticationController::LVAuthenticationController(LVApplicationDelegate *de
     setWindowModality(Qt::WindowModal);
     connect(mUi->okButton, &QPushButton::clicked, this, &LVAuthenticationController::performOK);
     connect(mUi->cancelButton, &QPushButton::clicked, this, &LVAuthenticationController::performCancel);
-    connect(this, &QDialog::rejected, this, [this] {
-        // Escape or the window's close button cancel like the Cancel button.
-        if (mDelegate)
-            performCancel();
-    });
+    // Escape and the window's close button cancel like the Cancel button.
+    connect(this, &QDialog::rejected, this, &LVAuthenticationController::performCancel);
     awakeFromNib();
 }
 
@@ -51,9 +48,11 @@ void LVAuthenticationController::performOK() {
 
 void LVAuthenticationController::performCancel() {
     LVApplicationDelegate *delegate = std::exchange(mDelegate, nullptr);
+    if (!delegate)
+        return;
+    mSettings.discardPendingEdits();
     sheetDidEnd();
-    if (delegate)
-        delegate->authenticationFailed();
+    delegate->authenticationFailed();
 }
 
 // The sheet leaves the screen before the controller hears the outcome, which may start an upload.

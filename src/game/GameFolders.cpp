@@ -8,14 +8,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path toPath(const QString &path) { return fs::path(QFile::encodeName(path).toStdString()); }
+fs::path toPath(const QString &path) {
+    return fs::path(QFile::encodeName(path).toStdString());
+}
 
-QString fromPath(const fs::path &path) { return QFile::decodeName(QByteArray::fromStdString(path.native())); }
+QString fromPath(const fs::path &path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+}
 
 } // namespace
 
-std::optional<QStringList> listSubfolders(const QString &folder)
-{
+std::optional<QStringList> listSubfolders(const QString &folder) {
     if (folder.isEmpty())
         return std::nullopt;
     std::error_code error;
@@ -31,8 +34,7 @@ std::optional<QStringList> listSubfolders(const QString &folder)
     return names;
 }
 
-QString findFirstEntryNamed(const QString &root, const QString &name)
-{
+QString findFirstEntryNamed(const QString &root, const QString &name) {
     if (root.isEmpty())
         return {};
     const fs::path wanted = toPath(name);

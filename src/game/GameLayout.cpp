@@ -4,8 +4,7 @@
 #include "platform/LVWorkspace.h"
 #include "settings/LVSettings.h"
 
-QString LVApplicationDelegate::fullPathToWorldOfWarcraft(bool launcher) const
-{
+QString LVApplicationDelegate::fullPathToWorldOfWarcraft(bool launcher) const {
     const QString name = mSettings->stringForKey(launcher ? kWowLauncherApplicationNameKey : kWowApplicationNameKey);
     const QString applicationPath = mSettings->stringForKey(kWowApplicationPathKey);
     if (applicationPath.isNull())
@@ -19,8 +18,7 @@ QString LVApplicationDelegate::fullPathToWorldOfWarcraft(bool launcher) const
     return path;
 }
 
-QString LVApplicationDelegate::gameFolder() const
-{
+QString LVApplicationDelegate::gameFolder() const {
     const QString application = fullPathToWorldOfWarcraft(false);
     if (application.isEmpty())
         return {};
@@ -28,25 +26,23 @@ QString LVApplicationDelegate::gameFolder() const
     return folder.isEmpty() ? QString() : folder;
 }
 
-void LVApplicationDelegate::gatherAccounts()
-{
+void LVApplicationDelegate::gatherAccounts() {
     const QString folder = gameFolder();
-    mAccounts = folder.isNull() ? std::nullopt : listSubfolders(appendingPathComponent(folder, QStringLiteral("WTF/Account")));
+    mAccounts =
+        folder.isNull() ? std::nullopt : listSubfolders(appendingPathComponent(folder, QStringLiteral("WTF/Account")));
 }
 
-void LVApplicationDelegate::gatherLocales()
-{
+void LVApplicationDelegate::gatherLocales() {
     const QString folder = gameFolder();
-    mLocales = folder.isNull() ? std::nullopt : listSubfolders(appendingPathComponent(folder, QStringLiteral("Cache/WDB")));
+    mLocales =
+        folder.isNull() ? std::nullopt : listSubfolders(appendingPathComponent(folder, QStringLiteral("Cache/WDB")));
 }
 
-QString LVApplicationDelegate::realmlistPath() const
-{
+QString LVApplicationDelegate::realmlistPath() const {
     return findFirstEntryNamed(gameFolder(), QStringLiteral("realmlist.wtf"));
 }
 
-QString LVApplicationDelegate::expandPath(const QString &path, const QString &account) const
-{
+QString LVApplicationDelegate::expandPath(const QString &path, const QString &account) const {
     const QString locale = mLocales && !mLocales->isEmpty() ? mLocales->last() : QString();
     // Finding the game folder may mean searching the disk: only when the template needs it.
     const QString folder = path.contains(QLatin1String(kWoWPlaceholder)) ? gameFolder() : QString();

@@ -2,16 +2,14 @@
 
 namespace {
 
-QString withoutTrailingSlashes(const QString &path)
-{
+QString withoutTrailingSlashes(const QString &path) {
     qsizetype end = path.size();
     while (end > 1 && path.at(end - 1) == QLatin1Char('/'))
         --end;
     return path.left(end);
 }
 
-void replaceFirst(QString &text, const QString &placeholder, const QString &value)
-{
+void replaceFirst(QString &text, const QString &placeholder, const QString &value) {
     if (value.isEmpty())
         return;
     const qsizetype at = text.indexOf(placeholder);
@@ -21,8 +19,7 @@ void replaceFirst(QString &text, const QString &placeholder, const QString &valu
 
 } // namespace
 
-QString deletingLastPathComponent(const QString &path)
-{
+QString deletingLastPathComponent(const QString &path) {
     const QString trimmed = withoutTrailingSlashes(path);
     const qsizetype slash = trimmed.lastIndexOf(QLatin1Char('/'));
     if (slash < 0)
@@ -32,8 +29,7 @@ QString deletingLastPathComponent(const QString &path)
     return withoutTrailingSlashes(trimmed.left(slash));
 }
 
-QString appendingPathComponent(const QString &path, const QString &component)
-{
+QString appendingPathComponent(const QString &path, const QString &component) {
     if (path.isEmpty())
         return component;
     QString joined = path;
@@ -45,23 +41,20 @@ QString appendingPathComponent(const QString &path, const QString &component)
     return joined + component.mid(start);
 }
 
-QString lastPathComponent(const QString &path)
-{
+QString lastPathComponent(const QString &path) {
     const QString trimmed = withoutTrailingSlashes(path);
     if (trimmed == QLatin1String("/"))
         return trimmed;
     return trimmed.mid(trimmed.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
-QString pathExtension(const QString &path)
-{
+QString pathExtension(const QString &path) {
     const QString name = lastPathComponent(path);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return dot > 0 ? name.mid(dot + 1) : QStringLiteral("");
 }
 
-QString deletingPathExtension(const QString &path)
-{
+QString deletingPathExtension(const QString &path) {
     const QString extension = pathExtension(path);
     if (extension.isEmpty())
         return path;
@@ -70,8 +63,7 @@ QString deletingPathExtension(const QString &path)
 }
 
 QString expandPathTemplate(const QString &pathTemplate, const QString &gameFolder, const QString &account,
-                           const QString &locale)
-{
+                           const QString &locale) {
     QString result = pathTemplate;
     replaceFirst(result, QLatin1String(kWoWPlaceholder), gameFolder);
     replaceFirst(result, QLatin1String(kAccountPlaceholder), account);

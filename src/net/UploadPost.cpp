@@ -77,6 +77,7 @@ void LVApplicationDelegate::postURL(const QUrl &url, const QByteArray &content, 
     request.setHeader(QNetworkRequest::ContentTypeHeader,
                       QStringLiteral("multipart/form-data; boundary=%1").arg(boundary));
     request.setHeader(QNetworkRequest::ContentLengthHeader, content.size());
+    request.setTransferTimeout(mNetworkTimeouts.transferMs);
     QNetworkReply *reply = mNetworkAccess->post(request, content);
     mUploadRequests[reply].account = account;
     connect(reply, &QNetworkReply::readyRead, this, [this, reply] { handleBytesAvailable(reply); });
@@ -120,8 +121,12 @@ void LVApplicationDelegate::handleStreamComplete(QNetworkReply *reply) {
 }
 
 void LVApplicationDelegate::handleStreamError(QNetworkReply *reply) {
-    sendErrorMessage(QStringLiteral("Upload failed for account %1: %2")
-                         .arg(mUploadRequests.at(reply).account, reply->errorString()));
+    // The transfer time-out aborts the request, which Qt reports as cancelled.
+    const QString reason =
+        reply->error() == QNetworkReply::OperationCanceledError
+            ? QStringLiteral("the site stopped answering for %1 seconds").arg(mNetworkTimeouts.transferMs / 1000.0)
+            : reply->errorString();
+    sendErrorMessage(QStringLiteral("Upload failed for account %1: %2").arg(mUploadRequests.at(reply).account, reason));
     finishUploadRequest(reply, false);
 }
 

@@ -7,8 +7,7 @@
 namespace {
 
 // Subfolders of a folder, sorted by name, so that a search always meets them in the same order.
-QStringList sortedSubfolders(const QString &folder)
-{
+QStringList sortedSubfolders(const QString &folder) {
     QStringList paths;
     const QDir dir(folder);
     for (const QString &name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name))
@@ -16,24 +15,23 @@ QStringList sortedSubfolders(const QString &folder)
     return paths;
 }
 
-QStringList steamLibraries(const QString &home)
-{
+QStringList steamLibraries(const QString &home) {
     return {home + QStringLiteral("/.steam/steam/steamapps"), home + QStringLiteral("/.local/share/Steam/steamapps"),
             home + QStringLiteral("/.var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps")};
 }
 
-QStringList bottlesFolders(const QString &home)
-{
+QStringList bottlesFolders(const QString &home) {
     return {home + QStringLiteral("/.local/share/bottles/bottles"),
             home + QStringLiteral("/.var/app/com.usebottles.bottles/data/bottles/bottles")};
 }
 
-bool isPrefix(const QString &folder) { return QFileInfo(folder + QStringLiteral("/drive_c")).isDir(); }
+bool isPrefix(const QString &folder) {
+    return QFileInfo(folder + QStringLiteral("/drive_c")).isDir();
+}
 
 } // namespace
 
-QStringList gameFoldersInPrefix(const QString &prefix)
-{
+QStringList gameFoldersInPrefix(const QString &prefix) {
     static const QStringList programFolders{QStringLiteral("drive_c/Program Files (x86)/World of Warcraft"),
                                             QStringLiteral("drive_c/Program Files/World of Warcraft")};
     static const QStringList flavours{QStringLiteral("/_retail_"), QStringLiteral("/_classic_"),
@@ -46,12 +44,9 @@ QStringList gameFoldersInPrefix(const QString &prefix)
 }
 
 LVLinuxWorkspace::LVLinuxWorkspace(const QString &homeFolder)
-    : mHome(homeFolder)
-{
-}
+    : mHome(homeFolder) {}
 
-QStringList LVLinuxWorkspace::winePrefixes() const
-{
+QStringList LVLinuxWorkspace::winePrefixes() const {
     QStringList candidates{mHome + QStringLiteral("/.wine")};
     candidates << sortedSubfolders(mHome + QStringLiteral("/Games"));
     for (const QString &library : steamLibraries(mHome))
@@ -75,8 +70,7 @@ QStringList LVLinuxWorkspace::winePrefixes() const
     return prefixes;
 }
 
-QString LVLinuxWorkspace::fullPathForApplication(const QString &name) const
-{
+QString LVLinuxWorkspace::fullPathForApplication(const QString &name) const {
     if (name.isEmpty())
         return {};
     const QString fileName = name + QStringLiteral(".exe");

@@ -13,8 +13,7 @@
 namespace {
 
 bool startDetached(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment,
-                   const QString &workingFolder)
-{
+                   const QString &workingFolder) {
     QProcess process;
     process.setProgram(program);
     process.setArguments(arguments);
@@ -24,14 +23,12 @@ bool startDetached(const QString &program, const QStringList &arguments, const Q
 }
 
 // The prefix is the folder that holds drive_c, when the path lies inside one.
-QString winePrefixOf(const QString &path)
-{
+QString winePrefixOf(const QString &path) {
     const qsizetype at = path.indexOf(QStringLiteral("/drive_c/"));
     return at > 0 ? path.left(at) : QString();
 }
 
-bool launchWithWine(const QFileInfo &program)
-{
+bool launchWithWine(const QFileInfo &program) {
     const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
     if (wine.isEmpty())
         return false;
@@ -49,8 +46,7 @@ public:
 
 } // namespace
 
-bool LVWorkspace::launchApplication(const QString &path)
-{
+bool LVWorkspace::launchApplication(const QString &path) {
     const QFileInfo program(path);
     if (path.isEmpty() || !program.exists())
         return false;
@@ -69,8 +65,7 @@ bool LVWorkspace::launchApplication(const QString &path)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(program.absoluteFilePath()));
 }
 
-std::unique_ptr<LVWorkspace> makePlatformWorkspace()
-{
+std::unique_ptr<LVWorkspace> makePlatformWorkspace() {
 #ifdef Q_OS_LINUX
     return std::make_unique<LVLinuxWorkspace>(QDir::homePath());
 #else

@@ -3,36 +3,31 @@
 #include "platform/LVWorkspace.h"
 #include "settings/PropertyList.h"
 
-#include <QFileInfo>
 #include "app/LVLogging.h"
+#include <QFileInfo>
 #include <QSettings>
-
 
 LVSettings::LVSettings(QObject *parent)
     : QObject(parent)
-    , mStore(std::make_unique<QSettings>(QStringLiteral("Lorvane"), QStringLiteral("Lorvane Client")))
-{
-}
+    , mStore(std::make_unique<QSettings>(QStringLiteral("Lorvane"), QStringLiteral("Lorvane Client"))) {}
 
 LVSettings::LVSettings(const QString &iniFilePath, QObject *parent)
     : QObject(parent)
-    , mStore(std::make_unique<QSettings>(iniFilePath, QSettings::IniFormat))
-{
-}
+    , mStore(std::make_unique<QSettings>(iniFilePath, QSettings::IniFormat)) {}
 
 LVSettings::~LVSettings() = default;
 
-void LVSettings::registerDefaults(const QVariantMap &defaults) { mDefaults = defaults; }
+void LVSettings::registerDefaults(const QVariantMap &defaults) {
+    mDefaults = defaults;
+}
 
-QVariant LVSettings::valueForKey(const QString &key) const
-{
+QVariant LVSettings::valueForKey(const QString &key) const {
     if (mStore->contains(key))
         return mStore->value(key);
     return mDefaults.value(key);
 }
 
-QString LVSettings::stringForKey(const QString &key) const
-{
+QString LVSettings::stringForKey(const QString &key) const {
     const QVariant value = valueForKey(key);
     if (!value.isValid() || value.typeId() == QMetaType::QStringList || value.typeId() == QMetaType::QVariantList)
         return {};
@@ -41,22 +36,26 @@ QString LVSettings::stringForKey(const QString &key) const
     return text.isNull() ? QStringLiteral("") : text;
 }
 
-bool LVSettings::boolForKey(const QString &key) const { return valueForKey(key).toBool(); }
+bool LVSettings::boolForKey(const QString &key) const {
+    return valueForKey(key).toBool();
+}
 
-std::optional<QStringList> LVSettings::arrayForKey(const QString &key) const
-{
+std::optional<QStringList> LVSettings::arrayForKey(const QString &key) const {
     const QVariant value = valueForKey(key);
     if (value.typeId() != QMetaType::QStringList && value.typeId() != QMetaType::QVariantList)
         return std::nullopt;
     return value.toStringList();
 }
 
-bool LVSettings::hasUserValueForKey(const QString &key) const { return mStore->contains(key); }
+bool LVSettings::hasUserValueForKey(const QString &key) const {
+    return mStore->contains(key);
+}
 
-void LVSettings::setValue(const QString &key, const QVariant &value) { mStore->setValue(key, value); }
+void LVSettings::setValue(const QString &key, const QVariant &value) {
+    mStore->setValue(key, value);
+}
 
-bool LVSettings::synchronize()
-{
+bool LVSettings::synchronize() {
     mStore->sync();
     if (mStore->status() == QSettings::NoError)
         return true;
@@ -64,23 +63,20 @@ bool LVSettings::synchronize()
     return false;
 }
 
-QVariant LVSettings::editedValue(const QString &key) const
-{
+QVariant LVSettings::editedValue(const QString &key) const {
     if (mPendingEdits.contains(key))
         return mPendingEdits.value(key);
     return valueForKey(key);
 }
 
-void LVSettings::setEditedValue(const QString &key, const QVariant &value)
-{
+void LVSettings::setEditedValue(const QString &key, const QVariant &value) {
     if (mPendingEdits.contains(key) && mPendingEdits.value(key) == value)
         return;
     mPendingEdits.insert(key, value);
     emit editedValueChanged(key);
 }
 
-void LVSettings::save()
-{
+void LVSettings::save() {
     for (auto it = mPendingEdits.cbegin(); it != mPendingEdits.cend(); ++it)
         mStore->setValue(it.key(), it.value());
     mPendingEdits.clear();
@@ -88,8 +84,7 @@ void LVSettings::save()
 }
 
 QVariantMap defaultsForRegistration(QVariantMap fileDefaults, const LVSettings &settings,
-                                    const LVWorkspace &workspace)
-{
+                                    const LVWorkspace &workspace) {
     if (settings.hasUserValueForKey(kWowApplicationPathKey)) {
         fileDefaults.remove(kWowApplicationPathKey);
         return fileDefaults;
@@ -104,8 +99,7 @@ QVariantMap defaultsForRegistration(QVariantMap fileDefaults, const LVSettings &
     return fileDefaults;
 }
 
-void registerDefaultsFromFile(LVSettings &settings, const QString &plistPath, const LVWorkspace &workspace)
-{
+void registerDefaultsFromFile(LVSettings &settings, const QString &plistPath, const LVWorkspace &workspace) {
     QString error;
     const std::optional<QVariantMap> fileDefaults = readPropertyList(plistPath, &error);
     if (!fileDefaults) {

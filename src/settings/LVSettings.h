@@ -58,6 +58,7 @@ public:
     void setEditedValue(const QString &key, const QVariant &value);
     bool hasPendingEdits() const { return !mPendingEdits.isEmpty(); }
     void save();
+    void discardPendingEdits() { mPendingEdits.clear(); }
 
 signals:
     void editedValueChanged(const QString &key);
@@ -70,8 +71,7 @@ private:
 
 // Builds this run's defaults from the defaults file: a stored game path always wins; otherwise the
 // file's path is kept when something exists there, and else the workspace is asked to find the game.
-QVariantMap defaultsForRegistration(QVariantMap fileDefaults, const LVSettings &settings,
-                                    const LVWorkspace &workspace);
+QVariantMap defaultsForRegistration(QVariantMap fileDefaults, const LVSettings &settings, const LVWorkspace &workspace);
 
 // Reads the defaults file and registers it, as the program does once at start-up.
 void registerDefaultsFromFile(LVSettings &settings, const QString &plistPath, const LVWorkspace &workspace);

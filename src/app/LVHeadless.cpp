@@ -1,0 +1,126 @@
+#include "app/LVHeadless.h"
+
+#include "app/LVApplicationDelegate.h"
+#include "auth/LVCredentialStore.h"
+#include "settings/LVSettings.h"
+#include "status/LVStatusBus.h"
+#include "status/LVStatusItem.h"
+
+#include <QEventLoop>
+#include <QLocale>
+
+#include <iostream>
+#include <string>
+
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#include <unistd.h>
+#endif
+
+LVConsoleLog::LVConsoleLog(FILE *stream)
+    : mStream(stream) {
+    connect(&LVStatusBus::instance(), &LVStatusBus::statusMessageChanged, this,
+            [this](const QString &message) { print(message, false); });
+    connect(&LVStatusBus::instance(), &LVStatusBus::errorMessageChanged, this,
+            [this](const QString &message) { print(message, true); });
+}
+
+void LVConsoleLog::print(const QString &message, bool isError) {
+    if (message.isEmpty())
+        return;
+    const LVStatusItem item = LVStatusItem::statusItemWithMessage(message, isError);
+    std::fputs(formatLogLine(item, QLocale::system()).toLocal8Bit().constData(), mStream);
+    std::fflush(mStream);
+}
+
+namespace {
+
+// Why an upload cannot start, or null when it can.
+QString reasonNotToStart(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store) {
+    if (settings.stringForKey(kWowApplicationPathKey).isEmpty())
+        return QStringLiteral("No game is set: open lorvane-client once and choose the game in Options.");
+    const LVCredentialStore::Item item = store.findPassword();
+    if (item.status == LVCredentialStore::kItemNotFound)
+        return QStringLiteral("No password is stored: sign in first with lorvane-client --sign-in NAME.");
+    if (item.status != LVCredentialStore::kSuccess)
+        return QStringLiteral("The keychain is not available: %1").arg(store.failureReason());
+    if (delegate.isWOWRunning())
+        return QStringLiteral("The game is running: upload once it has quit.");
+    return {};
+}
+
+void waitForUploads(LVApplicationDelegate &delegate) {
+    QEventLoop loop;
+    QObject::connect(&delegate, &LVApplicationDelegate::uploadRequestFinished, &loop, [&] {
+        if (delegate.uploadsInFlight() == 0)
+            loop.quit();
+    });
+    if (delegate.uploadsInFlight() > 0)
+        loop.exec();
+}
+
+} // namespace
+
+int runHeadlessUpload(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store) {
+    delegate.awakeFromNib();
+    const QString reason = reasonNotToStart(delegate, settings, store);
+    if (!reason.isNull()) {
+        std::cerr << reason.toLocal8Bit().constData() << std::endl;
+        return kHeadlessCannotStart;
+    }
+    delegate.applicationDidFinishLaunching();
+
+    bool failed = false;
+    QObject failureWatch;
+    QObject::connect(&delegate, &LVApplicationDelegate::uploadRequestFinished, &failureWatch,
+                     [&failed](const QString &, bool succeeded) { failed = failed || !succeeded; });
+    {
+        QObject runErrors;
+        QObject::connect(&LVStatusBus::instance(), &LVStatusBus::errorMessageChanged, &runErrors,
+                         [&failed] { failed = true; });
+        delegate.upload();
+    }
+    waitForUploads(delegate);
+    return failed ? kHeadlessFailed : kHeadlessSucceeded;
+}
+
+int runSignIn(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store, const QString &username,
+              const QByteArray &password) {
+    delegate.awakeFromNib();
+    if (replaceStoredPassword(store, password) != LVCredentialStore::kSuccess) {
+        std::cerr
+            << QStringLiteral("The keychain is not available: %1").arg(store.failureReason()).toLocal8Bit().constData()
+            << std::endl;
+        return kHeadlessCannotStart;
+    }
+    settings.setValue(kUsernameKey, username);
+    settings.synchronize();
+    delegate.testAuthentication();
+    const QByteArray reply = delegate.lastAuthenticationReply();
+    return reply == "0" || reply == "2" ? kHeadlessSucceeded : kHeadlessFailed;
+}
+
+QByteArray readPassword(const QString &prompt) {
+#ifdef Q_OS_UNIX
+    if (isatty(STDIN_FILENO)) {
+        std::cerr << prompt.toLocal8Bit().constData() << std::flush;
+        termios saved{};
+        tcgetattr(STDIN_FILENO, &saved);
+        termios silent = saved;
+        silent.c_lflag &= ~tcflag_t(ECHO);
+        tcsetattr(STDIN_FILENO, TCSANOW, &silent);
+        std::string line;
+        std::getline(std::cin, line);
+        tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+        std::cerr << std::endl;
+        return QByteArray::fromStdString(line);
+    }
+#else
+    Q_UNUSED(prompt);
+#endif
+    std::string line;
+    std::getline(std::cin, line);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return QByteArray::fromStdString(line);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+class QLabel;
+class QPushButton;
+class LVApplicationDelegate;
+class LVSettings;
+
+namespace Ui {
+class Preferences;
+}
+
+// The options sheet: where the game is, and the four options. Apply stores them and lets the
+// one-time gathering of the installation run if it still waits for a game path.
+class LVPreferencesController : public QDialog {
+    Q_OBJECT
+public:
+    LVPreferencesController(LVApplicationDelegate *delegate, LVSettings &settings, QWidget *parent);
+    ~LVPreferencesController() override;
+
+    void awakeFromNib();
+    void setupAppPath();
+    // What Browse does with the file the user picked.
+    void chooseApplicationPath(const QString &path);
+
+public slots:
+    void performBrowse();
+    void performCancel();
+    void performApply();
+
+private:
+    void sheetDidEnd();
+
+    std::unique_ptr<Ui::Preferences> mUi;
+    QLabel *mApplicationPathLabel;
+    QPushButton *mApplyButton;
+    QString mWowPath; // null until read from the settings or chosen
+    LVApplicationDelegate *mDelegate;
+    LVSettings &mSettings;
+};

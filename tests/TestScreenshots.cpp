@@ -1,0 +1,75 @@
+#include "LVTestWorld.h"
+#include "app/LVMainWindow.h"
+#include "auth/LVAuthenticationController.h"
+#include "prefs/LVPreferencesController.h"
+#include "status/LVStatusBus.h"
+#include "status/LVStatusLabel.h"
+
+#include <QDir>
+#include <QToolButton>
+#include <QtTest>
+
+// Pictures of the window with its log shown and of each sheet, on a real X server (Xvfb), written
+// into the build folder for anyone to look at.
+class TestScreenshots : public QObject {
+    Q_OBJECT
+
+    QString mFolder = QStringLiteral(LV_SCREENSHOT_DIR);
+
+    void save(QWidget *widget, const QString &name) {
+        QVERIFY(QTest::qWaitForWindowExposed(widget));
+        const QImage picture = widget->grab().toImage();
+        QVERIFY(!picture.isNull());
+        // A picture of a few colours means nothing much was drawn.
+        QSet<QRgb> colours;
+        for (int y = 0; y < picture.height(); y += 3)
+            for (int x = 0; x < picture.width(); x += 3)
+                colours.insert(picture.pixel(x, y));
+        QVERIFY2(colours.size() > 16, qPrintable(name));
+        QVERIFY(picture.save(QDir(mFolder).filePath(name)));
+    }
+
+private slots:
+    void initTestCase() {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("Screenshots are taken on an X server: the test runs under xvfb-run.");
+        QDir().mkpath(mFolder);
+    }
+
+    void windowAndSheets() {
+        LVTestWorld world;
+        world.settings.setValue(kWowApplicationPathKey, QStringLiteral("/home/player/.wine/drive_c/Program Files "
+                                                                       "(x86)/World of Warcraft/_retail_/Wow.exe"));
+        LVMainWindow window;
+        LVApplicationDelegate &delegate = world.makeDelegate();
+        window.connectTo(delegate);
+        window.show();
+        delegate.validateUserInterface();
+        for (const char *message : {"Checking for supported realms…", "Found valid realm: eu.logon.worldofwarcraft.com",
+                                    "----------\nUsing account ACCOUNT1", "Validating data…", "Initiating upload…"})
+            LVStatusBus::sendStatusMessage(QString::fromUtf8(message));
+        LVStatusBus::sendErrorMessage(QStringLiteral("Invalid cache file: itemcache.wdb"));
+        auto *label = window.findChild<LVStatusLabel *>();
+        while (label->queuedMessageCount() > 0)
+            label->displayMessage();
+        save(&window, QStringLiteral("main-window.png"));
+
+        const int collapsed = window.height();
+        window.findChild<QToolButton *>(QStringLiteral("disclosureButton"))->click();
+        QTRY_COMPARE(window.height(), collapsed + 170);
+        save(&window, QStringLiteral("main-window-with-log.png"));
+
+        delegate.setupAccount();
+        auto *signIn = window.findChild<LVAuthenticationController *>();
+        save(signIn, QStringLiteral("sign-in-sheet.png"));
+        signIn->reject();
+
+        delegate.showOptions();
+        QTRY_VERIFY(window.findChild<LVPreferencesController *>() &&
+                    window.findChild<LVPreferencesController *>()->isVisible());
+        save(window.findChild<LVPreferencesController *>(), QStringLiteral("options-sheet.png"));
+    }
+};
+
+QTEST_MAIN(TestScreenshots)
+#include "TestScreenshots.moc"
