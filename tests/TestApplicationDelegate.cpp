@@ -12,8 +12,7 @@ class TestApplicationDelegate : public QObject {
     Q_OBJECT
 
 private slots:
-    void buttonsFollowTheGamePathTheGameAndTheAccount_data()
-    {
+    void buttonsFollowTheGamePathTheGameAndTheAccount_data() {
         QTest::addColumn<QString>("gamePath"); // null: no path stored
         QTest::addColumn<bool>("running");
         QTest::addColumn<int>("accountStatus");
@@ -30,8 +29,7 @@ private slots:
         QTest::newRow("account throttled") << path << false << 2 << true << false;
     }
 
-    void buttonsFollowTheGamePathTheGameAndTheAccount()
-    {
+    void buttonsFollowTheGamePathTheGameAndTheAccount() {
         QFETCH(QString, gamePath);
         QFETCH(bool, running);
         QFETCH(int, accountStatus);
@@ -56,8 +54,7 @@ private slots:
         QVERIFY(window.findChild<QPushButton *>(QStringLiteral("optionsButton"))->isEnabled());
     }
 
-    void wakingUpPreparesTheWindow()
-    {
+    void wakingUpPreparesTheWindow() {
         LVTestWorld world;
         LVMainWindow window;
         window.findChild<QTextEdit *>(QStringLiteral("statusText"))->setPlainText(QStringLiteral("stale"));

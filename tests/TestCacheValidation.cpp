@@ -1,6 +1,6 @@
 #include "LVDelegateProbe.h"
 #include "LVGameFolder.h"
-#include "LVStatusBusSpy.h"
+#include "LVBusRecorder.h"
 #include "LVTestWorld.h"
 #include "upload/WdbWalk.h"
 
@@ -85,7 +85,7 @@ private slots:
         const QString account = QStringLiteral("itemcache.wdb"); // names the file only once expanded
         const QString fileName = QString(name).replace(QStringLiteral("%account_name%"), account);
         Game game({entry(name)}, {{fileName, corrupt()}});
-        LVStatusBusSpy bus;
+        LVBusRecorder bus;
 
         QCOMPARE(game.delegate.validateCacheFilesForAccount(account), !validated);
         QCOMPARE(bus.errorMessages(), validated ? QStringList{"Invalid cache file: " + fileName} : QStringList());
@@ -106,7 +106,7 @@ private slots:
         Game game(entries,
                   {{"empty.wdb", ""}, {"sound.wdb", sound()}, {"corrupt.wdb", corrupt()}, {"later.wdb", corrupt()}});
         LVDelegateProbe::setVerboseLogging(game.delegate, verbose);
-        LVStatusBusSpy bus;
+        LVBusRecorder bus;
 
         QVERIFY(!game.delegate.validateCacheFilesForAccount(QStringLiteral("ALPHA")));
 

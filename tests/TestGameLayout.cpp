@@ -11,15 +11,13 @@ class TestGameLayout : public QObject {
     Q_OBJECT
 
 private:
-    static QStringList listedFolders(const QString &folder)
-    {
+    static QStringList listedFolders(const QString &folder) {
         // The order the file system lists them in, which the program keeps.
         return QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
     }
 
 private slots:
-    void applicationPaths_data()
-    {
+    void applicationPaths_data() {
         QTest::addColumn<QString>("applicationPath");
         QTest::addColumn<bool>("launcher");
         QTest::addColumn<QString>("expected");
@@ -32,8 +30,7 @@ private slots:
         QTest::newRow("no extension") << "/Games/WoW/game" << false << "/Games/WoW/Game";
     }
 
-    void applicationPaths()
-    {
+    void applicationPaths() {
         QFETCH(QString, applicationPath);
         QFETCH(bool, launcher);
         QFETCH(QString, expected);
@@ -48,8 +45,7 @@ private slots:
         QVERIFY(world.workspace.lookedUp.isEmpty());
     }
 
-    void withoutAPathTheWorkspaceIsAsked()
-    {
+    void withoutAPathTheWorkspaceIsAsked() {
         LVTestWorld world;
         world.settings.registerDefaults({{kWowApplicationNameKey, QStringLiteral("Wow")}});
         LVApplicationDelegate &delegate = world.makeDelegate();
@@ -61,8 +57,7 @@ private slots:
         QCOMPARE(delegate.gameFolder(), QStringLiteral("/pfx/WoW"));
     }
 
-    void accountsAndLocalesAreTheFoldersOneLevelDown()
-    {
+    void accountsAndLocalesAreTheFoldersOneLevelDown() {
         LVGameFolder game;
         game.addAccount(QStringLiteral("ALPHA")).addAccount(QStringLiteral("BETA"));
         game.writeFile(QStringLiteral("WTF/Account/notes.txt"), "not an account");
@@ -87,8 +82,7 @@ private slots:
         QCOMPARE(delegate.expandPath(QStringLiteral("%locale%")), expectedLocales.last());
     }
 
-    void noFoldersLeaveTheListsAbsent()
-    {
+    void noFoldersLeaveTheListsAbsent() {
         LVGameFolder game;
         game.writeFile(QStringLiteral("WTF/Account/file-only"), "x");
         LVTestWorld world;
@@ -105,8 +99,7 @@ private slots:
         QVERIFY(!withoutPath.accounts().has_value());
     }
 
-    void realmListIsTheFirstMatchOfADepthFirstWalk()
-    {
+    void realmListIsTheFirstMatchOfADepthFirstWalk() {
         LVGameFolder game;
         game.writeFile(QStringLiteral("Data/enUS/realmlist.wtf"), "deep");
         game.writeFile(QStringLiteral("Data/Realmlist.wtf"), "wrong case");
@@ -126,8 +119,7 @@ private slots:
                  root.filePath(top.first() == QLatin1String("a") ? "a/b/realmlist.wtf" : "c/realmlist.wtf"));
     }
 
-    void realmListWalkSurvivesALinkLoop()
-    {
+    void realmListWalkSurvivesALinkLoop() {
         LVGameFolder game;
         game.addFolder(QStringLiteral("Data/loop"));
         QVERIFY(QFile::link(game.filePath(QStringLiteral("Data")), game.filePath(QStringLiteral("Data/loop/back"))));
@@ -137,23 +129,28 @@ private slots:
         QVERIFY(findFirstEntryNamed(game.path(), QStringLiteral("missing.wtf")).isNull());
     }
 
-    void expandPathReplacesEachPlaceholderOnce_data()
-    {
+    void expandPathReplacesEachPlaceholderOnce_data() {
         QTest::addColumn<QString>("pathTemplate");
         QTest::addColumn<QString>("account");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("saved variables") << "%WoW%/WTF/Account/%account_name%/SavedVariables/X.lua" << "ALPHA"
+        QTest::newRow("saved variables") << "%WoW%/WTF/Account/%account_name%/SavedVariables/X.lua"
+                                         << "ALPHA"
                                          << "/Games/WoW/WTF/Account/ALPHA/SavedVariables/X.lua";
-        QTest::newRow("game folder only once") << "%WoW%/%WoW%" << "" << "/Games/WoW/%WoW%";
-        QTest::newRow("locale") << "%WoW%/Cache/WDB/%locale%/a.wdb" << "" << "/Games/WoW/Cache/WDB/frFR/a.wdb";
+        QTest::newRow("game folder only once") << "%WoW%/%WoW%"
+                                               << ""
+                                               << "/Games/WoW/%WoW%";
+        QTest::newRow("locale") << "%WoW%/Cache/WDB/%locale%/a.wdb"
+                                << ""
+                                << "/Games/WoW/Cache/WDB/frFR/a.wdb";
         QTest::newRow("account left in place without one")
             << "%WoW%/WTF/Account/%account_name%/x" << QString() << "/Games/WoW/WTF/Account/%account_name%/x";
-        QTest::newRow("no placeholder") << "relative/x" << "ALPHA" << "relative/x";
+        QTest::newRow("no placeholder") << "relative/x"
+                                        << "ALPHA"
+                                        << "relative/x";
     }
 
-    void expandPathReplacesEachPlaceholderOnce()
-    {
+    void expandPathReplacesEachPlaceholderOnce() {
         QFETCH(QString, pathTemplate);
         QFETCH(QString, account);
         QFETCH(QString, expected);
@@ -164,14 +161,12 @@ private slots:
         QCOMPARE(delegate.expandPath(pathTemplate, account), expected);
     }
 
-    void localeLeftInPlaceWithoutLocales()
-    {
+    void localeLeftInPlaceWithoutLocales() {
         QCOMPARE(expandPathTemplate(QStringLiteral("%WoW%/%locale%/%locale%"), QStringLiteral("/g"), QString(), {}),
                  QStringLiteral("/g/%locale%/%locale%"));
     }
 
-    void pathOperations()
-    {
+    void pathOperations() {
         QCOMPARE(deletingLastPathComponent(QStringLiteral("/a/b/c.app")), QStringLiteral("/a/b"));
         QCOMPARE(deletingLastPathComponent(QStringLiteral("/a/b/")), QStringLiteral("/a"));
         QCOMPARE(deletingLastPathComponent(QStringLiteral("/x")), QStringLiteral("/"));

@@ -10,15 +10,13 @@ class TestLinuxWorkspace : public QObject {
     Q_OBJECT
 
 private:
-    static void touch(const QString &path)
-    {
+    static void touch(const QString &path) {
         QDir().mkpath(QFileInfo(path).path());
         QFile(path).open(QIODevice::WriteOnly);
     }
 
 private slots:
-    void findsTheGameInTheFirstPrefixThatHasIt_data()
-    {
+    void findsTheGameInTheFirstPrefixThatHasIt_data() {
         QTest::addColumn<QStringList>("games"); // relative to the home folder
         QTest::addColumn<QString>("expected");
 
@@ -48,8 +46,7 @@ private slots:
         QTest::newRow("nothing installed") << QStringList{} << QString();
     }
 
-    void findsTheGameInTheFirstPrefixThatHasIt()
-    {
+    void findsTheGameInTheFirstPrefixThatHasIt() {
         QFETCH(QStringList, games);
         QFETCH(QString, expected);
         QTemporaryDir home;
@@ -61,8 +58,7 @@ private slots:
                  expected.isEmpty() ? QString() : home.filePath(expected));
     }
 
-    void linkedSteamFolderIsSearchedOnce()
-    {
+    void linkedSteamFolderIsSearchedOnce() {
         QTemporaryDir home;
         touch(home.filePath(QStringLiteral(".local/share/Steam/steamapps/compatdata/7/pfx/drive_c/x")));
         QDir(home.path()).mkpath(QStringLiteral(".steam"));
@@ -73,8 +69,7 @@ private slots:
         QCOMPARE(workspace.winePrefixes().size(), 1);
     }
 
-    void folderWithoutDriveIsNoPrefix()
-    {
+    void folderWithoutDriveIsNoPrefix() {
         QTemporaryDir home;
         QDir(home.path()).mkpath(QStringLiteral("Games/not-a-prefix/Program Files"));
         QVERIFY(LVLinuxWorkspace(home.path()).winePrefixes().isEmpty());

@@ -1,5 +1,5 @@
 #include "LVGameFolder.h"
-#include "LVStatusBusSpy.h"
+#include "LVBusRecorder.h"
 #include "LVTestWorld.h"
 #include "game/RealmCheck.h"
 
@@ -75,7 +75,7 @@ private slots:
         Game game(realmList);
         if (accepted.isValid())
             game.world.settings.setValue(kValidRealmsKey, accepted);
-        LVStatusBusSpy bus;
+        LVBusRecorder bus;
 
         QCOMPARE(game.delegate.checkSupportedRealms(), !expected.isNull());
         QCOMPARE(game.delegate.realm(), expected);
@@ -89,7 +89,7 @@ private slots:
         Game game("set realmlist beta\n");
         QVERIFY(game.delegate.checkSupportedRealms());
         game.folder.writeFile(QStringLiteral("Data/realmlist.wtf"), "set realmlist gamma\n");
-        LVStatusBusSpy bus;
+        LVBusRecorder bus;
 
         QVERIFY(!game.delegate.checkSupportedRealms());
         QCOMPARE(game.delegate.realm(), QStringLiteral("beta"));

@@ -12,22 +12,20 @@ class TestSettings : public QObject {
 private:
     QTemporaryDir mDir;
     QString settingsFile() const { return mDir.filePath(QStringLiteral("settings.ini")); }
-    QString writePlist(const QString &body)
-    {
+    QString writePlist(const QString &body) {
         const QString path = mDir.filePath(QStringLiteral("Defaults.plist"));
         QFile file(path);
         file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>" + body +
-                    "</dict></plist>")
-                       .toUtf8());
+        file.write(
+            ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>" + body + "</dict></plist>")
+                .toUtf8());
         return path;
     }
 
 private slots:
     void init() { QFile::remove(settingsFile()); }
 
-    void gamePathRegistration_data()
-    {
+    void gamePathRegistration_data() {
         QTest::addColumn<QString>("storedPath"); // "<none>" when the user stored nothing
         QTest::addColumn<bool>("defaultPathExists");
         QTest::addColumn<QString>("detectedPath");
@@ -35,16 +33,19 @@ private slots:
         QTest::addColumn<bool>("expectDetection");
 
         QTest::newRow("stored path wins even when missing on disk")
-            << "/nowhere/Wow.exe" << false << "/detected/Wow.exe" << "/nowhere/Wow.exe" << false;
-        QTest::newRow("stored empty path still wins") << "" << false << "/detected/Wow.exe" << "" << false;
-        QTest::newRow("existing default path stays") << "<none>" << true << "/detected/Wow.exe" << "<default>" << false;
-        QTest::newRow("missing default path is replaced by detection")
-            << "<none>" << false << "/detected/Wow.exe" << "/detected/Wow.exe" << true;
-        QTest::newRow("nothing detected leaves the default") << "<none>" << false << "" << "<default>" << true;
+            << "/nowhere/Wow.exe" << false << "/detected/Wow.exe"
+            << "/nowhere/Wow.exe" << false;
+        QTest::newRow("stored empty path still wins") << "" << false << "/detected/Wow.exe"
+                                                      << "" << false;
+        QTest::newRow("existing default path stays") << "<none>" << true << "/detected/Wow.exe"
+                                                     << "<default>" << false;
+        QTest::newRow("missing default path is replaced by detection") << "<none>" << false << "/detected/Wow.exe"
+                                                                       << "/detected/Wow.exe" << true;
+        QTest::newRow("nothing detected leaves the default") << "<none>" << false << ""
+                                                             << "<default>" << true;
     }
 
-    void gamePathRegistration()
-    {
+    void gamePathRegistration() {
         QFETCH(QString, storedPath);
         QFETCH(bool, defaultPathExists);
         QFETCH(QString, detectedPath);
@@ -80,8 +81,7 @@ private slots:
         QCOMPARE(settings.hasUserValueForKey(kWowApplicationPathKey), storedPath != QLatin1String("<none>"));
     }
 
-    void absentKeysReadAsAbsentOrFalse()
-    {
+    void absentKeysReadAsAbsentOrFalse() {
         LVSettings settings(settingsFile());
         LVFakeWorkspace workspace;
         registerDefaultsFromFile(settings, writePlist(QStringLiteral("<key>lvclient_autoupload</key><true/>")),
@@ -98,8 +98,7 @@ private slots:
         QVERIFY(settings.stringForKey(kWowApplicationPathKey).isEmpty());
     }
 
-    void unreadableDefaultsFileRegistersNothing()
-    {
+    void unreadableDefaultsFileRegistersNothing() {
         LVSettings settings(settingsFile());
         LVFakeWorkspace workspace;
         registerDefaultsFromFile(settings, mDir.filePath(QStringLiteral("missing.plist")), workspace);
@@ -109,8 +108,7 @@ private slots:
         QVERIFY(settings.registeredDefaults().isEmpty());
     }
 
-    void userValuesPersistAndOutrankDefaults()
-    {
+    void userValuesPersistAndOutrankDefaults() {
         {
             LVSettings settings(settingsFile());
             settings.registerDefaults({{kUsernameKey, QStringLiteral("default")}});
@@ -124,8 +122,7 @@ private slots:
         QVERIFY(reopened.boolForKey(kVerboseLoggingKey));
     }
 
-    void editsWaitForSave()
-    {
+    void editsWaitForSave() {
         LVSettings settings(settingsFile());
         settings.registerDefaults({{kAutoUploadKey, true}});
         QSignalSpy changed(&settings, &LVSettings::editedValueChanged);
@@ -144,8 +141,7 @@ private slots:
         QCOMPARE(reopened.stringForKey(kUsernameKey), QStringLiteral("bob"));
     }
 
-    void shippedDefaultsHaveTheirKinds()
-    {
+    void shippedDefaultsHaveTheirKinds() {
         QString error;
         const auto defaults = readPropertyList(QStringLiteral(LV_SOURCE_RESOURCES_DIR "/Defaults.plist"), &error);
         QVERIFY2(defaults.has_value(), qPrintable(error));

@@ -19,27 +19,23 @@ class TestStatusLabel : public QObject {
     QDateTime mNow;
 
     QColor labelColour() const { return mLabel->palette().color(QPalette::WindowText); }
-    QStringList logLines() const
-    {
+    QStringList logLines() const {
         QStringList lines = mLog->toPlainText().split(QLatin1Char('\n'));
         if (!lines.isEmpty() && lines.last().isEmpty())
             lines.removeLast();
         return lines;
     }
-    QColor logColourOfLine(int line) const
-    {
+    QColor logColourOfLine(int line) const {
         QTextCursor cursor(mLog->document()->findBlockByNumber(line));
         cursor.movePosition(QTextCursor::NextCharacter);
         return cursor.charFormat().foreground().color();
     }
-    QString logLine(const QString &message) const
-    {
+    QString logLine(const QString &message) const {
         return formatLogTime(mNow, QLocale::system()) + QStringLiteral(":  ") + message;
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         mWorld = std::make_unique<LVTestWorld>();
         mWindow = std::make_unique<LVMainWindow>();
         mWindow->connectTo(mWorld->makeDelegate());
@@ -49,14 +45,12 @@ private slots:
         mLabel->setClock([this] { return mNow; });
     }
 
-    void cleanup()
-    {
+    void cleanup() {
         mWindow.reset();
         mWorld.reset();
     }
 
-    void messagesAreShownOneAtATimeInTheOrderSent()
-    {
+    void messagesAreShownOneAtATimeInTheOrderSent() {
         const QTimer *timer = mLabel->findChild<QTimer *>(QStringLiteral("displayTimer"));
         QVERIFY(timer && timer->isSingleShot());
         QCOMPARE(timer->interval(), 660);
@@ -81,30 +75,26 @@ private slots:
         QCOMPARE(logLines(), (QStringList{logLine("first"), logLine("second"), logLine("third")}));
     }
 
-    void theRealTimerDrainsTheQueue()
-    {
+    void theRealTimerDrainsTheQueue() {
         LVStatusBus::sendStatusMessage(QStringLiteral("one"));
         LVStatusBus::sendStatusMessage(QStringLiteral("two"));
         QTRY_COMPARE(mLabel->text(), QStringLiteral("two"));
         QVERIFY(!mLabel->isDisplayPending());
     }
 
-    void logLineCarriesTheTimeOfSending()
-    {
+    void logLineCarriesTheTimeOfSending() {
         LVStatusBus::sendStatusMessage(QStringLiteral("sent at three"));
         mNow = mNow.addSecs(3600);
         mLabel->displayMessage();
-        QCOMPARE(mLog->toPlainText(),
-                 formatLogTime(QDateTime(QDate(2010, 11, 5), QTime(15, 7, 9)), QLocale::system()) +
-                     QStringLiteral(":  sent at three\n"));
+        QCOMPARE(mLog->toPlainText(), formatLogTime(QDateTime(QDate(2010, 11, 5), QTime(15, 7, 9)), QLocale::system()) +
+                                          QStringLiteral(":  sent at three\n"));
         QCOMPARE(formatLogTime(QDateTime(QDate(2010, 11, 5), QTime(15, 7, 9)), QLocale(QLocale::English)),
                  QStringLiteral("2010.11.05 03:07:09 PM"));
         QCOMPARE(formatLogTime(QDateTime(QDate(2010, 11, 5), QTime(0, 30, 0)), QLocale(QLocale::English)),
                  QStringLiteral("2010.11.05 12:30:00 AM"));
     }
 
-    void emptyMessageBlanksTheLineWithoutALogLine()
-    {
+    void emptyMessageBlanksTheLineWithoutALogLine() {
         LVStatusBus::sendErrorMessage(QStringLiteral("shown"));
         LVStatusBus::sendStatusMessage(QStringLiteral(""));
         mLabel->displayMessage();
@@ -114,16 +104,14 @@ private slots:
         QCOMPARE(logLines(), QStringList{logLine("shown")});
     }
 
-    void nullMessageIsDropped()
-    {
+    void nullMessageIsDropped() {
         LVStatusBus::sendStatusMessage(QString());
         LVStatusBus::sendErrorMessage(QString());
         QCOMPARE(mLabel->queuedMessageCount(), 0);
         QVERIFY(!mLabel->isDisplayPending());
     }
 
-    void multiLineAndMarkupPassThroughUnchanged()
-    {
+    void multiLineAndMarkupPassThroughUnchanged() {
         const QString message = QStringLiteral("----------\nUsing account <b>ALPHA</b>");
         LVStatusBus::sendStatusMessage(message);
         mLabel->displayMessage();
@@ -131,8 +119,7 @@ private slots:
         QCOMPARE(mLog->toPlainText(), logLine(message) + QLatin1Char('\n'));
     }
 
-    void hiddenStatusLineStillLogs()
-    {
+    void hiddenStatusLineStillLogs() {
         LVStatusBus::sendStatusMessage(QStringLiteral("before"));
         mLabel->displayMessage();
         LVStatusBus::sendStatusMessage(QStringLiteral("waiting"));

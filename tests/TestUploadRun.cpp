@@ -164,8 +164,8 @@ private slots:
         LVBusRecorder bus;
         mDelegate->upload();
 
-        QVERIFY(bus.errors() == (QStringList{"error: Invalid cache file: itemcache.wdb",
-                                             "error: One or more .wdb cache files are corrupt"}));
+        QVERIFY(bus.errorMessages() == (QStringList{"Invalid cache file: itemcache.wdb",
+                                             "One or more .wdb cache files are corrupt"}));
         QVERIFY(!bus.messages.contains("Upload successful. You can upload again after 1 minute."));
         QVERIFY(uploadButton()->isEnabled());
         QVERIFY(!mDelegate->accountStatusTimer());
@@ -185,8 +185,8 @@ private slots:
         LVBusRecorder bus;
         mDelegate->upload();
 
-        QCOMPARE(bus.errors().size(), 1);
-        QVERIFY2(bus.errors().first().contains("questcache.wdb.gz"), qPrintable(bus.errors().first()));
+        QCOMPARE(bus.errorMessages().size(), 1);
+        QVERIFY2(bus.errorMessages().first().contains("questcache.wdb.gz"), qPrintable(bus.errorMessages().first()));
         QCOMPARE(mDelegate->uploadState(), qint32(LVApplicationDelegate::UploadIdle));
         QVERIFY(uploadButton()->isEnabled());
         QVERIFY(!read(savedVariables(1)).contains("rvRealm"));

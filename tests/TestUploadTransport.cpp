@@ -133,7 +133,7 @@ private slots:
         for (const LVSiteUpload &upload : mSite->server().uploads())
             QVERIFY(completions.contains(QStringLiteral("Upload complete. Result =  ") +
                                          QString::fromStdString(upload.receipt())));
-        QVERIFY(bus.errors().isEmpty());
+        QVERIFY(bus.errorMessages().isEmpty());
     }
 
     void failedRequestsAreReported_data() {
@@ -167,10 +167,10 @@ private slots:
         QVERIFY(finished.wait(10000));
 
         QCOMPARE(finished.first().at(1).toBool(), false);
-        QCOMPARE(bus.errors().size(), 1);
-        QVERIFY2(bus.errors().first().startsWith(QLatin1String("error: Upload failed for account ALPHA: ")) &&
-                     bus.errors().first().contains(reason),
-                 qPrintable(bus.errors().first()));
+        QCOMPARE(bus.errorMessages().size(), 1);
+        QVERIFY2(bus.errorMessages().first().startsWith(QLatin1String("Upload failed for account ALPHA: ")) &&
+                     bus.errorMessages().first().contains(reason),
+                 qPrintable(bus.errorMessages().first()));
         QCOMPARE(mDelegate->uploadsInFlight(), 0);
     }
 
@@ -181,8 +181,8 @@ private slots:
         QVERIFY(
             !mDelegate->postFilesWithUsername(QString::fromLatin1(LVTestSite::kUser), mHash, QStringLiteral("ALPHA")));
         QCOMPARE(mDelegate->uploadsInFlight(), 0);
-        QCOMPARE(bus.errors().size(), 1);
-        QVERIFY(bus.errors().first().contains(QLatin1String("itemcache.wdb.gz")));
+        QCOMPARE(bus.errorMessages().size(), 1);
+        QVERIFY(bus.errorMessages().first().contains(QLatin1String("itemcache.wdb.gz")));
         QVERIFY(!QFile::exists(mGame->filePath(QStringLiteral("Cache/WDB/enUS/itemcache.wdb.gz"))));
     }
 };

@@ -1,7 +1,7 @@
 #include "LVDelegateProbe.h"
 #include "LVFileSizeLimit.h"
 #include "LVGameFolder.h"
-#include "LVStatusBusSpy.h"
+#include "LVBusRecorder.h"
 #include "LVTestWorld.h"
 #include "platform/FileContents.h"
 #include "upload/UploadedFlag.h"
@@ -96,7 +96,7 @@ private slots:
         Account account("Harvex = { \"\xC3\x86rdal\" }\nrvUploaded = 1 -- was\nrvUploaded = 0\n");
         LVDelegateProbe::setRealm(account.delegate, QStringLiteral("Ærdal \"Old\""));
         LVDelegateProbe::setFilesToCleanup(account.delegate, QStringList{QStringLiteral("/earlier.gz")});
-        LVStatusBusSpy bus;
+        LVBusRecorder bus;
 
         QVERIFY(!account.alreadyUploaded());
 
@@ -131,7 +131,7 @@ private slots:
         Account account(savedVariables);
         if (files.isValid())
             account.world.settings.setValue(kFilesToUploadKey, files);
-        LVStatusBusSpy bus;
+        LVBusRecorder bus;
 
         QVERIFY(account.alreadyUploaded());
         QCOMPARE(account.folder.readFile(Account::kFile), savedVariables.isNull() ? QByteArray() : savedVariables);
@@ -165,7 +165,7 @@ private slots:
                 QSKIP("This user writes into read-only folders (root); the other rows make the writes fail");
         }
         const QStringList entriesBefore = account.folderEntries();
-        LVStatusBusSpy bus;
+        LVBusRecorder bus;
 
         bool alreadyUploaded = false;
         if (obstacle == FileSizeLimit) {

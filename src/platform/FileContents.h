@@ -13,8 +13,7 @@ std::optional<QByteArray> contentsOfFile(const QString &path);
 // Replaces the file at the path with the pieces, one after another, in one step and flushed to disk:
 // the file holds either what it held before or all of the pieces, never a part. False when that
 // failed; the file is then as it was, and the failure, when asked for, says why.
-bool writeFileAtomically(const QString &path, std::initializer_list<QByteArrayView> pieces,
-                         QString *failure = nullptr);
+bool writeFileAtomically(const QString &path, std::initializer_list<QByteArrayView> pieces, QString *failure = nullptr);
 
 // Whether the bytes are well-formed UTF-8: no stray or missing continuation bytes, no overlong
 // forms, no surrogates, nothing above U+10FFFF.

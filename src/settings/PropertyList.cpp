@@ -16,8 +16,7 @@ using PlistPtr = std::unique_ptr<void, PlistDeleter>;
 
 QVariant toVariant(plist_t node);
 
-QString stringOf(plist_t node)
-{
+QString stringOf(plist_t node) {
     char *text = nullptr;
     plist_get_string_val(node, &text);
     const QString value = QString::fromUtf8(text);
@@ -25,8 +24,7 @@ QString stringOf(plist_t node)
     return value;
 }
 
-QVariant arrayToVariant(plist_t node)
-{
+QVariant arrayToVariant(plist_t node) {
     QVariantList items;
     bool allStrings = true;
     const uint32_t count = plist_array_get_size(node);
@@ -40,8 +38,7 @@ QVariant arrayToVariant(plist_t node)
     return items;
 }
 
-QVariantMap dictToMap(plist_t node)
-{
+QVariantMap dictToMap(plist_t node) {
     QVariantMap map;
     plist_dict_iter it = nullptr;
     plist_dict_new_iter(node, &it);
@@ -58,8 +55,7 @@ QVariantMap dictToMap(plist_t node)
     return map;
 }
 
-QVariant toVariant(plist_t node)
-{
+QVariant toVariant(plist_t node) {
     switch (plist_get_node_type(node)) {
     case PLIST_BOOLEAN: {
         uint8_t value = 0;
@@ -97,8 +93,7 @@ QVariant toVariant(plist_t node)
 
 } // namespace
 
-std::optional<QVariantMap> readPropertyList(const QString &path, QString *error)
-{
+std::optional<QVariantMap> readPropertyList(const QString &path, QString *error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)

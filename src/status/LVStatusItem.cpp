@@ -5,28 +5,22 @@
 LVStatusItem::LVStatusItem(const QString &message, bool isError, const QDateTime &timestamp)
     : mMessage(message)
     , mIsError(isError)
-    , mTimestamp(timestamp)
-{
-}
+    , mTimestamp(timestamp) {}
 
-LVStatusItem LVStatusItem::statusItemWithMessage(const QString &message, bool isError)
-{
+LVStatusItem LVStatusItem::statusItemWithMessage(const QString &message, bool isError) {
     return LVStatusItem(message, isError, QDateTime::currentDateTime());
 }
 
-int LVStatusItem::compare(const LVStatusItem &other) const
-{
+int LVStatusItem::compare(const LVStatusItem &other) const {
     if (mTimestamp < other.mTimestamp)
         return -1;
     return mTimestamp == other.mTimestamp ? 0 : 1;
 }
 
-QString formatLogTime(const QDateTime &time, const QLocale &locale)
-{
+QString formatLogTime(const QDateTime &time, const QLocale &locale) {
     return locale.toString(time, QStringLiteral("yyyy.MM.dd hh:mm:ss AP"));
 }
 
-QString formatLogLine(const LVStatusItem &item, const QLocale &locale)
-{
+QString formatLogLine(const LVStatusItem &item, const QLocale &locale) {
     return QStringLiteral("%1:  %2\n").arg(formatLogTime(item.timestamp(), locale), item.message());
 }

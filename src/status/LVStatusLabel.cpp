@@ -13,8 +13,7 @@ const QColor LVStatusLabel::kErrorColor = QColor(255, 0, 0);
 LVStatusLabel::LVStatusLabel(QWidget *parent)
     : QLabel(parent)
     , mTimer(this)
-    , mClock([] { return QDateTime::currentDateTime(); })
-{
+    , mClock([] { return QDateTime::currentDateTime(); }) {
     // Messages are plain text: a sender's "<" must never turn into markup.
     setTextFormat(Qt::PlainText);
     mTimer.setObjectName(QStringLiteral("displayTimer"));
@@ -23,8 +22,7 @@ LVStatusLabel::LVStatusLabel(QWidget *parent)
     connect(&mTimer, &QTimer::timeout, this, &LVStatusLabel::displayMessage);
 }
 
-void LVStatusLabel::awakeFromNib(const LVApplicationDelegate *delegate)
-{
+void LVStatusLabel::awakeFromNib(const LVApplicationDelegate *delegate) {
     mStatusText = delegate ? delegate->statusTextView() : nullptr;
     mDisplayMessages = true;
     mMessages.clear();
@@ -38,19 +36,21 @@ void LVStatusLabel::awakeFromNib(const LVApplicationDelegate *delegate)
     mStatusDateLocale = QLocale::system();
 }
 
-void LVStatusLabel::statusMessageChangedNotification(const QString &message) { enqueue(message, false); }
+void LVStatusLabel::statusMessageChangedNotification(const QString &message) {
+    enqueue(message, false);
+}
 
-void LVStatusLabel::errorMessageChangedNotification(const QString &message) { enqueue(message, true); }
+void LVStatusLabel::errorMessageChangedNotification(const QString &message) {
+    enqueue(message, true);
+}
 
-void LVStatusLabel::enqueue(const QString &message, bool isError)
-{
+void LVStatusLabel::enqueue(const QString &message, bool isError) {
     mMessages.append(LVStatusItem(message, isError, mClock()));
     if (!mTimer.isActive())
         mTimer.start();
 }
 
-void LVStatusLabel::displayMessage()
-{
+void LVStatusLabel::displayMessage() {
     mTimer.stop();
     if (!mMessages.isEmpty()) {
         const LVStatusItem item = mMessages.takeFirst();
@@ -63,16 +63,14 @@ void LVStatusLabel::displayMessage()
         mTimer.start();
 }
 
-void LVStatusLabel::show(const LVStatusItem &item)
-{
+void LVStatusLabel::show(const LVStatusItem &item) {
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, item.isError() ? kErrorColor : kStatusColor);
     setPalette(colours);
     setText(item.message());
 }
 
-void LVStatusLabel::appendToLog(const LVStatusItem &item)
-{
+void LVStatusLabel::appendToLog(const LVStatusItem &item) {
     if (!mStatusText)
         return;
     QScrollBar *scrollBar = mStatusText->verticalScrollBar();
@@ -86,8 +84,7 @@ void LVStatusLabel::appendToLog(const LVStatusItem &item)
         scrollBar->setValue(scrollBar->maximum());
 }
 
-void LVStatusLabel::messageDisplayOptionsChangedNotification(bool displayMessages)
-{
+void LVStatusLabel::messageDisplayOptionsChangedNotification(bool displayMessages) {
     mDisplayMessages = displayMessages;
     if (!displayMessages)
         setText(QString());

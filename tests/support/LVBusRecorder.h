@@ -4,24 +4,30 @@
 
 #include <QStringList>
 
-// Records what is said on the status bus, in order: status messages as they are, error messages
-// prefixed with "error: ".
+// Records what is said on the status bus while it lives, in order: `messages` holds both kinds,
+// errors prefixed with "error: ".
 class LVBusRecorder : public QObject {
 public:
     LVBusRecorder() {
         connect(&LVStatusBus::instance(), &LVStatusBus::statusMessageChanged, this,
                 [this](const QString &message) { messages << message; });
         connect(&LVStatusBus::instance(), &LVStatusBus::errorMessageChanged, this,
-                [this](const QString &message) { messages << QStringLiteral("error: ") + message; });
+                [this](const QString &message) { messages << kErrorPrefix + message; });
     }
 
-    QStringList errors() const {
-        QStringList found;
-        for (const QString &message : messages)
-            if (message.startsWith(QLatin1String("error: ")))
-                found << message;
-        return found;
-    }
+    QStringList statusMessages() const { return only(false); }
+    QStringList errorMessages() const { return only(true); }
 
     QStringList messages;
+
+private:
+    static constexpr QLatin1StringView kErrorPrefix{"error: "};
+
+    QStringList only(bool errors) const {
+        QStringList found;
+        for (const QString &message : messages)
+            if (message.startsWith(kErrorPrefix) == errors)
+                found << (errors ? message.mid(kErrorPrefix.size()) : message);
+        return found;
+    }
 };

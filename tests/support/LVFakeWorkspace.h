@@ -13,14 +13,12 @@ public:
     QStringList launched;
     bool launchSucceeds = true;
 
-    QString fullPathForApplication(const QString &name) const override
-    {
+    QString fullPathForApplication(const QString &name) const override {
         lookedUp << name;
         return installedApplications.value(name);
     }
 
-    bool launchApplication(const QString &path) override
-    {
+    bool launchApplication(const QString &path) override {
         launched << path;
         return launchSucceeds;
     }

@@ -12,3 +12,17 @@ LVApplicationDelegate &LVTestWorld::makeDelegate() {
         LVServices{&settings, &workspace, &processMonitor, &credentialStore, resourceFolder()});
     return *delegate;
 }
+
+LVApplicationDelegate &LVTestWorld::makeDelegateWithWindow() {
+    window = std::make_unique<LVMainWindow>();
+    window->connectTo(makeDelegate());
+    return *delegate;
+}
+
+LVTestSite &LVTestWorld::startSite(const QString &addonFolder, int throttleSeconds) {
+    site = std::make_unique<LVTestSite>(addonFolder, throttleSeconds);
+    site->configure(settings);
+    settings.setValue(kUsernameKey, QString::fromLatin1(LVTestSite::kUser));
+    credentialStore.password = QByteArray(LVTestSite::kPassword);
+    return *site;
+}

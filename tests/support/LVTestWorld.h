@@ -3,26 +3,39 @@
 #include "LVFakeProcessMonitor.h"
 #include "LVFakeWorkspace.h"
 #include "LVMemoryCredentialStore.h"
+#include "LVTestSite.h"
 #include "app/LVApplicationDelegate.h"
+#include "app/LVMainWindow.h"
 #include "settings/LVSettings.h"
 
 #include <QTemporaryDir>
 
 #include <memory>
 
-// Everything a controller needs, with settings in a temporary file, a fake workspace and a fake
-// process monitor.
+// Everything a controller needs, with settings in a temporary file, a fake workspace, a fake
+// process monitor and a keychain in memory; on request the main window and the reference site.
 struct LVTestWorld {
     LVTestWorld();
 
     QString resourceFolder() const;
-    // Builds the controller; the defaults are registered by its awakeFromNib, as at start-up.
+    // The controller alone; the defaults are registered by its awakeFromNib, as at start-up.
     LVApplicationDelegate &makeDelegate();
+    // The controller with its main window, woken as at start-up (defaults registered).
+    LVApplicationDelegate &makeDelegateWithWindow();
+    // The reference site on loopback, the client's addresses pointed at it, and its user's name and
+    // password stored as a sign-in would store them.
+    LVTestSite &startSite(const QString &addonFolder = QString(), int throttleSeconds = 60);
+
+    template <typename T> T *find(const char *name = nullptr) const {
+        return name ? window->findChild<T *>(QString::fromLatin1(name)) : window->findChild<T *>();
+    }
 
     QTemporaryDir dir;
     LVSettings settings;
     LVFakeWorkspace workspace;
     LVFakeProcessMonitor processMonitor;
     LVMemoryCredentialStore credentialStore;
+    std::unique_ptr<LVTestSite> site;
+    std::unique_ptr<LVMainWindow> window;
     std::unique_ptr<LVApplicationDelegate> delegate;
 };

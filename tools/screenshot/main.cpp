@@ -4,8 +4,7 @@
 #include <QScreen>
 #include <QTextStream>
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QGuiApplication application(argc, argv);
     if (argc != 2) {
         QTextStream(stderr) << "usage: lorvane-screenshot FILE.png\n";
