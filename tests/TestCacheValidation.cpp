@@ -1,6 +1,6 @@
+#include "LVBusRecorder.h"
 #include "LVDelegateProbe.h"
 #include "LVGameFolder.h"
-#include "LVBusRecorder.h"
 #include "LVTestWorld.h"
 #include "upload/WdbWalk.h"
 

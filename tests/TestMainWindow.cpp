@@ -1,7 +1,5 @@
-#include "LVDelegateProbe.h"
 #include "LVGameFolder.h"
 #include "LVTestWorld.h"
-#include "app/LVMainWindow.h"
 #include "auth/LVAuthenticationController.h"
 #include "prefs/LVPreferencesController.h"
 #include "status/LVStatusBus.h"
@@ -20,26 +18,20 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
     std::unique_ptr<LVTestWorld> mWorld;
-    std::unique_ptr<LVMainWindow> mWindow;
     LVApplicationDelegate *mDelegate = nullptr;
 
-    template <typename T> T *child(const char *name) const { return mWindow->findChild<T *>(name); }
-    LVPreferencesController *optionsSheet() const { return mWindow->findChild<LVPreferencesController *>(); }
-    QLabel *pathLabel() const { return optionsSheet()->findChild<QLabel *>("applicationPathLabel"); }
-    QPushButton *applyButton() const { return optionsSheet()->findChild<QPushButton *>("applyButton"); }
+    LVPreferencesController *options() const { return mWorld->find<LVPreferencesController>(); }
+    template <typename T> T *inOptions(const char *name) const { return options()->findChild<T *>(name); }
     void openOptions() const {
-        child<QPushButton>("optionsButton")->click();
-        QTRY_VERIFY(optionsSheet() && optionsSheet()->isVisible());
+        mWorld->find<QPushButton>("optionsButton")->click();
+        QTRY_VERIFY(options() && options()->isVisible());
     }
     void browseTo(const QString &path) const {
-        optionsSheet()->findChild<QPushButton *>("browseButton")->click();
+        inOptions<QPushButton>("browseButton")->click();
         QFileDialog *dialog = nullptr;
-        for (QFileDialog *candidate : optionsSheet()->findChildren<QFileDialog *>("browseDialog"))
-            if (candidate->isVisible())
-                dialog = candidate;
-        QVERIFY(dialog);
-        QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
-        QVERIFY(dialog->filter() & QDir::Hidden);
+        for (QFileDialog *candidate : options()->findChildren<QFileDialog *>("browseDialog"))
+            dialog = candidate->isVisible() ? candidate : dialog;
+        QVERIFY(dialog && (dialog->filter() & QDir::Hidden));
         dialog->selectFile(path);
         QMetaObject::invokeMethod(dialog, "accept");
     }
@@ -47,76 +39,67 @@ class TestMainWindow : public QObject {
 private slots:
     void init() {
         mWorld = std::make_unique<LVTestWorld>();
-        mWindow = std::make_unique<LVMainWindow>();
-        mDelegate = &mWorld->makeDelegate();
-        mWindow->connectTo(*mDelegate);
-        mWindow->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mWindow.get()));
+        mDelegate = &mWorld->makeDelegateWithWindow();
+        mWorld->window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(mWorld->window.get()));
     }
 
-    void cleanup() {
-        mWindow.reset();
-        mWorld.reset();
-    }
+    void cleanup() { mWorld.reset(); }
 
     void logDisclosureGrowsAndShrinksTheWindow() {
-        auto *label = child<LVStatusLabel>("statusLabel");
-        auto *log = child<QTextEdit>("statusText");
+        QWidget *window = mWorld->window.get();
+        auto *label = mWorld->find<LVStatusLabel>("statusLabel");
         LVStatusBus::sendStatusMessage(QStringLiteral("shown"));
         label->displayMessage();
-        const QRect start = mWindow->geometry();
-        QVERIFY(!log->isVisible());
+        const QRect start = window->geometry();
 
-        child<QToolButton>("disclosureButton")->click();
-        QTRY_COMPARE(mWindow->geometry().height(), start.height() + 170);
-        QCOMPARE(mWindow->geometry().top(), start.top());
-        QVERIFY(log->isVisible());
-        QVERIFY(!label->displaysMessages());
-        QCOMPARE(label->text(), QString());
+        mWorld->find<QToolButton>("disclosureButton")->click();
+        QTRY_COMPARE(window->geometry().height(), start.height() + 170);
+        QCOMPARE(window->geometry().top(), start.top());
+        QVERIFY(mWorld->find<QTextEdit>("statusText")->isVisible());
+        QVERIFY(!label->displaysMessages() && label->text().isEmpty());
 
         // The user makes the window taller; hiding the log takes 170 off whatever it is now.
-        mWindow->resize(mWindow->width(), mWindow->height() + 40);
-        child<QToolButton>("disclosureButton")->click();
-        QTRY_COMPARE(mWindow->geometry().height(), start.height() + 40);
-        QTRY_VERIFY(!log->isVisible());
-        QVERIFY(label->displaysMessages());
-        QCOMPARE(label->text(), QString()); // blank until the next message
-    }
+        window->resize(window->width(), window->height() + 40);
+        mWorld->find<QToolButton>("disclosureButton")->click();
+        QTRY_COMPARE(window->geometry().height(), start.height() + 40);
+        QTRY_VERIFY(!mWorld->find<QTextEdit>("statusText")->isVisible());
+        QVERIFY(label->displaysMessages() && label->text().isEmpty());
 
-    void mixedStateHidesTheLog() {
-        const int height = mWindow->height();
         mDelegate->discloseStatusText(1);
-        QTRY_COMPARE(mWindow->height(), height + 170);
-        mDelegate->discloseStatusText(-1);
-        QTRY_COMPARE(mWindow->height(), height);
-        QVERIFY(child<LVStatusLabel>("statusLabel")->displaysMessages());
+        QTRY_COMPARE(window->height(), start.height() + 210);
+        mDelegate->discloseStatusText(-1); // the mixed state hides the log
+        QTRY_COMPARE(window->height(), start.height() + 40);
     }
 
     void optionsShowTheDetectedPathAndApplyStoresIt() {
         mWorld->settings.registerDefaults({{kWowApplicationPathKey, QStringLiteral("/pfx/WoW/Wow.exe")}});
         openOptions();
-        QCOMPARE(pathLabel()->text(), QStringLiteral("/pfx/WoW/Wow.exe"));
-        QVERIFY(applyButton()->isEnabled());
-        applyButton()->click();
+        QCOMPARE(inOptions<QLabel>("applicationPathLabel")->text(), QStringLiteral("/pfx/WoW/Wow.exe"));
+        inOptions<QPushButton>("applyButton")->click();
         QVERIFY(mWorld->settings.hasUserValueForKey(kWowApplicationPathKey));
-        QCOMPARE(mWorld->settings.stringForKey(kWowApplicationPathKey), QStringLiteral("/pfx/WoW/Wow.exe"));
-        QTRY_VERIFY(!optionsSheet());
+        QTRY_VERIFY(!options());
     }
 
-    void withoutAPathOnlyBrowseLeadsOn() {
+    void browseReplacesThePathAndApplyStoresTheOptions() {
         LVGameFolder first;
         LVGameFolder second;
+        for (const char *key : {kAutoUploadKey, kCharacterDataKey, kRunLauncherAppKey, kVerboseLoggingKey})
+            mWorld->settings.setValue(key, false);
         openOptions();
-        QCOMPARE(pathLabel()->text(), QString());
-        QVERIFY(!applyButton()->isEnabled());
-
+        QVERIFY(inOptions<QLabel>("applicationPathLabel")->text().isEmpty());
+        QVERIFY(!inOptions<QPushButton>("applyButton")->isEnabled());
         browseTo(first.applicationPath());
-        QCOMPARE(pathLabel()->text(), first.applicationPath());
-        QVERIFY(applyButton()->isEnabled());
         browseTo(second.applicationPath());
-        QCOMPARE(pathLabel()->text(), second.applicationPath());
-        applyButton()->click();
+        QCOMPARE(inOptions<QLabel>("applicationPathLabel")->text(), second.applicationPath());
+        for (const char *box : {"autoUploadBox", "characterDataBox", "runLauncherBox", "verboseLoggingBox"})
+            inOptions<QCheckBox>(box)->click();
+        QVERIFY(!mWorld->settings.boolForKey(kVerboseLoggingKey)); // nothing stored before Apply
+        inOptions<QPushButton>("applyButton")->click();
+
         QCOMPARE(mWorld->settings.stringForKey(kWowApplicationPathKey), second.applicationPath());
+        for (const char *key : {kAutoUploadKey, kCharacterDataKey, kRunLauncherAppKey, kVerboseLoggingKey})
+            QVERIFY2(mWorld->settings.boolForKey(key), key);
     }
 
     void cancelStoresNothing() {
@@ -125,42 +108,23 @@ private slots:
         mWorld->settings.setValue(kAutoUploadKey, true);
         openOptions();
         browseTo(game.applicationPath());
-        optionsSheet()->findChild<QCheckBox *>("autoUploadBox")->click();
-        optionsSheet()->findChild<QPushButton *>("cancelButton")->click();
-        QTRY_VERIFY(!optionsSheet());
+        inOptions<QCheckBox>("autoUploadBox")->click();
+        inOptions<QPushButton>("cancelButton")->click();
+        QTRY_VERIFY(!options());
 
         QCOMPARE(mWorld->settings.stringForKey(kWowApplicationPathKey), QStringLiteral("/stored/Wow.exe"));
-        // A cancelled option edit is dropped, not stored by the next sheet that confirms.
-        mWorld->settings.save();
+        mWorld->settings.save(); // a cancelled option edit is not stored by a later confirmation
         QVERIFY(mWorld->settings.boolForKey(kAutoUploadKey));
-        openOptions();
-        QCOMPARE(pathLabel()->text(), QStringLiteral("/stored/Wow.exe"));
-        QVERIFY(optionsSheet()->findChild<QCheckBox *>("autoUploadBox")->isChecked());
-    }
-
-    void optionsAreStoredOnApply() {
-        mWorld->settings.setValue(kWowApplicationPathKey, QStringLiteral("/stored/Wow.exe"));
-        for (const char *key : {kAutoUploadKey, kCharacterDataKey, kRunLauncherAppKey, kVerboseLoggingKey})
-            mWorld->settings.setValue(key, false);
-        openOptions();
-        for (const char *box : {"autoUploadBox", "characterDataBox", "runLauncherBox", "verboseLoggingBox"})
-            optionsSheet()->findChild<QCheckBox *>(box)->click();
-        QVERIFY(!mWorld->settings.boolForKey(kVerboseLoggingKey));
-        applyButton()->click();
-        for (const char *key : {kAutoUploadKey, kCharacterDataKey, kRunLauncherAppKey, kVerboseLoggingKey})
-            QVERIFY2(mWorld->settings.boolForKey(key), key);
     }
 
     void secondSheetWaitsForTheFirst() {
         mDelegate->setupAccount();
         mDelegate->showOptions();
-        auto *signIn = mWindow->findChild<LVAuthenticationController *>();
+        auto *signIn = mWorld->find<LVAuthenticationController>();
         QVERIFY(signIn && signIn->isVisible());
-        QVERIFY(optionsSheet() && !optionsSheet()->isVisible());
-
+        QVERIFY(options() && !options()->isVisible());
         signIn->findChild<QPushButton *>("cancelButton")->click();
-        QTRY_VERIFY(optionsSheet() && optionsSheet()->isVisible());
-        QVERIFY(!mWindow->findChild<LVAuthenticationController *>());
+        QTRY_VERIFY(options() && options()->isVisible());
     }
 };
 

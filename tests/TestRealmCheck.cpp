@@ -1,5 +1,5 @@
-#include "LVGameFolder.h"
 #include "LVBusRecorder.h"
+#include "LVGameFolder.h"
 #include "LVTestWorld.h"
 #include "game/RealmCheck.h"
 

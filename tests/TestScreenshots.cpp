@@ -40,9 +40,8 @@ private slots:
         LVTestWorld world;
         world.settings.setValue(kWowApplicationPathKey, QStringLiteral("/home/player/.wine/drive_c/Program Files "
                                                                        "(x86)/World of Warcraft/_retail_/Wow.exe"));
-        LVMainWindow window;
-        LVApplicationDelegate &delegate = world.makeDelegate();
-        window.connectTo(delegate);
+        LVApplicationDelegate &delegate = world.makeDelegateWithWindow();
+        LVMainWindow &window = *world.window;
         window.show();
         delegate.validateUserInterface();
         for (const char *message : {"Checking for supported realms…", "Found valid realm: eu.logon.worldofwarcraft.com",

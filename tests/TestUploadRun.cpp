@@ -164,8 +164,8 @@ private slots:
         LVBusRecorder bus;
         mDelegate->upload();
 
-        QVERIFY(bus.errorMessages() == (QStringList{"Invalid cache file: itemcache.wdb",
-                                             "One or more .wdb cache files are corrupt"}));
+        QVERIFY(bus.errorMessages() ==
+                (QStringList{"Invalid cache file: itemcache.wdb", "One or more .wdb cache files are corrupt"}));
         QVERIFY(!bus.messages.contains("Upload successful. You can upload again after 1 minute."));
         QVERIFY(uploadButton()->isEnabled());
         QVERIFY(!mDelegate->accountStatusTimer());

@@ -1,7 +1,7 @@
+#include "LVBusRecorder.h"
 #include "LVDelegateProbe.h"
 #include "LVFileSizeLimit.h"
 #include "LVGameFolder.h"
-#include "LVBusRecorder.h"
 #include "LVTestWorld.h"
 #include "platform/FileContents.h"
 #include "upload/UploadedFlag.h"
