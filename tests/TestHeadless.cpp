@@ -51,6 +51,14 @@ class TestHeadless : public QObject {
         settings.synchronize();
     }
 
+    // How many items the keychain holds for the client, counted by another program.
+    static int itemsInKeychain() {
+        QProcess search;
+        search.start(QStringLiteral("secret-tool"), {"search", "--all", "server", kServiceName, "user", kAccountName});
+        search.waitForFinished();
+        return int(("\n" + search.readAllStandardOutput()).count("\n[/"));
+    }
+
     // A log line, or the second line of a message that has two ("----------", then the account).
     static bool isLogLine(const QString &line) {
         static const QRegularExpression format(
@@ -86,7 +94,9 @@ private slots:
                                   QByteArray(LVTestSite::kPassword) + "\n");
         QCOMPARE(signIn.exitCode, 0);
         QVERIFY(signIn.lines.last().endsWith(QLatin1String(":  Authentication succeeded.")));
+        // Signed in twice: one item, holding the last password's UTF-8 bytes, whose digest the site took.
         QCOMPARE(mKeychain.findPassword().password, QByteArray(LVTestSite::kPassword));
+        QCOMPARE(itemsInKeychain(), 1);
 
         const Run upload = client({QStringLiteral("--upload")});
         QCOMPARE(upload.exitCode, 0);
