@@ -11,8 +11,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-// The Upload button's whole road, from the realm check on, against the reference site: a sample game
-// with two accounts, the second already uploaded, and one of the listed cache files missing.
+// The upload, piece by piece and as the Upload button's whole road, against the reference site: a
+// sample game with two accounts, the second already uploaded, and one of the listed cache files missing.
 class TestUploadRun : public QObject {
     Q_OBJECT
 
@@ -39,6 +39,11 @@ class TestUploadRun : public QObject {
         file.write(bytes);
     }
     QPushButton *uploadButton() const { return mWorld->find<QPushButton>("uploadButton"); }
+    // One account's request, as the run sends it; the body is made, so the copies go at once.
+    void post(const QString &account) {
+        mDelegate->postFilesWithUsername(LVTestSite::kUser, md5HexString(LVTestSite::kPassword), account);
+        mDelegate->cleanup();
+    }
     QStringList leftovers() const {
         QStringList found;
         for (QDirIterator it(mGame.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
@@ -72,6 +77,26 @@ private slots:
     }
 
     void cleanup() { mWorld.reset(); }
+
+    void requestBytesAreExact() {
+        // The user name is percent-encoded, an absent one sent empty; the password's hex form stays.
+        QCOMPARE(uploadQuery("a&b #c=dë", "0aff", true), "username=a%26b%20%23c%3Dd%C3%AB&password=0aff&mac");
+        QCOMPARE(uploadQuery(QString(), "0aff", false), "username=&password=0aff&mac&ignorecharacterdata");
+
+        // The controller's address, cut to 32 bits, in upper case.
+        const QString boundary = uploadBoundary(reinterpret_cast<const void *>(quintptr(0x7ffd00ab12cdULL)));
+        QByteArray body;
+        appendUploadPart(body, 0, boundary, "+Lorvane_Harvex.lua.gz", "AB");
+        appendUploadPart(body, 1, boundary, "ité.wdb.gz", QByteArray("\0\r\n", 3));
+        appendUploadEnd(body, boundary);
+        QCOMPARE(body, "--------AB12CD\r\n"
+                       "Content-Disposition: form-data; name=\"file0\"; filename=\"+Lorvane_Harvex.lua.gz\"\r\n"
+                       "Content-Type: application/binary\r\n\r\n"
+                       "AB\r\n--------AB12CD\r\n"
+                       "Content-Disposition: form-data; name=\"file1\"; filename=\"it\xc3\xa9.wdb.gz\"\r\n"
+                       "Content-Type: application/binary\r\n\r\n" +
+                           QByteArray("\0\r\n", 3) + "\r\n--------AB12CD--\r\n");
+    }
 
     void uploadSendsTheAccountWithNewData_data() {
         QTest::addColumn<bool>("verbose");
@@ -181,6 +206,78 @@ private slots:
         QCOMPARE(leftovers(), QStringList());
     }
 
+    void overlappingRequestsKeepTheirOwnReplies() {
+        LVDelegateProbe::setVerboseLogging(*mDelegate, true);
+        LVBusRecorder bus;
+        QSignalSpy finished(mDelegate, &LVApplicationDelegate::uploadRequestFinished);
+        post("ACCOUNT1");
+        post("ACCOUNT2");
+        QCOMPARE(mDelegate->uploadsInFlight(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 10000);
+
+        const QStringList completions = bus.messages.filter("Upload complete.");
+        QStringList receipts;
+        for (const LVSiteUpload &upload : mWorld->site->server().uploads())
+            receipts << "Upload complete. Result =  " + QString::fromStdString(upload.receipt());
+        QCOMPARE(receipts.size(), 2);
+        QCOMPARE(completions.size(), 2);
+        QVERIFY(completions.contains(receipts[0]) && completions.contains(receipts[1]));
+        QVERIFY(bus.errorMessages().isEmpty());
+    }
+
+    void failedRequestsAreReported_data() {
+        QTest::addColumn<bool>("siteDown");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("site answers 500") << false << "the site answered 500";
+        QTest::newRow("site down") << true << "Connection refused";
+    }
+
+    void failedRequestsAreReported() {
+        QFETCH(bool, siteDown);
+        QFETCH(QString, reason);
+        if (siteDown)
+            mWorld->site->server().stop();
+        else
+            mWorld->site->server().setResponse("POST", "/upload", 500, "out of order\n");
+        LVBusRecorder bus;
+        QSignalSpy finished(mDelegate, &LVApplicationDelegate::uploadRequestFinished);
+        post("ACCOUNT1");
+        QVERIFY(finished.wait(10000));
+
+        QCOMPARE(finished.first().at(1).toBool(), false);
+        QCOMPARE(bus.errorMessages().size(), 1);
+        QVERIFY2(bus.errorMessages().first().startsWith("Upload failed for account ACCOUNT1: ") &&
+                     bus.errorMessages().first().contains(reason),
+                 qPrintable(bus.errorMessages().first()));
+        QCOMPARE(mDelegate->uploadsInFlight(), 0);
+    }
+
+    // X's restore copy goes over it; Y's is missing, so Y stays; Z.lua.RENAME is no restore copy; gone.gz
+    // is gone already; a folder stands where W's restore copy should go. Only the log hears of failures.
+    void cleanupRestoresAndRemoves() {
+        QVERIFY(QDir(mGame.path()).mkpath("W.lua/a folder"));
+        for (const char *name : {"X.lua", "X.lua.rename", "X.lua.gz", "Y.lua", "Z.lua", "Z.lua.RENAME", "W.lua.rename"})
+            write(gamePath(name), name);
+        QStringList files;
+        for (const char *name : {"X.lua.rename", "X.lua.gz", "Y.lua.rename", "Z.lua.RENAME", "gone.gz", "W.lua.rename"})
+            files << gamePath(name);
+        LVDelegateProbe::setFilesToCleanup(*mDelegate, files);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Restore copy .*Y.lua.rename is missing"));
+        QTest::ignoreMessage(QtWarningMsg, qPrintable("Unable to cleanup file: " + gamePath("gone.gz") + "."));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Unable to rename file: .*W.lua.rename to .*W.lua\\."));
+        LVBusRecorder bus;
+
+        mDelegate->cleanup();
+
+        QCOMPARE(read(gamePath("X.lua")), "X.lua.rename");
+        for (const char *kept : {"Y.lua", "Z.lua", "W.lua.rename"})
+            QCOMPARE(read(gamePath(kept)), kept);
+        for (const char *gone : {"X.lua.rename", "X.lua.gz", "Z.lua.RENAME"})
+            QVERIFY2(!QFile::exists(gamePath(gone)), gone);
+        QCOMPARE(mDelegate->filesToCleanup(), std::optional<QStringList>(QStringList()));
+        QVERIFY(bus.messages.isEmpty());
+    }
+
     void realmCheckFindsTheFirstAcceptedRealmInTheListsOrder_data() {
         QTest::addColumn<QByteArray>("realmList"); // null: no file
         QTest::addColumn<QStringList>("accepted");
@@ -209,7 +306,6 @@ private slots:
 
         QCOMPARE(mDelegate->checkSupportedRealms(), !expected.isNull());
         QCOMPARE(mDelegate->realm(), expected);
-        QCOMPARE(mDelegate->realm().isNull(), expected.isNull());
         const QString checking = "Checking for supported realms…";
         QCOMPARE(bus.messages, (QStringList{checking, expected.isNull() ? "No valid realm found."
                                                                         : "Found valid realm: " + expected}));
