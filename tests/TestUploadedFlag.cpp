@@ -4,62 +4,57 @@
 #include "LVGameFolder.h"
 #include "LVTestWorld.h"
 #include "platform/FileContents.h"
-#include "upload/UploadedFlag.h"
+#include "upload/WdbWalk.h"
 
 #include <QDir>
-#include <QScopeGuard>
+#include <QtEndian>
 #include <QtTest>
 
-// Whether an account has new data, and how its saved variables are prepared for the upload without
-// ever putting the user's recorded data at risk.
+// What an account needs before its files are sent: new data in its saved variables, prepared for the
+// upload without ever putting the user's recorded data at risk, and sound cache files.
 class TestUploadedFlag : public QObject {
     Q_OBJECT
 
-public:
-    enum Obstacle { RestoreCopyBlocked, ReadOnlyFolder, FileSizeLimit };
-    Q_ENUM(Obstacle)
-
-private:
     // The account ALPHA whose saved variables hold the bytes (no file when null).
     struct Account {
         explicit Account(const QByteArray &savedVariables) {
-            folder.addAccount(QStringLiteral("ALPHA"));
             if (!savedVariables.isNull())
-                folder.writeFile(kFile, savedVariables);
+                folder.writeFile("ALPHA.lua", savedVariables);
             world.settings.setValue(kWowApplicationPathKey, folder.applicationPath());
-            world.settings.setValue(
-                kFilesToUploadKey,
-                QStringList{QStringLiteral("%WoW%/WTF/Account/%account_name%/SavedVariables/+Lorvane_Harvex.lua")});
-            LVDelegateProbe::setRealm(delegate, QStringLiteral("eu.logon.example.com"));
+            world.settings.setValue(kFilesToUploadKey, QStringList{"%WoW%/%account_name%.lua"});
+            LVDelegateProbe::setRealm(delegate, "Ærdal \"Old\"");
             LVDelegateProbe::setVerboseLogging(delegate, true);
+            folder.writeFile("earlier.gz", "");
+            LVDelegateProbe::setFilesToCleanup(delegate, QStringList{earlier});
         }
-        bool alreadyUploaded() { return delegate.alreadyUploadedForAccount(QStringLiteral("ALPHA")); }
-        QString path() const { return folder.filePath(kFile); }
-        QStringList folderEntries() const {
-            return QDir(QFileInfo(path()).path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-        }
+        bool alreadyUploaded() { return delegate.alreadyUploadedForAccount("ALPHA"); }
+        QStringList entries() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden); }
+        QStringList filesToCleanup() const { return *LVDelegateProbe::filesToCleanup(delegate); }
 
-        inline static const QString kFile = QStringLiteral("WTF/Account/ALPHA/SavedVariables/+Lorvane_Harvex.lua");
         LVGameFolder folder;
         LVTestWorld world;
         LVApplicationDelegate &delegate = world.makeDelegate();
+        const QString earlier = folder.filePath("earlier.gz"); // an earlier account's compressed copy
     };
 
     static QByteArray filler(qsizetype size) { return QByteArray(size, 'x'); }
+    // A cache record: its header's two words, then the payload.
+    static QByteArray record(quint32 first, quint32 length, const QByteArray &payload = {}) {
+        QByteArray bytes(8, Qt::Uninitialized);
+        qToLittleEndian(first, bytes.data());
+        qToLittleEndian(length, bytes.data() + 4);
+        return bytes + payload;
+    }
+    static QByteArray header() { return QByteArray("WDBCheaderof20bytes!"); }
 
 private slots:
     void utf8IsCheckedStrictly_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("valid");
-
-        QTest::newRow("two, three, four bytes") << QByteArray("\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80") << true;
-        QTest::newRow("overlong") << QByteArray("\xC0\x80") << false;
         QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false;
-        QTest::newRow("cut at the end") << QByteArray("a\xE2\x82") << false;
         // The check works through long texts a slice of 64 KB at a time.
         for (int before = 1; before <= 3; ++before)
-            QTest::addRow("across slices, %d", before)
-                << filler(65536 - before) + "\xF0\x9F\x98\x80" + filler(9) << true;
+            QTest::addRow("across slices, %d", before) << filler(65536 - before) + "\xF0\x9F\x98\x80" << true;
         QTest::newRow("stray byte starting a slice") << filler(65536) + "\x80" + filler(9) << false;
         QTest::newRow("cut at the end of a long text") << filler(200000) + "\xF0\x9F\x98" << false;
     }
@@ -70,122 +65,111 @@ private slots:
         QCOMPARE(isValidUtf8(bytes), valid);
     }
 
-    void onlyTheFirstNewDataFlagIsSet_data() {
-        QTest::addColumn<QByteArray>("savedVariables");
-        QTest::addColumn<QByteArray>("restore"); // null: no new data, the bytes untouched
-
-        QTest::newRow("twice") << QByteArray("rvUploaded = 0;rvUploaded = 0")
-                               << QByteArray("rvUploaded = 1;rvUploaded = 0");
-        QTest::newRow("after an uploaded flag")
-            << QByteArray("rvUploaded = 1;rvUploaded = 0") << QByteArray("rvUploaded = 1;rvUploaded = 1");
-        QTest::newRow("other bytes kept") << QByteArray("\xC3\xA9\r\n\0 rvUploaded = 0\xE2\x82\xAC", 23)
-                                          << QByteArray("\xC3\xA9\r\n\0 rvUploaded = 1\xE2\x82\xAC", 23);
-        QTest::newRow("uploaded only") << QByteArray("rvUploaded = 1") << QByteArray();
-        QTest::newRow("no spaces") << QByteArray("rvUploaded=0") << QByteArray();
-    }
-
-    void onlyTheFirstNewDataFlagIsSet() {
-        QFETCH(QByteArray, savedVariables);
-        QFETCH(QByteArray, restore);
-        QByteArray flagged = savedVariables;
-        QCOMPARE(setUploadedFlag(flagged), !restore.isNull());
-        QCOMPARE(flagged, restore.isNull() ? savedVariables : restore);
-    }
-
     void newDataIsPreparedForUpload() {
-        Account account("Harvex = { \"\xC3\x86rdal\" }\nrvUploaded = 1 -- was\nrvUploaded = 0\n");
-        LVDelegateProbe::setRealm(account.delegate, QStringLiteral("Ærdal \"Old\""));
-        LVDelegateProbe::setFilesToCleanup(account.delegate, QStringList{QStringLiteral("/earlier.gz")});
+        // The first "rvUploaded = 0" is set, even after an "rvUploaded = 1"; every other byte stays.
+        const QByteArray head = QByteArray("\xC3\x86rdal\r\n\0", 9) + "rvUploaded = 1 -- was\nrvUploaded = ";
+        const QByteArray restore = head + "1;rvUploaded = 0\n";
+        Account account(head + "0;rvUploaded = 0\n");
         LVBusRecorder bus;
 
         QVERIFY(!account.alreadyUploaded());
 
-        const QByteArray restore("Harvex = { \"\xC3\x86rdal\" }\nrvUploaded = 1 -- was\nrvUploaded = 1\n");
-        QCOMPARE(account.folder.readFile(Account::kFile), restore + "\nrvRealm = \"\xC3\x86rdal \"Old\"\";");
-        QCOMPARE(account.folder.readFile(Account::kFile + ".rename"), restore);
-        QCOMPARE(LVDelegateProbe::filesToCleanup(account.delegate),
-                 (QStringList{QStringLiteral("/earlier.gz"), account.path() + ".rename"}));
-        QCOMPARE(bus.statusMessages(), QStringList{QStringLiteral("rvUpload == 1")});
-        QVERIFY(bus.errorMessages().isEmpty());
+        QCOMPARE(account.folder.readFile("ALPHA.lua"), restore + "\nrvRealm = \"\xC3\x86rdal \"Old\"\";");
+        QCOMPARE(account.folder.readFile("ALPHA.lua.rename"), restore);
+        QCOMPARE(account.filesToCleanup(), (QStringList{account.earlier, account.folder.filePath("ALPHA.lua.rename")}));
+        QCOMPARE(bus.messages, QStringList{"rvUpload == 1"});
     }
 
-    void nothingToUpload_data() {
+    void nothingToUploadLeavesTheFileAsItWas_data() {
         QTest::addColumn<QByteArray>("savedVariables"); // null: no file
-        QTest::addColumn<QVariant>("files");            // invalid: the saved variables only
-        QTest::addColumn<QStringList>("errors");
-
-        const QStringList malformed{QStringLiteral("rvUploaded variable seems to be malformed.")};
-        QTest::newRow("already uploaded") << QByteArray("rvUploaded = 1\n") << QVariant() << QStringList();
-        QTest::newRow("flag without spaces") << QByteArray("rvUploaded=0\n") << QVariant() << malformed;
-        QTest::newRow("empty file") << QByteArray("") << QVariant() << malformed;
-        QTest::newRow("not UTF-8") << QByteArray("rvUploaded = 0\n\xC0\x80") << QVariant() << QStringList();
-        QTest::newRow("no file") << QByteArray() << QVariant() << QStringList();
-        QTest::newRow("no list") << QByteArray("rvUploaded = 0") << QVariant(QString()) << QStringList();
-        QTest::newRow("empty list") << QByteArray("rvUploaded = 0") << QVariant(QStringList()) << QStringList();
-    }
-
-    void nothingToUpload() {
-        QFETCH(QByteArray, savedVariables);
-        QFETCH(QVariant, files);
-        QFETCH(QStringList, errors);
-        Account account(savedVariables);
-        if (files.isValid())
-            account.world.settings.setValue(kFilesToUploadKey, files);
-        LVBusRecorder bus;
-
-        QVERIFY(account.alreadyUploaded());
-        QCOMPARE(account.folder.readFile(Account::kFile), savedVariables.isNull() ? QByteArray() : savedVariables);
-        QCOMPARE(account.folderEntries().size(), savedVariables.isNull() ? 0 : 1);
-        QVERIFY(!LVDelegateProbe::filesToCleanup(account.delegate).has_value());
-        QVERIFY(bus.statusMessages().isEmpty());
-        QCOMPARE(bus.errorMessages(), errors);
-    }
-
-    void aFailedWriteLeavesTheFileAsItWas_data() {
-        QTest::addColumn<Obstacle>("obstacle");
-        QTest::newRow("restore copy blocked by a folder") << RestoreCopyBlocked;
-        QTest::newRow("read-only folder") << ReadOnlyFolder;
+        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<QStringList>("messages");
+        const QByteArray newData("rvUploaded = 0\n");
+        const QStringList unprepared{"error: Unable to prepare ALPHA.lua for upload"};
+        QTest::newRow("already uploaded") << QByteArray("rvUploaded = 1\n") << "" << QStringList();
+        QTest::newRow("neither flag") << QByteArray("rvUploaded=0\n") << ""
+                                      << QStringList{"error: rvUploaded variable seems to be malformed."};
+        QTest::newRow("not UTF-8") << newData + "\xC0\x80"
+                                   << "" << QStringList();
+        QTest::newRow("no file") << QByteArray() << "" << QStringList();
+        QTest::newRow("empty list") << newData << "empty list" << QStringList();
+        QTest::newRow("restore copy blocked by a folder") << newData << "blocked" << unprepared;
         // The restore copy fits under the limit; the uploaded copy, longer by the realm line, does not.
-        QTest::newRow("uploaded copy over the file size limit") << FileSizeLimit;
+        QTest::newRow("uploaded copy over the file size limit") << newData << "size limit" << unprepared;
     }
 
-    void aFailedWriteLeavesTheFileAsItWas() {
-        QFETCH(Obstacle, obstacle);
-        const QByteArray savedVariables = filler(4096) + "\nrvUploaded = 0\n";
+    void nothingToUploadLeavesTheFileAsItWas() {
+        QFETCH(QByteArray, savedVariables);
+        QFETCH(QString, obstacle);
+        QFETCH(QStringList, messages);
         Account account(savedVariables);
-        LVDelegateProbe::setFilesToCleanup(account.delegate, QStringList{QStringLiteral("/earlier.gz")});
-        const QString folder = QFileInfo(account.path()).path();
-        const QFileDevice::Permissions permissions = QFile::permissions(folder);
-        const auto writableAgain = qScopeGuard([&] { QFile::setPermissions(folder, permissions); });
-        if (obstacle == RestoreCopyBlocked)
-            QVERIFY(QDir().mkdir(account.path() + ".rename"));
-        if (obstacle == ReadOnlyFolder) {
-            QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-            if (QFile(folder + "/probe").open(QIODevice::WriteOnly))
-                QSKIP("This user writes into read-only folders (root); the other rows make the writes fail");
-        }
-        const QStringList entriesBefore = account.folderEntries();
+        if (obstacle == "empty list")
+            account.world.settings.setValue(kFilesToUploadKey, QStringList());
+        if (obstacle == "blocked")
+            QVERIFY(QDir().mkdir(account.folder.filePath("ALPHA.lua.rename")));
+        const QStringList entries = account.entries();
         LVBusRecorder bus;
 
-        bool alreadyUploaded = false;
-        if (obstacle == FileSizeLimit) {
-            // The restore copy, as large as the file, fits under the limit; the uploaded copy,
-            // longer by the realm line, does not. The limit binds root as well.
-            LVFileSizeLimit limit(savedVariables.size());
-            alreadyUploaded = account.alreadyUploaded();
-        } else {
-            alreadyUploaded = account.alreadyUploaded();
-        }
-        QVERIFY(alreadyUploaded);
+        std::optional<LVFileSizeLimit> limit;
+        if (obstacle == "size limit")
+            limit.emplace(savedVariables.size());
+        QVERIFY(account.alreadyUploaded());
+        limit.reset();
 
-        QCOMPARE(account.folder.readFile(Account::kFile), savedVariables);
-        QCOMPARE(account.folderEntries(), entriesBefore);
-        QCOMPARE(LVDelegateProbe::filesToCleanup(account.delegate), QStringList{QStringLiteral("/earlier.gz")});
-        QCOMPARE(bus.errorMessages(), QStringList{QStringLiteral("Unable to prepare +Lorvane_Harvex.lua for upload")});
-        QVERIFY(bus.statusMessages().isEmpty());
+        QCOMPARE(account.folder.readFile("ALPHA.lua"), savedVariables);
+        QCOMPARE(account.entries(), entries);
+        QCOMPARE(account.filesToCleanup(), QStringList{account.earlier});
+        QCOMPARE(bus.messages, messages);
     }
 
-private:
+    void recordWalk_data() {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<bool>("sound");
+        QTest::newRow("header only") << header() << true;
+        QTest::newRow("records to the last byte") << header() + record(1, 4, "item") + record(7, 0) << true;
+        QTest::newRow("end record, then anything") << header() + record(0, 0) + "junk" << true;
+        QTest::newRow("an end needs both words 0")
+            << header() + record(7, 0) + record(0, 2, "ab") + record(1, 9) << false;
+        QTest::newRow("header cut short") << header().left(19) << false;
+        QTest::newRow("stops mid-record-header") << header() + record(1, 4, "item") + record(0, 0).left(7) << false;
+        QTest::newRow("payload one byte past the end") << header() + record(1, 10, QByteArray(9, 'p')) << false;
+        // In 32 bits, 20 + 8 + L would come round to 8, inside the data.
+        QTest::newRow("length that wraps round") << header() + record(1, 0xFFFFFFEC, QByteArray(64, 'p')) << false;
+    }
+
+    void recordWalk() {
+        QFETCH(QByteArray, data);
+        QFETCH(bool, sound);
+        QCOMPARE(isSoundWdb(data), sound);
+    }
+
+    void onlyListedWdbFilesAreCheckedUpToTheFirstCorruptOne() {
+        Account account({});
+        const QByteArray corrupt = header() + record(1, 100, "short");
+        // Corrupt as they are, entries not ending exactly in ".wdb" are passed over, even one that
+        // does once the account is put in; missing and empty cache files pass.
+        const QStringList names{"missing.wdb", "empty.wdb",      "sound.wdb",   "a.WDB",    "a.wdb.gz",
+                                "a_wdb",       "%account_name%", "corrupt.wdb", "later.wdb"};
+        QStringList entries;
+        for (const QString &name : names) {
+            entries << "%WoW%/Cache/WDB/%locale%/" + name;
+            if (name != "missing.wdb")
+                account.folder.writeFile("Cache/WDB/enUS/" + QString(name).replace("%account_name%", "A.wdb"),
+                                         name == "empty.wdb"   ? ""
+                                         : name == "sound.wdb" ? header() + record(0, 0)
+                                                               : corrupt);
+        }
+        account.world.settings.setValue(kFilesToUploadKey, entries);
+        account.delegate.gatherLocales();
+        LVBusRecorder bus;
+
+        QVERIFY(!account.delegate.validateCacheFilesForAccount("A.wdb"));
+        QCOMPARE(bus.messages,
+                 (QStringList{"Validating cache file: missing.wdb", "Validating cache file: empty.wdb",
+                              "Validating cache file: sound.wdb", "error: Invalid cache file: corrupt.wdb"}));
+        account.world.settings.setValue(kFilesToUploadKey, entries.mid(0, 7));
+        QVERIFY(account.delegate.validateCacheFilesForAccount("A.wdb"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestUploadedFlag)
