@@ -144,18 +144,15 @@ private slots:
         QCOMPARE(mDelegate->uploadState(), qint32(LVApplicationDelegate::UploadIdle));
         QCOMPARE(uploadButton()->isEnabled(), corrupt);
 
+        // Nothing temporary is left; the game gets the flag set and no realm line, or, when nothing
+        // was sent, its file exactly as it was, so that the addon keeps its data for the next upload.
+        QCOMPARE(leftovers(), QStringList());
+        QCOMPARE(read(savedVariables(1)), corrupt ? mFresh : mFlagged);
         if (corrupt) {
             QVERIFY(!mDelegate->accountStatusTimer());
             QVERIFY(mWorld->site->server().uploads().empty());
-            // The restore copy waits for the next clean-up; leaving the program is the last one.
-            QVERIFY(read(savedVariables(1)).contains("rvRealm"));
-            mWorld->delegate.reset();
-        }
-        // The game gets the flag set and no realm line; nothing temporary is left.
-        QCOMPARE(read(savedVariables(1)), mFlagged);
-        QCOMPARE(leftovers(), QStringList());
-        if (corrupt)
             return;
+        }
 
         // The site got ACCOUNT1 alone: parts file0, file1, … of the saved variables with the realm
         // line, then the cache files there are.
@@ -202,7 +199,7 @@ private slots:
         QVERIFY(bus.messages.contains("Nothing to upload to the server")); // ACCOUNT2 followed
         QCOMPARE(mDelegate->uploadState(), qint32(LVApplicationDelegate::UploadIdle));
         QVERIFY(uploadButton()->isEnabled());
-        QCOMPARE(read(savedVariables(1)), mFlagged);
+        QCOMPARE(read(savedVariables(1)), mFresh);
         QCOMPARE(leftovers(), QStringList());
     }
 
@@ -241,10 +238,12 @@ private slots:
             mWorld->site->server().setResponse("POST", "/upload", 500, "out of order\n");
         LVBusRecorder bus;
         QSignalSpy finished(mDelegate, &LVApplicationDelegate::uploadRequestFinished);
-        post("ACCOUNT1");
+        uploadButton()->click();
         QVERIFY(finished.wait(10000));
 
         QCOMPARE(finished.first().at(1).toBool(), false);
+        // The data did not reach the site: the addon keeps it for the next upload.
+        QCOMPARE(read(savedVariables(1)), mFresh);
         QCOMPARE(bus.errorMessages().size(), 1);
         QVERIFY2(bus.errorMessages().first().startsWith("Upload failed for account ACCOUNT1: ") &&
                      bus.errorMessages().first().contains(reason),

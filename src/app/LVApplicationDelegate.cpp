@@ -24,12 +24,17 @@ LVApplicationDelegate::LVApplicationDelegate(const LVServices &services, QObject
 LVApplicationDelegate::~LVApplicationDelegate() {
     if (mAccountStatusTimer)
         mAccountStatusTimer->stop();
-    // Requests still in flight end with the network access; their endings are of no interest now.
-    for (const auto &[reply, request] : mUploadRequests)
+    // Requests still in flight end with the network access, their outcome unknown: their accounts
+    // keep their data for the next upload.
+    QStringList unfinished;
+    for (const auto &[reply, request] : mUploadRequests) {
         reply->disconnect(this);
-    // An account stopped before its clean-up left its restore copy queued: put it back before leaving.
+        unfinished << request.account;
+    }
     if (mFilesToCleanup && !mFilesToCleanup->isEmpty())
         cleanup();
+    for (const QString &account : std::as_const(unfinished))
+        restoreNewDataFlag(account);
 }
 
 void LVApplicationDelegate::setOutlets(const LVMainWindowOutlets &outlets) {

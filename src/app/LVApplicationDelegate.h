@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -143,6 +144,7 @@ public:
     void authenticationComplete();
     void authenticationFailed();
     bool alreadyUploadedForAccount(const QString &account);
+    void restoreNewDataFlag(const QString &account);
     bool validateCacheFilesForAccount(const QString &account);
     static bool validateWDBFile(const QString &path);
     void cleanup();
@@ -164,6 +166,13 @@ signals:
     void uploadRequestFinished(const QString &account, bool succeeded);
 
 private:
+    // Where an account's saved variables got "rvUploaded = 1" for the upload in progress.
+    struct PreparedFlag {
+        QString path;
+        qsizetype offset = -1;
+        qsizetype size = 0;
+    };
+
     // One upload request in flight, with its own reply text.
     struct UploadRequest {
         QString account;
@@ -181,6 +190,7 @@ private:
     bool replaceAddonFile(const QString &path, const QByteArray &bytes) const;
     void scheduleRetest(int seconds);
     bool uploadAccounts(const QString &username, const QString &password);
+    void keepForNextUpload(const QString &account);
     bool writeBodyCopy(const QByteArray &body) const;
     void handleBytesAvailable(QNetworkReply *reply);
     void handleStreamComplete(QNetworkReply *reply);
@@ -222,4 +232,5 @@ private:
     qint32 mUploadState = UploadIdle;
     std::map<QNetworkReply *, UploadRequest> mUploadRequests;
     std::optional<QStringList> mFilesToCleanup;
+    QHash<QString, PreparedFlag> mPreparedFlags;
 };

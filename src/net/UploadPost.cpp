@@ -14,6 +14,14 @@
 
 bool LVApplicationDelegate::postFilesWithUsername(const QString &username, const QString &password,
                                                   const QString &account) {
+    const QString urlText = mSettings->stringForKey(kPostURLKey) +
+                            uploadQuery(username, password, mSettings->boolForKey(kCharacterDataKey));
+    const QUrl url(urlText, QUrl::StrictMode);
+    if (!url.isValid() || url.isRelative()) {
+        sendErrorMessage(QStringLiteral("Upload failed for account %1: %2")
+                             .arg(account, QStringLiteral("the upload address is not a valid URL")));
+        return false;
+    }
     const QStringList templates = mSettings->arrayForKey(kFilesToUploadKey).value_or(QStringList());
     const QString boundary = uploadBoundary(this);
     QByteArray body;
@@ -35,13 +43,11 @@ bool LVApplicationDelegate::postFilesWithUsername(const QString &username, const
     appendUploadEnd(body, boundary);
     writeBodyCopy(body);
 
-    const QString urlText = mSettings->stringForKey(kPostURLKey) +
-                            uploadQuery(username, password, mSettings->boolForKey(kCharacterDataKey));
     if (mVerboseLogging) {
         sendStatusMessage(QStringLiteral("Url is…"));
         sendStatusMessage(urlText);
     }
-    postURL(QUrl(urlText, QUrl::StrictMode), body, boundary, account);
+    postURL(url, body, boundary, account);
     return true;
 }
 
@@ -133,6 +139,10 @@ void LVApplicationDelegate::handleStreamError(QNetworkReply *reply) {
 void LVApplicationDelegate::finishUploadRequest(QNetworkReply *reply, bool succeeded) {
     const QString account = mUploadRequests.at(reply).account;
     mUploadRequests.erase(reply);
+    if (succeeded)
+        mPreparedFlags.remove(account);
+    else
+        restoreNewDataFlag(account);
     reply->disconnect(this);
     reply->deleteLater();
     emit uploadRequestFinished(account, succeeded);

@@ -54,13 +54,13 @@ bool LVApplicationDelegate::uploadAccounts(const QString &username, const QStrin
         sendStatusMessage(QStringLiteral("Validating data…"));
         if (!validateCacheFilesForAccount(account)) {
             sendErrorMessage(QStringLiteral("One or more .wdb cache files are corrupt"));
+            keepForNextUpload(account);
             continue;
         }
         sendStatusMessage(QStringLiteral("Initiating upload…"));
         if (!postFilesWithUsername(username, password, account)) {
-            // Nothing was sent and the error has been posted: the temporary files go, and the next
-            // account follows.
-            cleanup();
+            // Nothing was sent, and the error has been posted.
+            keepForNextUpload(account);
             continue;
         }
         sendStatusMessage(QStringLiteral("Cleaning up…"));
@@ -69,6 +69,12 @@ bool LVApplicationDelegate::uploadAccounts(const QString &username, const QStrin
         posted = true;
     }
     return posted;
+}
+
+// An account stopped before its request: its files go back as they were, new data flag included.
+void LVApplicationDelegate::keepForNextUpload(const QString &account) {
+    cleanup();
+    restoreNewDataFlag(account);
 }
 
 void LVApplicationDelegate::authenticationComplete() {

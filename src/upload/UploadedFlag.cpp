@@ -7,12 +7,20 @@
 
 #include <QFile>
 
-bool setUploadedFlag(QByteArray &savedVariables) {
+qsizetype setUploadedFlag(QByteArray &savedVariables) {
     const QByteArrayView newData(kNewDataFlag);
     const qsizetype at = savedVariables.indexOf(newData);
-    if (at < 0)
+    if (at >= 0)
+        savedVariables.replace(at, newData.size(), kUploadedFlag);
+    return at;
+}
+
+bool resetUploadedFlag(QByteArray &savedVariables, qsizetype offset) {
+    const QByteArrayView uploaded(kUploadedFlag);
+    if (offset < 0 || offset + uploaded.size() > savedVariables.size() ||
+        QByteArrayView(savedVariables).sliced(offset, uploaded.size()) != uploaded)
         return false;
-    savedVariables.replace(at, newData.size(), kUploadedFlag);
+    savedVariables.replace(offset, uploaded.size(), kNewDataFlag);
     return true;
 }
 
@@ -28,7 +36,8 @@ bool LVApplicationDelegate::alreadyUploadedForAccount(const QString &account) {
     std::optional<QByteArray> savedVariables = contentsOfFile(path);
     if (!savedVariables || !isValidUtf8(*savedVariables))
         return true;
-    if (!setUploadedFlag(*savedVariables)) {
+    const qsizetype flag = setUploadedFlag(*savedVariables);
+    if (flag < 0) {
         if (!savedVariables->contains(kUploadedFlag))
             sendErrorMessage(QStringLiteral("rvUploaded variable seems to be malformed."));
         return true;
@@ -37,6 +46,7 @@ bool LVApplicationDelegate::alreadyUploadedForAccount(const QString &account) {
         sendErrorMessage(QStringLiteral("Unable to prepare %1 for upload").arg(lastPathComponent(path)));
         return true;
     }
+    mPreparedFlags.insert(account, {path, flag, savedVariables->size()});
     if (mVerboseLogging)
         sendStatusMessage(QStringLiteral("rvUpload == 1"));
     return false;
@@ -57,4 +67,19 @@ bool LVApplicationDelegate::prepareSavedVariables(const QString &path, const QBy
     if (!QFile::remove(restorePath))
         qCWarning(lcUpload).noquote() << "Unable to remove" << restorePath;
     return false;
+}
+
+// The addon drops its recorded data once it reads "rvUploaded = 1": an account whose data did not
+// reach the site gets "rvUploaded = 0" back, so that the next upload sends it again.
+void LVApplicationDelegate::restoreNewDataFlag(const QString &account) {
+    const PreparedFlag prepared = mPreparedFlags.take(account);
+    if (prepared.path.isNull())
+        return;
+    std::optional<QByteArray> savedVariables = contentsOfFile(prepared.path);
+    const bool unchanged = savedVariables && savedVariables->size() == prepared.size &&
+                           resetUploadedFlag(*savedVariables, prepared.offset);
+    if (!unchanged || !writeFileAtomically(prepared.path, {*savedVariables}))
+        sendErrorMessage(QStringLiteral("Unable to keep the data of account %1 for the next upload: %2 has changed "
+                                        "or cannot be written")
+                             .arg(account, lastPathComponent(prepared.path)));
 }
