@@ -61,8 +61,6 @@ class TestAddonUpdate : public QObject {
     }
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
     void init() {
         mRoot = std::make_unique<LVGameFolder>(QStringLiteral("game/Wow.exe"));
         mRoot->addFolder(installed(QString()));

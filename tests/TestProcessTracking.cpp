@@ -41,13 +41,11 @@ private slots:
     void init() {
         mEvents.clear();
         mGame = std::make_unique<LVGameFolder>();
-        mGame->addAccount(QStringLiteral("ACCOUNT1"));
         mWorld = std::make_unique<LVTestWorld>();
         mWorld->settings.setValue(kWowApplicationPathKey, mGame->applicationPath());
         mWorld->settings.setValue(kUsernameKey, QStringLiteral("alice"));
         mWorld->credentialStore.password = QByteArray("secret");
         mDelegate = &mWorld->makeDelegateWithWindow();
-        mDelegate->gatherAccounts();
         mDelegate->validateUserInterface();
     }
 
