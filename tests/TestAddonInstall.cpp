@@ -5,126 +5,72 @@
 #include <QDirIterator>
 #include <QtTest>
 
-// Putting the shipped addon into the game's addon folder when it is not there yet.
+// Putting the shipped addon into the game's addon folder when nothing of that name is there yet.
 class TestAddonInstall : public QObject {
     Q_OBJECT
 
     const QString kAddon = QStringLiteral("Interface/AddOns/+Lorvane_Harvex");
-    const QString kUnableToInstall = QStringLiteral("error: Unable to install addon to WOW directory");
-
-    static QByteArray contents(const QFileInfo &entry) {
-        if (entry.isDir())
-            return "folder";
-        QFile file(entry.filePath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable");
-    }
 
     // Everything below a folder: each relative path with the file's bytes, or "folder".
     static QMap<QString, QByteArray> tree(const QString &folder) {
         QMap<QString, QByteArray> entries;
-        QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            entries.insert(QDir(folder).relativeFilePath(path), contents(it.fileInfo()));
+        for (QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                             QDirIterator::Subdirectories);
+             it.hasNext();) {
+            QFile file(it.next());
+            entries.insert(QDir(folder).relativeFilePath(file.fileName()),
+                           it.fileInfo().isDir() ? "folder" : (file.open(QIODevice::ReadOnly) ? file.readAll() : ""));
         }
         return entries;
     }
 
-    struct Game {
-        Game() { world.settings.setValue(kWowApplicationPathKey, folder.applicationPath()); }
-        LVGameFolder folder;
-        LVTestWorld world;
-        LVApplicationDelegate &delegate = world.makeDelegate();
-    };
-
 private slots:
-    void missingAddonIsCopiedWhole() {
-        Game game;
-        game.folder.addFolder(QStringLiteral("Interface/AddOns/OtherAddon"));
-        LVBusRecorder bus;
-
-        game.delegate.installAddon();
-
-        const QMap<QString, QByteArray> shipped =
-            tree(game.world.resourceFolder() + QStringLiteral("/+Lorvane_Harvex"));
-        QVERIFY(shipped.contains(QStringLiteral("+Lorvane_Harvex.toc")));
-        QCOMPARE(tree(game.folder.filePath(kAddon)), shipped);
-        QCOMPARE(bus.messages, QStringList());
+    void installAddon_data() {
+        QTest::addColumn<QString>("present"); // what the game folder holds; a trailing "/" makes a folder
+        QTest::addColumn<bool>("pathStored");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("copied when missing") << "Interface/AddOns/" << true << QStringList();
+        QTest::newRow("empty folder") << kAddon + "/" << true << QStringList();
+        QTest::newRow("outdated folder") << kAddon + "/+Lorvane_Harvex.toc" << true << QStringList();
+        QTest::newRow("plain file") << kAddon << true << QStringList();
+        QTest::newRow("link to nowhere") << "link" << true << QStringList();
+        QTest::newRow("found, not stored") << "Interface/AddOns/" << false << QStringList();
+        const QStringList refused{"error: Unable to install addon to WOW directory"};
+        QTest::newRow("no AddOns folder") << "Interface/" << true << refused;
+        QTest::newRow("AddOns is a file") << "Interface/AddOns" << true << refused;
     }
 
-    void presentAddonIsLeftAlone_data() {
-        QTest::addColumn<QString>("present"); // what stands at the addon's place
-
-        QTest::newRow("empty folder") << "folder";
-        QTest::newRow("outdated folder") << "outdated";
-        QTest::newRow("plain file") << "file";
-        QTest::newRow("link to nowhere") << "dangling link";
-    }
-
-    void presentAddonIsLeftAlone() {
+    void installAddon() {
         QFETCH(QString, present);
-        Game game;
-        game.folder.addFolder(QStringLiteral("Interface/AddOns"));
-        const QString addon = game.folder.filePath(kAddon);
-        if (present == QLatin1String("folder"))
-            game.folder.addFolder(kAddon);
-        else if (present == QLatin1String("outdated"))
-            game.folder.writeFile(kAddon + QStringLiteral("/+Lorvane_Harvex.toc"), "## Interface: 11200\n");
-        else if (present == QLatin1String("file"))
-            game.folder.writeFile(kAddon, "not an addon\n");
+        QFETCH(bool, pathStored);
+        QFETCH(QStringList, messages);
+        LVGameFolder game;
+        if (present == QLatin1String("link"))
+            QVERIFY(QFile::link(game.filePath("nowhere"), game.addFolder("Interface/AddOns").filePath(kAddon)));
+        else if (present.endsWith('/'))
+            game.addFolder(present);
         else
-            QVERIFY(QFile::link(game.folder.filePath(QStringLiteral("nowhere")), addon));
-        const QMap<QString, QByteArray> before = tree(game.folder.path());
-        LVBusRecorder bus;
-
-        game.delegate.installAddon();
-
-        QCOMPARE(tree(game.folder.path()), before);
-        QCOMPARE(bus.messages, QStringList());
-    }
-
-    void refusedCopyPostsOneError_data() {
-        QTest::addColumn<QString>("made"); // what the game folder has on the way to the addon
-
-        QTest::newRow("no AddOns folder") << "Interface";
-        QTest::newRow("no Interface folder") << "";
-        QTest::newRow("AddOns is a file") << "Interface/AddOns as a file";
-    }
-
-    void refusedCopyPostsOneError() {
-        QFETCH(QString, made);
-        Game game;
-        if (made == QLatin1String("Interface"))
-            game.folder.addFolder(made);
-        else if (!made.isEmpty())
-            game.folder.writeFile(QStringLiteral("Interface/AddOns"), "a file\n");
-        const QMap<QString, QByteArray> before = tree(game.folder.path());
-        LVBusRecorder bus;
-        // Why it failed goes to the system log.
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(QStringLiteral("Unable to copy .*/\\+Lorvane_Harvex to .*%1 - .+")
-                                                    .arg(QRegularExpression::escape(kAddon))));
-
-        game.delegate.installAddon();
-
-        QCOMPARE(bus.messages, QStringList{kUnableToInstall});
-        // No folder on the way is made.
-        QCOMPARE(tree(game.folder.path()), before);
-    }
-
-    void noGamePathMeansNoDestination() {
-        LVGameFolder folder;
-        folder.addFolder(QStringLiteral("Interface/AddOns"));
+            game.writeFile(present, "## Interface: 11200\n");
         LVTestWorld world;
-        world.workspace.installedApplications.insert(QStringLiteral("Wow"), folder.applicationPath());
+        world.workspace.installedApplications.insert(QStringLiteral("Wow"), game.applicationPath());
         world.settings.setValue(kWowApplicationNameKey, QStringLiteral("Wow"));
+        if (pathStored)
+            world.settings.setValue(kWowApplicationPathKey, game.applicationPath());
+        LVApplicationDelegate &delegate = world.makeDelegate();
+        const QMap<QString, QByteArray> before = tree(game.path());
+        if (!messages.isEmpty()) // why goes to the system log
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Unable to copy .*/\\+Lorvane_Harvex to .* - .+"));
         LVBusRecorder bus;
 
-        world.makeDelegate().installAddon();
+        delegate.installAddon();
 
-        QVERIFY(!QFileInfo::exists(folder.filePath(kAddon)));
-        QCOMPARE(bus.messages, QStringList());
+        QCOMPARE(bus.messages, messages);
+        const QMap<QString, QByteArray> shipped = tree(world.resourceFolder() + "/+Lorvane_Harvex");
+        QVERIFY(shipped.contains("+Lorvane_Harvex.toc"));
+        if (pathStored && present == QLatin1String("Interface/AddOns/"))
+            QCOMPARE(tree(game.filePath(kAddon)), shipped);
+        else // nothing is replaced, and no folder on the way is made
+            QCOMPARE(tree(game.path()), before);
     }
 };
 

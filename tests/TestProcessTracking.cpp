@@ -1,125 +1,151 @@
 #include "LVBusRecorder.h"
 #include "LVGameFolder.h"
 #include "LVTestWorld.h"
-#include "app/LVMainWindow.h"
+#include "platform/LVProcProcessMonitor.h"
 
 #include <QPushButton>
 #include <QtTest>
 
-// The controller following the game as it starts and quits, and starting it: the real main window,
-// a fake process monitor and a fake workspace.
+// Following the game as it starts and quits: the processes seen through /proc, then the controller
+// with the real main window, a fake process monitor and a fake workspace.
 class TestProcessTracking : public QObject {
     Q_OBJECT
 
     const QString kGame = QStringLiteral("Wow");
-    const QString kLauncher = QStringLiteral("World of Warcraft Launcher");
     const QString kRunStarts = QStringLiteral("Checking for supported realms…");
 
     std::unique_ptr<LVGameFolder> mGame;
     std::unique_ptr<LVTestWorld> mWorld;
-    std::unique_ptr<LVMainWindow> mWindow;
     LVApplicationDelegate *mDelegate = nullptr;
+    QStringList mEvents; // what a real monitor reported: "+name" for a launch, "-name" for a termination
 
-    QPushButton *launchButton() const { return mWindow->findChild<QPushButton *>(QStringLiteral("launchButton")); }
-    QPushButton *uploadButton() const { return mWindow->findChild<QPushButton *>(QStringLiteral("uploadButton")); }
     LVFakeProcessMonitor &monitor() const { return mWorld->processMonitor; }
-
-    // Whether the controller, both buttons and the running flag agree that the game runs.
+    QPushButton *button(const char *name) const { return mWorld->find<QPushButton>(name); }
+    // Whether the controller and both buttons agree that the game runs.
     void verifyGameRunning(bool running) const {
         QCOMPARE(mDelegate->isWoWRunning(), running);
-        QCOMPARE(launchButton()->isEnabled(), !running);
-        QCOMPARE(uploadButton()->isEnabled(), !running);
+        QCOMPARE(button("launchButton")->isEnabled(), !running);
+        QCOMPARE(button("uploadButton")->isEnabled(), !running);
+    }
+    void record(LVProcProcessMonitor &watched, int pollInterval) {
+        watched.setPollInterval(pollInterval);
+        connect(&watched, &LVProcessMonitor::applicationLaunched, this,
+                [this](const QString &name) { mEvents << "+" + name; });
+        connect(&watched, &LVProcessMonitor::applicationTerminated, this,
+                [this](const QString &name) { mEvents << "-" + name; });
     }
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
     void init() {
+        mEvents.clear();
         mGame = std::make_unique<LVGameFolder>();
-        mGame->addAccount(QStringLiteral("ACCOUNT1"));
         mWorld = std::make_unique<LVTestWorld>();
         mWorld->settings.setValue(kWowApplicationPathKey, mGame->applicationPath());
         mWorld->settings.setValue(kUsernameKey, QStringLiteral("alice"));
         mWorld->credentialStore.password = QByteArray("secret");
-        mWindow = std::make_unique<LVMainWindow>();
-        mDelegate = &mWorld->makeDelegate();
-        mWindow->connectTo(*mDelegate);
-        mDelegate->gatherAccounts();
+        mDelegate = &mWorld->makeDelegateWithWindow();
         mDelegate->validateUserInterface();
     }
 
     void cleanup() {
-        mWindow.reset();
         mWorld.reset();
         mGame.reset();
     }
 
-    void quittingTheGameUploadsWhenAutomaticUploadIsOn_data() {
-        QTest::addColumn<bool>("autoUpload");
-        QTest::newRow("automatic upload") << true;
-        QTest::newRow("no automatic upload") << false;
+    // A process is named by argv[0] without folder and extension, by comm when argv[0] is empty.
+    void procNamesTheProcessesAndTheirChanges() {
+        LVGameFolder proc;
+        const auto process = [&](const QString &folder, const QByteArray &cmdline, const QByteArray &comm = {}) {
+            proc.writeFile(folder + "/cmdline", QByteArray(cmdline).replace('|', '\0')); // '|': a zero byte
+            if (!comm.isNull())
+                proc.writeFile(folder + "/comm", comm);
+        };
+        process("10", "C:\\Program Files (x86)\\World of Warcraft\\_retail_\\Wow.exe|", "Wow.exe\n");
+        process("11", "C:/Games/WoW\\Launcher.v2.exe|-uid|wow|");
+        process("12", "/home/ann/.hidden|");
+        process("13", "/usr/bin/sleep");
+        process("14", "", "kworker/0:1H\n");
+        process("15", "|--flag|", "daemon\n");
+        process("16", "", "\n"); // names nothing
+        process("17", "");       // its comm is gone
+        process("self", "me|");
+        proc.addFolder("18"); // ended since the listing
+        const LVProcessTable expected{{10, "Wow"},   {11, "Launcher.v2"},  {12, ".hidden"},
+                                      {13, "sleep"}, {14, "kworker/0:1H"}, {15, "daemon"}};
+        QCOMPARE(readProcessTable(proc.path()), expected);
+
+        LVProcProcessMonitor watching(proc.path());
+        record(watching, 20);
+        // The game quits and starts again between two looks: it ends up running.
+        QVERIFY(QDir(proc.path()).rename("10", "4300"));
+        QTRY_COMPARE(mEvents, (QStringList{"-Wow", "+Wow"}));
+        // A process that runs the game instead of another program: one ends, one starts.
+        process("11", "C:\\WoW\\Wow.exe|");
+        QTRY_COMPARE(mEvents.mid(2), (QStringList{"-Launcher.v2", "+Wow"}));
+        // One of two copies quits.
+        QVERIFY(QDir(proc.filePath("4300")).removeRecursively());
+        QTRY_COMPARE(mEvents.mid(4), QStringList{"-Wow"});
     }
 
-    void quittingTheGameUploadsWhenAutomaticUploadIsOn() {
+    void seesTheGameRunByWineStartAndQuit() {
+        LVProcProcessMonitor watching;
+        record(watching, 50);
+        QProcess game;
+        game.start("bash", {"-c", R"(exec -a 'C:\Games\World of Warcraft\_retail_\Wow.exe' sleep 30)"});
+        QVERIFY(game.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(mEvents.contains("+Wow"), 10000);
+        QVERIFY(watching.runningApplicationNames().contains(kGame));
+
+        game.kill();
+        QVERIFY(game.waitForFinished());
+        QTRY_VERIFY_WITH_TIMEOUT(mEvents.contains("-Wow"), 10000);
+        QVERIFY(!watching.runningApplicationNames().contains(kGame));
+    }
+
+    void applicationLaunchesAndQuits_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("gameName"); // the setting, read afresh each time
+        QTest::addColumn<bool>("autoUpload");
+        QTest::addColumn<bool>("isGame");
+        QTest::newRow("the game") << kGame << kGame << true << true;
+        QTest::newRow("the game, no automatic upload") << kGame << kGame << false << true;
+        QTest::newRow("a game of another name") << "WowClassic"
+                                                << "WowClassic" << true << true;
+        QTest::newRow("the old game after a change of name") << kGame << "WowClassic" << true << false;
+        for (const char *other : {"World of Warcraft Launcher", "WowB", "Wow Helper", "wow", "Wow.exe"})
+            QTest::newRow(other) << QString(other) << kGame << true << false;
+    }
+
+    // The buttons follow the game; quitting it starts an upload run when automatic upload is on.
+    void applicationLaunchesAndQuits() {
+        QFETCH(QString, name);
+        QFETCH(QString, gameName);
         QFETCH(bool, autoUpload);
+        QFETCH(bool, isGame);
+        mWorld->settings.setValue(kWowApplicationNameKey, gameName);
         mWorld->settings.setValue(kAutoUploadKey, autoUpload);
         LVBusRecorder bus;
         // The buttons are set before the run starts: the run's first message finds them so.
         bool launchEnabledAtRunStart = false;
         connect(&LVStatusBus::instance(), &LVStatusBus::statusMessageChanged, &bus, [&](const QString &message) {
-            if (message == kRunStarts)
-                launchEnabledAtRunStart = launchButton()->isEnabled();
+            launchEnabledAtRunStart |= message == kRunStarts && button("launchButton")->isEnabled();
         });
 
-        monitor().launch(kGame);
-        verifyGameRunning(true);
-        mDelegate->upload();
-        QCOMPARE(bus.messages, QStringList());
-
-        monitor().terminate(kGame);
-        QCOMPARE(mDelegate->isWoWRunning(), false);
-        QVERIFY(launchButton()->isEnabled());
-        if (autoUpload) {
-            QCOMPARE(bus.messages.value(0), kRunStarts);
-            QVERIFY(launchEnabledAtRunStart);
-        } else {
-            QCOMPARE(bus.messages, QStringList());
-            QVERIFY(uploadButton()->isEnabled());
-        }
-        QCOMPARE(mDelegate->uploadState(), qint32(LVApplicationDelegate::UploadIdle));
-    }
-
-    void otherApplicationsChangeNothing_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("gameRunning");
-
-        for (const bool running : {false, true}) {
-            const char *suffix = running ? ", game running" : "";
-            QTest::addRow("the launcher%s", suffix) << kLauncher << running;
-            QTest::addRow("longer name%s", suffix) << QStringLiteral("WowB") << running;
-            QTest::addRow("name with more words%s", suffix) << QStringLiteral("Wow Helper") << running;
-            QTest::addRow("name ending like the game's%s", suffix) << QStringLiteral("NotWow") << running;
-            QTest::addRow("lower case%s", suffix) << QStringLiteral("wow") << running;
-            QTest::addRow("with its extension%s", suffix) << QStringLiteral("Wow.exe") << running;
-        }
-    }
-
-    void otherApplicationsChangeNothing() {
-        QFETCH(QString, name);
-        QFETCH(bool, gameRunning);
-        if (gameRunning)
-            monitor().launch(kGame);
-        LVBusRecorder bus;
-
         monitor().launch(name);
-        verifyGameRunning(gameRunning);
-        monitor().terminate(name);
-        verifyGameRunning(gameRunning);
+        verifyGameRunning(isGame);
+        QCOMPARE(mDelegate->isWOWRunning(), isGame); // as the look at start-up finds it
         QCOMPARE(bus.messages, QStringList());
+
+        monitor().terminate(name);
+        verifyGameRunning(false);
+        QCOMPARE(bus.messages.value(0), isGame && autoUpload ? kRunStarts : QString());
+        QCOMPARE(launchEnabledAtRunStart, isGame && autoUpload);
     }
 
     void eventsDuringAWaitAreHandledAfterIt() {
-        LVBusRecorder bus;
+        LVBusRecorder bus; // automatic upload is on by default
         {
             LVApplicationDelegate::BusyScope busy(*mDelegate);
             monitor().launch(kGame);
@@ -127,7 +153,6 @@ private slots:
         }
         QTRY_VERIFY(mDelegate->isWoWRunning());
         verifyGameRunning(true);
-
         {
             LVApplicationDelegate::BusyScope busy(*mDelegate);
             monitor().terminate(kGame);
@@ -138,73 +163,15 @@ private slots:
         QCOMPARE(bus.messages.value(0), kRunStarts);
     }
 
-    void scanFindsTheGameByItsExactName_data() {
-        QTest::addColumn<QStringList>("running");
-        QTest::addColumn<QString>("gameName");
-        QTest::addColumn<bool>("found");
-
-        QTest::newRow("the game among others") << QStringList{"bash", "Wow", "Xorg"} << "Wow" << true;
-        QTest::newRow("nothing runs") << QStringList() << "Wow" << false;
-        QTest::newRow("only the launcher") << QStringList{kLauncher} << "Wow" << false;
-        QTest::newRow("names that contain the game's")
-            << QStringList{"WowB", "Wow Helper", "wow", "Wow.exe"} << "Wow" << false;
-        QTest::newRow("another game name setting") << QStringList{"Wow", "WowClassic"} << "WowClassic" << true;
-        QTest::newRow("an empty name is no game") << QStringList{""} << "" << false;
-    }
-
-    void scanFindsTheGameByItsExactName() {
-        QFETCH(QStringList, running);
-        QFETCH(QString, gameName);
-        QFETCH(bool, found);
-        monitor().names = running;
-        mWorld->settings.setValue(kWowApplicationNameKey, gameName);
-        QCOMPARE(mDelegate->isWOWRunning(), found);
-    }
-
-    void launchStartsTheGameOrItsLauncher_data() {
-        QTest::addColumn<QString>("gamePath"); // null: none stored
-        QTest::addColumn<QString>("detected"); // where the workspace knows the game; null: nowhere
-        QTest::addColumn<bool>("runLauncher");
-        QTest::addColumn<QStringList>("launched");
-
-        const QString wine = QStringLiteral("/home/ann/.wine/drive_c/WoW/Wow.exe");
-        QTest::newRow("the game") << "/Games/Wow.exe" << wine << false << QStringList{"/Games/Wow.exe"};
-        QTest::newRow("the launcher next to it")
-            << "/Games/Wow.exe" << wine << true << QStringList{"/Games/World of Warcraft Launcher.exe"};
-        QTest::newRow("the launcher next to a bundle") << "/Applications/Wow.app" << QString() << true
-                                                       << QStringList{"/Applications/World of Warcraft Launcher.app"};
-        QTest::newRow("the game found at start-up") << QString() << wine << false << QStringList{wine};
-        QTest::newRow("the launcher next to the game found at start-up")
-            << QString() << wine << true << QStringList{"/home/ann/.wine/drive_c/WoW/World of Warcraft Launcher.exe"};
-        QTest::newRow("nothing to start") << QString() << QString() << false << QStringList();
-    }
-
-    void launchStartsTheGameOrItsLauncher() {
-        QFETCH(QString, gamePath);
-        QFETCH(QString, detected);
-        QFETCH(bool, runLauncher);
-        QFETCH(QStringList, launched);
-        LVTestWorld world;
-        if (!detected.isNull())
-            world.workspace.installedApplications.insert(kGame, detected);
-        if (!gamePath.isNull())
-            world.settings.setValue(kWowApplicationPathKey, gamePath);
-        world.settings.setValue(kRunLauncherAppKey, runLauncher);
-        LVApplicationDelegate &delegate = world.makeDelegate();
-        delegate.awakeFromNib();
-        LVBusRecorder bus;
-
-        delegate.launchWoW();
-
-        QCOMPARE(world.workspace.launched, launched);
+    void launchButtonStartsTheGameOrItsLauncher() {
+        for (const bool runLauncher : {false, true}) {
+            mWorld->settings.setValue(kRunLauncherAppKey, runLauncher);
+            button("launchButton")->click();
+        }
+        QCOMPARE(mWorld->workspace.launched,
+                 (QStringList{mGame->applicationPath(), mGame->filePath("World of Warcraft Launcher.exe")}));
         // The game counts as running only when it is seen to start.
-        QVERIFY(!delegate.isWoWRunning());
-        QCOMPARE(bus.messages, QStringList());
-    }
-
-    void launchButtonStartsTheGame() {
-        launchButton()->click();
-        QCOMPARE(mWorld->workspace.launched, QStringList{mGame->applicationPath()});
+        QVERIFY(!mDelegate->isWoWRunning());
     }
 };
 
