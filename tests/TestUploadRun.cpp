@@ -319,22 +319,27 @@ private slots:
 
     void refusalsChangeNothing_data() {
         QTest::addColumn<int>("uploadState");
+        QTest::addColumn<bool>("gameRunning");
         QTest::addColumn<int>("accountStatus");
         QTest::addColumn<QByteArray>("realmList"); // empty: the sample game's
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("waiting for sign-in") << 1 << 0 << QByteArray() << QStringList();
-        QTest::newRow("throttled") << 0 << 2 << QByteArray() << QStringList{"error: Invalid Lorvane credentials"};
-        QTest::newRow("unsupported realm") << 0 << 0 << QByteArray("set realmlist private.example.org\n")
+        QTest::newRow("waiting for sign-in") << 1 << false << 0 << QByteArray() << QStringList();
+        QTest::newRow("game running") << 0 << true << 0 << QByteArray() << QStringList();
+        QTest::newRow("throttled") << 0 << false << 2 << QByteArray()
+                                   << QStringList{"error: Invalid Lorvane credentials"};
+        QTest::newRow("unsupported realm") << 0 << false << 0 << QByteArray("set realmlist private.example.org\n")
                                            << QStringList{"Checking for supported realms…", "No valid realm found.",
                                                           "error: This version of WoW uses an unsupported realm", ""};
     }
 
     void refusalsChangeNothing() {
         QFETCH(int, uploadState);
+        QFETCH(bool, gameRunning);
         QFETCH(int, accountStatus);
         QFETCH(QByteArray, realmList);
         QFETCH(QStringList, messages);
         LVDelegateProbe::setUploadState(*mDelegate, uploadState);
+        LVDelegateProbe::setWoWIsRunning(*mDelegate, gameRunning);
         LVDelegateProbe::setAccountStatus(*mDelegate, accountStatus);
         if (!realmList.isEmpty())
             write(gamePath(kRealmList), realmList);
