@@ -1,3 +1,4 @@
+#include "LVDelegateProbe.h"
 #include "LVGameFolder.h"
 #include "LVTestWorld.h"
 #include "auth/LVAuthenticationController.h"
@@ -13,7 +14,7 @@
 #include <QToolButton>
 #include <QtTest>
 
-// The main window's log disclosure and the options sheet, driven through their widgets.
+// The main window: its buttons, its log disclosure and its sheets, driven through their widgets.
 class TestMainWindow : public QObject {
     Q_OBJECT
 
@@ -45,6 +46,46 @@ private slots:
     }
 
     void cleanup() { mWorld.reset(); }
+
+    void buttonsFollowTheGamePathTheGameAndTheAccount_data() {
+        QTest::addColumn<QString>("gamePath"); // null: no path stored
+        QTest::addColumn<bool>("running");
+        QTest::addColumn<int>("accountStatus");
+        QTest::addColumn<bool>("launchEnabled");
+        QTest::addColumn<bool>("uploadEnabled");
+        QTest::newRow("ready") << "/Games/WoW/Wow.exe" << false << 0 << true << true;
+        QTest::newRow("empty path counts as present") << "" << false << 0 << true << true;
+        QTest::newRow("no path") << QString() << false << 0 << false << false;
+        QTest::newRow("game running") << "/Games/WoW/Wow.exe" << true << 0 << false << false;
+        QTest::newRow("account throttled") << "/Games/WoW/Wow.exe" << false << 2 << true << false;
+    }
+
+    void buttonsFollowTheGamePathTheGameAndTheAccount() {
+        QFETCH(QString, gamePath);
+        QFETCH(bool, running);
+        QFETCH(int, accountStatus);
+        QFETCH(bool, launchEnabled);
+        QFETCH(bool, uploadEnabled);
+        if (!gamePath.isNull())
+            mWorld->settings.setValue(kWowApplicationPathKey, gamePath);
+        LVDelegateProbe::setWoWIsRunning(*mDelegate, running);
+        LVDelegateProbe::setAccountStatus(*mDelegate, accountStatus);
+        // An upload in progress does not change the rule: the run handles its own button.
+        LVDelegateProbe::setUploadState(*mDelegate, LVApplicationDelegate::Uploading);
+        mDelegate->validateUserInterface();
+        QCOMPARE(mWorld->find<QPushButton>("launchButton")->isEnabled(), launchEnabled);
+        QCOMPARE(mWorld->find<QPushButton>("uploadButton")->isEnabled(), uploadEnabled);
+    }
+
+    void wakingUpPreparesTheWindow() {
+        LVTestWorld world;
+        world.window = std::make_unique<LVMainWindow>();
+        world.find<QTextEdit>("statusText")->setPlainText(QStringLiteral("stale"));
+        world.window->connectTo(world.makeDelegate());
+        QVERIFY(world.delegate->statusTextView()->toPlainText().isEmpty());
+        QVERIFY(!world.find<QLabel>("backgroundImage")->pixmap().isNull());
+        QCOMPARE(world.settings.stringForKey(kWowApplicationNameKey), QStringLiteral("Wow"));
+    }
 
     void logDisclosureGrowsAndShrinksTheWindow() {
         QWidget *window = mWorld->window.get();
