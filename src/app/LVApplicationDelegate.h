@@ -93,11 +93,8 @@ public:
     private:
         LVApplicationDelegate &mDelegate;
     };
-    bool isBusy() const { return mBusyDepth > 0; }
     // True when the action was deferred, because the controller is busy.
     bool deferWhileBusy(std::function<void()> action);
-    QNetworkAccessManager &networkAccess() const { return *mNetworkAccess; }
-    const LVNetworkTimeouts &networkTimeouts() const { return mNetworkTimeouts; }
     void setNetworkTimeouts(const LVNetworkTimeouts &timeouts) { mNetworkTimeouts = timeouts; }
 
     // Shows a window-modal sheet on the main window; one requested while another is open waits
@@ -151,14 +148,11 @@ public:
 
     // The state of the run, for the window and for tests.
     bool isWoWRunning() const { return mWoWIsRunning; }
-    bool verboseLogging() const { return mVerboseLogging; }
     qint32 accountStatus() const { return mAccountStatus; }
     qint32 uploadState() const { return mUploadState; }
     const std::optional<QStringList> &accounts() const { return mAccounts; }
     const std::optional<QStringList> &locales() const { return mLocales; }
     const QString &realm() const { return mRealm; }
-    const std::optional<LVUpdateManifest> &updatesList() const { return mUpdatesList; }
-    LVSettings &settings() const { return *mSettings; }
     const std::optional<QStringList> &filesToCleanup() const { return mFilesToCleanup; }
 
 signals:
