@@ -4,6 +4,8 @@
 // page cache. They live in /dev/shm when there is one, so that flushing the written copies costs no
 // disk time: the figures are the program's own. Give a folder as the first argument to use another.
 
+#include "LVFakeProcessMonitor.h"
+#include "LVMemoryCredentialStore.h"
 #include "app/LVApplicationDelegate.h"
 #include "platform/LVLinuxWorkspace.h"
 #include "settings/LVSettings.h"
@@ -131,20 +133,23 @@ int main(int argc, char **argv) {
     settings.setValue(kFilesToUploadKey, files);
     settings.setValue(kValidRealmsKey, QStringList{QStringLiteral("eu.logon.worldofwarcraft.com")});
     LVLinuxWorkspace workspace(QDir::homePath());
-    LVApplicationDelegate delegate(LVServices{&settings, &workspace, nullptr, nullptr, QString()});
-    delegate.gatherLocales();
-    if (!delegate.checkSupportedRealms())
+    LVFakeProcessMonitor processMonitor;
+    LVMemoryCredentialStore keychain;
+    LVApplicationDelegate delegate(LVServices{&settings, &workspace, &processMonitor, &keychain, QString()});
+    LVUploadRun &run = delegate.uploadRun();
+    delegate.install().gatherLocales();
+    if (!delegate.install().checkSupportedRealms())
         qFatal("The realm list was not accepted");
 
     std::printf("inputs in %s\n", qPrintable(gamePath));
     const Timing prepare = timeRuns(
         [&] {
-            delegate.cleanup();
+            run.cleanup();
             writeFile(savedVariablesPath, original);
             readOnce(savedVariablesPath);
         },
         [&] {
-            if (delegate.alreadyUploadedForAccount(QStringLiteral("BENCH")))
+            if (run.alreadyUploadedForAccount(QStringLiteral("BENCH")))
                 qFatal("The saved variables were not prepared");
         });
     report("prepare saved variables", original.size(), prepare);
@@ -155,7 +160,7 @@ int main(int argc, char **argv) {
                 readOnce(path);
         },
         [&] {
-            if (!delegate.validateCacheFilesForAccount(QStringLiteral("BENCH")))
+            if (!run.validateCacheFilesForAccount(QStringLiteral("BENCH")))
                 qFatal("A cache file was found corrupt");
         });
     report("validate cache files", cacheBytes, validate);

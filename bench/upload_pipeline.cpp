@@ -83,10 +83,11 @@ int main(int argc, char *argv[]) {
     LVApplicationDelegate delegate(
         {&settings, &workspace, &processMonitor, &keychain, QStringLiteral(LV_SOURCE_RESOURCES_DIR)});
     delegate.awakeFromNib();
+    LVUploadRun &run = delegate.uploadRun();
     settings.setValue(kWowApplicationPathKey, QDir(game).filePath(QStringLiteral("Wow.exe")));
     // No request gets anywhere: nothing listens on port 1.
     settings.setValue(kPostURLKey, QStringLiteral("http://127.0.0.1:1/upload?"));
-    delegate.gatherLocales();
+    delegate.install().gatherLocales();
 
     // Read every file once, so that both sides start from the page cache.
     for (const QString &file : files) {
@@ -98,14 +99,14 @@ int main(int argc, char *argv[]) {
     resetPeakResident();
     QElapsedTimer timer;
     timer.start();
-    delegate.postFilesWithUsername(QStringLiteral("bench"), QStringLiteral("0").repeated(32),
-                                   QString::fromStdString(LVSampleGame::accountName(1)));
+    run.postFilesWithUsername(QStringLiteral("bench"), QStringLiteral("0").repeated(32),
+                              QString::fromStdString(LVSampleGame::accountName(1)));
     const double ours = timer.nsecsElapsed() / 1e9;
     const qint64 peak = memoryFigure("VmHWM:") - baseline;
     qint64 body = 0;
     for (const QString &file : files)
         body += QFileInfo(file + QStringLiteral(".gz")).size();
-    delegate.cleanup();
+    run.cleanup();
     const double theirs = secondsOfGzip(files);
 
     out << QStringLiteral("sources: %1 files, %2 MB (largest %3 MB); body about %4 MB\n")

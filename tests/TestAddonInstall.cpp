@@ -1,6 +1,11 @@
 #include "LVBusRecorder.h"
 #include "LVGameFolder.h"
 #include "LVTestWorld.h"
+#include "common/LVBusyGuard.h"
+#include "game/LVAddonInstaller.h"
+#include "game/LVGameInstall.h"
+
+#include <QNetworkAccessManager>
 
 #include <QDirIterator>
 #include <QtTest>
@@ -56,13 +61,16 @@ private slots:
         world.settings.setValue(kWowApplicationNameKey, QStringLiteral("Wow"));
         if (pathStored)
             world.settings.setValue(kWowApplicationPathKey, game.applicationPath());
-        LVApplicationDelegate &delegate = world.makeDelegate();
+        LVBusyGuard busy;
+        QNetworkAccessManager network;
+        LVGameInstall install(world.settings, world.workspace);
+        LVAddonInstaller installer(world.settings, install, network, busy, world.resourceFolder());
         const QMap<QString, QByteArray> before = tree(game.path());
         if (!messages.isEmpty()) // why goes to the system log
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Unable to copy .*/\\+Lorvane_Harvex to .* - .+"));
         LVBusRecorder bus;
 
-        delegate.installAddon();
+        installer.installAddon();
 
         QCOMPARE(bus.messages, messages);
         const QMap<QString, QByteArray> shipped = tree(world.resourceFolder() + "/+Lorvane_Harvex");

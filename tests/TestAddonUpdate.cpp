@@ -1,11 +1,14 @@
 #include "LVBusRecorder.h"
-#include "LVDelegateProbe.h"
 #include "LVFileSizeLimit.h"
 #include "LVGameFolder.h"
 #include "LVTestWorld.h"
-#include "auth/md5.h"
+#include "common/LVBusyGuard.h"
+#include "common/md5.h"
+#include "game/LVAddonInstaller.h"
+#include "game/LVGameInstall.h"
 
 #include <QDirIterator>
+#include <QNetworkAccessManager>
 #include <QtTest>
 
 // Bringing the installed addon up to date from the manifest of the reference site on loopback.
@@ -25,7 +28,10 @@ class TestAddonUpdate : public QObject {
 
     std::unique_ptr<LVGameFolder> mRoot; // game/ is the game, site/ what the site publishes
     std::unique_ptr<LVTestWorld> mWorld;
-    LVApplicationDelegate *mDelegate = nullptr;
+    LVBusyGuard mBusy;
+    QNetworkAccessManager mNetwork;
+    std::unique_ptr<LVGameInstall> mInstall;
+    std::unique_ptr<LVAddonInstaller> mInstaller;
 
     static QString installed(const QString &name) { return "game/Interface/AddOns/+Lorvane_Harvex/" + name; }
     QMap<QString, QByteArray> everything() const {
@@ -44,7 +50,7 @@ class TestAddonUpdate : public QObject {
     }
     static QString entry(const QString &name, const QString &destination, const QByteArray &bytes) {
         return QStringLiteral("<file name=\"%1\" destination=\"%2\" md5=\"%3\" size=\"%4\"/>\n")
-            .arg(name.toHtmlEscaped(), destination.toHtmlEscaped(), md5HexString(bytes))
+            .arg(name.toHtmlEscaped(), destination.toHtmlEscaped(), lv::md5HexString(bytes))
             .arg(bytes.size());
     }
     // A manifest whose downloads come from the site; `before` stands before its "updates" element.
@@ -56,7 +62,7 @@ class TestAddonUpdate : public QObject {
     }
     QStringList check() const {
         LVBusRecorder bus;
-        mDelegate->checkForUpdates();
+        mInstaller->checkForUpdates();
         return bus.messages;
     }
 
@@ -69,11 +75,15 @@ private slots:
         mWorld = std::make_unique<LVTestWorld>();
         mWorld->settings.setValue(kWowApplicationPathKey, mRoot->applicationPath());
         mWorld->startSite(mRoot->filePath(QStringLiteral("site")));
-        mDelegate = &mWorld->makeDelegate();
-        mDelegate->awakeFromNib();
+        lv::registerDefaultsFromFile(mWorld->settings, mWorld->resourceFolder() + "/Defaults.plist", mWorld->workspace);
+        mInstall = std::make_unique<LVGameInstall>(mWorld->settings, mWorld->workspace);
+        mInstaller =
+            std::make_unique<LVAddonInstaller>(mWorld->settings, *mInstall, mNetwork, mBusy, mWorld->resourceFolder());
     }
 
     void cleanup() {
+        mInstaller.reset();
+        mInstall.reset();
         mWorld.reset();
         mRoot.reset();
     }
@@ -98,7 +108,7 @@ private slots:
             if (verbose && !present)
                 messages << "Updating Lorvane Harvex file: " + name;
         }
-        LVDelegateProbe::setVerboseLogging(*mDelegate, verbose);
+        LVStatusBus::setVerboseLogging(verbose);
 
         QCOMPARE(check(), messages << (present ? kUpToDate : kUpdated) << "");
         QCOMPARE(requested(), requests);
@@ -111,7 +121,7 @@ private slots:
         QTest::addColumn<QString>("refused");  // null: no refusal
         QTest::addColumn<QByteArray>("local"); // what is installed; null: nothing is downloaded
         const auto &[name, published] = kPublished.first();
-        const QString listed = entry(name, kAddon, published), md5 = md5HexString(published);
+        const QString listed = entry(name, kAddon, published), md5 = lv::md5HexString(published);
         // The site serves the published file: none of these entries describes it.
         QTest::newRow("other bytes of that size")
             << entry(name, kAddon, QByteArray(published).replace('0', '1')) << QString() << published;

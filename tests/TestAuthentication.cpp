@@ -1,8 +1,7 @@
 #include "LVBusRecorder.h"
-#include "LVDelegateProbe.h"
 #include "LVTestWorld.h"
 #include "auth/LVAuthenticationController.h"
-#include "auth/md5.h"
+#include "common/md5.h"
 
 #include <QPushButton>
 #include <QtTest>
@@ -13,6 +12,7 @@ class TestAuthentication : public QObject {
 
     std::unique_ptr<LVTestWorld> mWorld;
     LVApplicationDelegate *mDelegate = nullptr;
+    LVAuthentication *mAuth = nullptr;
 
     LVSiteServer &site() const { return mWorld->site->server(); }
     bool uploadEnabled() const { return mWorld->find<QPushButton>("uploadButton")->isEnabled(); }
@@ -23,6 +23,7 @@ private slots:
         mWorld->startSite();
         mWorld->settings.setValue(kWowApplicationPathKey, QStringLiteral("/Games/WoW/Wow.exe"));
         mDelegate = &mWorld->makeDelegateWithWindow();
+        mAuth = &mDelegate->authentication();
     }
 
     void cleanup() { mWorld.reset(); }
@@ -58,34 +59,34 @@ private slots:
         QFETCH(QByteArray, storedPassword);
         QFETCH(int, accountStatus);
         QFETCH(QStringList, messages);
+        mWorld->answerCredentialTest("1");
         if (!reply.isNull())
             site().setResponse("GET", "/auth", httpStatus, reply.toStdString());
         mWorld->credentialStore.password = storedPassword;
-        LVDelegateProbe::setAccountStatus(*mDelegate, 1);
         LVBusRecorder bus;
 
-        mDelegate->testAuthentication();
+        mAuth->testAuthentication();
 
         QCOMPARE(bus.messages, messages);
-        QCOMPARE(mDelegate->accountStatus(), accountStatus);
-        QCOMPARE(bool(mDelegate->accountStatusTimer()), accountStatus == 2);
+        QCOMPARE(mAuth->accountStatus(), accountStatus);
+        QCOMPARE(bool(mAuth->accountStatusTimer()), accountStatus == 2);
         QCOMPARE(QString::fromStdString(site().requests().back().query),
-                 QStringLiteral("username=alice&password=%1&mac").arg(md5HexString(storedPassword)));
+                 QStringLiteral("username=alice&password=%1&mac").arg(lv::md5HexString(storedPassword)));
     }
 
     void throttledAccountIsRetestedAfterThirtySeconds() {
         site().setResponse("GET", "/auth", 200, "2");
-        mDelegate->testAuthentication();
-        QTimer *retest = mDelegate->accountStatusTimer();
+        mAuth->testAuthentication();
+        QTimer *retest = mAuth->accountStatusTimer();
         QVERIFY(retest && retest->isActive() && retest->isSingleShot());
         QCOMPARE(retest->interval(), 30000);
         mDelegate->validateUserInterface();
         QVERIFY(!uploadEnabled());
 
         site().clearResponses();
-        mDelegate->retestAuthentication(retest);
-        QCOMPARE(mDelegate->accountStatus(), qint32(0));
-        QVERIFY(!mDelegate->accountStatusTimer());
+        mAuth->retestAuthentication(retest);
+        QCOMPARE(mAuth->accountStatus(), qint32(0));
+        QVERIFY(!mAuth->accountStatusTimer());
         QVERIFY(uploadEnabled());
     }
 
@@ -97,32 +98,32 @@ private slots:
 
     void serviceThatIsDownOrNeverAnswersFails() {
         QFETCH(bool, down);
-        mDelegate->setNetworkTimeouts({300, 300});
+        mAuth->setNetworkTimeouts({300, 300});
         if (down)
             site().stop();
         else
             mWorld->settings.setValue(kAuthURLKey, mWorld->site->url(QStringLiteral("/stall?")));
         LVBusRecorder bus;
         if (down)
-            mDelegate->retestAuthentication(nullptr);
+            mAuth->retestAuthentication(nullptr);
         else
-            mDelegate->testAuthentication();
+            mAuth->testAuthentication();
         QCOMPARE(bus.messages, (QStringList{"error: Buffer length should be 1, instead it is 0",
                                             "error: Authentication failed.", ""}));
         // A retest marks the account throttled first; a failed test leaves that as it is.
-        QCOMPARE(mDelegate->accountStatus(), qint32(down ? 2 : 0));
-        QVERIFY(!mDelegate->accountStatusTimer());
+        QCOMPARE(mAuth->accountStatus(), qint32(down ? 2 : 0));
+        QVERIFY(!mAuth->accountStatusTimer());
     }
 
     void retestArrivingDuringATestWaitsForIt() {
-        mDelegate->setNetworkTimeouts({400, 400});
+        mAuth->setNetworkTimeouts({400, 400});
         mWorld->settings.setValue(kAuthURLKey, mWorld->site->url(QStringLiteral("/stall?")));
         LVBusRecorder bus;
-        QTimer::singleShot(50, mDelegate, [this] {
+        QTimer::singleShot(50, mAuth, [this] {
             mWorld->settings.setValue(kAuthURLKey, mWorld->site->url(QStringLiteral("/auth?")));
-            mDelegate->retestAuthentication(nullptr);
+            mAuth->retestAuthentication(nullptr);
         });
-        mDelegate->testAuthentication();
+        mAuth->testAuthentication();
         QCOMPARE(bus.messages.size(), 3); // the first test ended before the retest began
         QTRY_COMPARE(bus.messages.mid(3), (QStringList{"Authentication succeeded.", ""}));
     }
@@ -130,7 +131,7 @@ private slots:
     void noStoredPasswordAsksForOne() {
         mWorld->credentialStore.password.reset();
         LVBusRecorder bus;
-        mDelegate->testAuthentication();
+        mAuth->testAuthentication();
         QCOMPARE(bus.messages, (QStringList{"error: Authentication failed.", ""}));
         QVERIFY(mWorld->find<LVAuthenticationController>());
         QVERIFY(site().requests().empty());

@@ -1,8 +1,7 @@
 #include "LVBusRecorder.h"
-#include "LVDelegateProbe.h"
 #include "LVTestWorld.h"
 #include "auth/LVAuthenticationController.h"
-#include "auth/md5.h"
+#include "common/md5.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,27 +29,27 @@ private slots:
     void cleanup() { mWorld.reset(); }
 
     void digestsAndTheirHexForm() {
-        QCOMPARE(md5HexString(""), QStringLiteral("d41d8cd98f00b204e9800998ecf8427e"));
-        QCOMPARE(md5HexString("abc"), QStringLiteral("900150983cd24fb0d6963f7d28e17f72"));
+        QCOMPARE(lv::md5HexString(""), QStringLiteral("d41d8cd98f00b204e9800998ecf8427e"));
+        QCOMPARE(lv::md5HexString("abc"), QStringLiteral("900150983cd24fb0d6963f7d28e17f72"));
         const unsigned char digest[16] = {0x0a, 0xff, 0x00, 0xab, 0x05};
-        QCOMPARE(MD5ToString(digest), QStringLiteral("0aff00ab050000000000000000000000"));
+        QCOMPARE(lv::MD5ToString(digest), QStringLiteral("0aff00ab050000000000000000000000"));
     }
 
     void storedPasswordIsHandedOnAsItsDigest() {
         mWorld->credentialStore.password = QByteArray("pässword");
         QString username = QStringLiteral("untouched");
         QString password;
-        QVERIFY(mDelegate->obtainUsername(username, password));
+        QVERIFY(mDelegate->authentication().obtainUsername(username, password));
         QVERIFY(username.isNull()); // no user name stored yet
-        QCOMPARE(password, md5HexString("pässword"));
+        QCOMPARE(password, lv::md5HexString("pässword"));
     }
 
     void withoutAPasswordTheSheetOpensUnlessTheKeychainIsAway() {
         QString username = QStringLiteral("u");
         QString password = QStringLiteral("p");
-        QVERIFY(!mDelegate->obtainUsername(username, password));
+        QVERIFY(!mDelegate->authentication().obtainUsername(username, password));
         QCOMPARE(username + password, QStringLiteral("up"));
-        QCOMPARE(mDelegate->uploadState(), qint32(LVApplicationDelegate::UploadWaitingForSignIn));
+        QCOMPARE(mDelegate->uploadRun().uploadState(), LVUploadRun::UploadWaitingForSignIn);
         QVERIFY(sheet() && sheet()->isVisible() && sheet()->windowModality() == Qt::WindowModal);
         QVERIFY(field("passwordField")->text().isEmpty());
 
@@ -58,10 +57,10 @@ private slots:
         LVApplicationDelegate &delegate = locked.makeDelegateWithWindow();
         locked.credentialStore.findStatus = LVCredentialStore::kUnavailable;
         LVBusRecorder bus;
-        QVERIFY(!delegate.obtainUsername(username, password));
+        QVERIFY(!delegate.authentication().obtainUsername(username, password));
         QCOMPARE(bus.messages, QStringList{"error: The keychain is not available: the test's keychain is locked"});
         QVERIFY(!locked.find<LVAuthenticationController>());
-        QCOMPARE(delegate.uploadState(), qint32(LVApplicationDelegate::UploadIdle));
+        QCOMPARE(delegate.uploadRun().uploadState(), LVUploadRun::UploadIdle);
     }
 
     void okStoresThePasswordAndTheUserName_data() {
@@ -105,14 +104,14 @@ private slots:
         mWorld->credentialStore.password = QByteArray("old");
         mWorld->credentialStore.deleteStatus = deleteStatus;
         mWorld->credentialStore.addStatus = addStatus;
-        LVDelegateProbe::setUploadState(*mDelegate, LVApplicationDelegate::UploadWaitingForSignIn);
+        mDelegate->uploadRun().waitForSignIn();
         mDelegate->setupAccount();
         field("passwordField")->setText(QStringLiteral("new"));
         LVBusRecorder bus;
         press("okButton");
         QCOMPARE(mWorld->credentialStore.password.has_value(), itemLeft);
         // The waiting run is dropped and no credential test runs.
-        QCOMPARE(mDelegate->uploadState(), qint32(LVApplicationDelegate::UploadIdle));
+        QCOMPARE(mDelegate->uploadRun().uploadState(), LVUploadRun::UploadIdle);
         QVERIFY(bus.messages.isEmpty());
     }
 
@@ -126,7 +125,7 @@ private slots:
         QFETCH(bool, escape);
         mWorld->credentialStore.password = QByteArray("kept");
         mWorld->settings.setValue(kUsernameKey, QStringLiteral("alice"));
-        LVDelegateProbe::setUploadState(*mDelegate, LVApplicationDelegate::UploadWaitingForSignIn);
+        mDelegate->uploadRun().waitForSignIn();
         mDelegate->setupAccount();
         QCOMPARE(field("usernameField")->text(), QStringLiteral("alice"));
         QTest::keyClicks(field("usernameField"), QStringLiteral("-edited"));
@@ -140,7 +139,7 @@ private slots:
         QCOMPARE(mWorld->credentialStore.operations, operationsBefore);
         mWorld->settings.save(); // the cancelled edit is not stored by a later confirmation either
         QCOMPARE(mWorld->settings.stringForKey(kUsernameKey), QStringLiteral("alice"));
-        QCOMPARE(mDelegate->uploadState(), qint32(LVApplicationDelegate::UploadIdle));
+        QCOMPARE(mDelegate->uploadRun().uploadState(), LVUploadRun::UploadIdle);
         QVERIFY(bus.messages.isEmpty());
     }
 };

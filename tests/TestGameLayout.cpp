@@ -1,7 +1,8 @@
-#include "LVDelegateProbe.h"
 #include "LVGameFolder.h"
 #include "LVTestWorld.h"
 #include "game/GameFolders.h"
+#include "game/LVGameInstall.h"
+#include "game/PathTemplates.h"
 #include "platform/LVLinuxWorkspace.h"
 
 #include <QDir>
@@ -42,10 +43,10 @@ private slots:
         world.settings.registerDefaults({{kWowApplicationNameKey, QStringLiteral("Game")},
                                          {kWowLauncherApplicationNameKey, QStringLiteral("Launcher")}});
         world.workspace.installedApplications.insert(QStringLiteral("Game"), QStringLiteral("/detected/Game.exe"));
-        LVApplicationDelegate &delegate = world.makeDelegate();
+        LVGameInstall install(world.settings, world.workspace);
 
-        QCOMPARE(delegate.fullPathToWorldOfWarcraft(launcher), expected);
-        QCOMPARE(delegate.gameFolder(), expected.section(QLatin1Char('/'), 0, -2));
+        QCOMPARE(install.fullPathToWorldOfWarcraft(launcher), expected);
+        QCOMPARE(install.gameFolder(), expected.section(QLatin1Char('/'), 0, -2));
         QCOMPARE(world.workspace.lookedUp.isEmpty(), !applicationPath.isNull());
     }
 
@@ -58,21 +59,21 @@ private slots:
                             game.filePath(QStringLiteral("WTF/Account/LINKED"))));
         LVTestWorld world;
         world.settings.setValue(kWowApplicationPathKey, game.applicationPath());
-        LVApplicationDelegate &delegate = world.makeDelegate();
-        delegate.gatherAccounts();
-        delegate.gatherLocales();
+        LVGameInstall install(world.settings, world.workspace);
+        install.gatherAccounts();
+        install.gatherLocales();
 
         QStringList accounts = listedFolders(game.filePath(QStringLiteral("WTF/Account")));
         accounts.removeAll(QStringLiteral("LINKED"));
-        QCOMPARE(delegate.accounts().value_or(QStringList()), accounts);
+        QCOMPARE(install.accounts().value_or(QStringList()), accounts);
         QCOMPARE(accounts.size(), 2);
         const QStringList locales = listedFolders(game.filePath(QStringLiteral("Cache/WDB")));
-        QCOMPARE(delegate.locales().value_or(QStringList()), locales);
-        QCOMPARE(delegate.expandPath(QStringLiteral("%locale%")), locales.last());
+        QCOMPARE(install.locales().value_or(QStringList()), locales);
+        QCOMPARE(install.expandPath(QStringLiteral("%locale%")), locales.last());
 
         QDir(game.filePath(QStringLiteral("Cache"))).removeRecursively();
-        delegate.gatherLocales();
-        QVERIFY(!delegate.locales().has_value());
+        install.gatherLocales();
+        QVERIFY(!install.locales().has_value());
     }
 
     void realmListIsTheFirstMatchOfADepthFirstWalk() {
@@ -84,9 +85,9 @@ private slots:
         game.writeFile(QStringLiteral("WTF/realmlist.wtf"), "other branch");
         // A folder's contents come right after the folder, before its later siblings.
         const bool dataFirst = listedFolders(game.path()).indexOf("Data") < listedFolders(game.path()).indexOf("WTF");
-        QCOMPARE(findFirstEntryNamed(game.path(), QStringLiteral("realmlist.wtf")),
+        QCOMPARE(lv::findFirstEntryNamed(game.path(), QStringLiteral("realmlist.wtf")),
                  game.filePath(dataFirst ? "Data/enUS/realmlist.wtf" : "WTF/realmlist.wtf"));
-        QVERIFY(findFirstEntryNamed(game.path(), QStringLiteral("missing.wtf")).isNull());
+        QVERIFY(lv::findFirstEntryNamed(game.path(), QStringLiteral("missing.wtf")).isNull());
     }
 
     void expandPathReplacesEachPlaceholderOnce_data() {
@@ -107,13 +108,10 @@ private slots:
         QFETCH(QString, pathTemplate);
         QFETCH(QString, account);
         QFETCH(QString, expected);
-        LVTestWorld world;
-        world.settings.setValue(kWowApplicationPathKey, QStringLiteral("/Games/WoW/Wow.exe"));
-        LVApplicationDelegate &delegate = world.makeDelegate();
-        LVDelegateProbe::setLocales(delegate, QStringList{QStringLiteral("enUS"), QStringLiteral("frFR")});
-        QCOMPARE(delegate.expandPath(pathTemplate, account), expected);
-        LVDelegateProbe::setLocales(delegate, std::nullopt);
-        QCOMPARE(delegate.expandPath(QStringLiteral("/%locale%")), QStringLiteral("/%locale%"));
+        QCOMPARE(lv::expandPathTemplate(pathTemplate, QStringLiteral("/Games/WoW"), account, QStringLiteral("frFR")),
+                 expected);
+        QCOMPARE(lv::expandPathTemplate(QStringLiteral("/%locale%"), QString(), QString(), QString()),
+                 QStringLiteral("/%locale%"));
     }
 
     void findsTheGameInTheFirstPrefixThatHasIt_data() {

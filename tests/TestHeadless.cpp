@@ -1,5 +1,6 @@
 #include "LVSampleGame.h"
 #include "LVTestSite.h"
+#include "auth/StoredPassword.h"
 #include "platform/LVKeychainCredentialStore.h"
 #include "settings/LVSettings.h"
 
@@ -108,7 +109,7 @@ private slots:
     }
 
     void failedUploadExitsWithOne() {
-        QCOMPARE(replaceStoredPassword(mKeychain, LVTestSite::kPassword), LVCredentialStore::kSuccess);
+        QCOMPARE(lv::replaceStoredPassword(mKeychain, LVTestSite::kPassword), LVCredentialStore::kSuccess);
         mSite->server().setResponse("POST", "/broken", 500, "out of order");
         configure(QStringLiteral("/broken?"));
         const Run upload = client({QStringLiteral("--upload")});

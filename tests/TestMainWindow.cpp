@@ -1,4 +1,3 @@
-#include "LVDelegateProbe.h"
 #include "LVGameFolder.h"
 #include "LVTestWorld.h"
 #include "auth/LVAuthenticationController.h"
@@ -68,10 +67,10 @@ private slots:
         QFETCH(bool, uploadEnabled);
         if (!gamePath.isNull())
             mWorld->settings.setValue(kWowApplicationPathKey, gamePath);
-        LVDelegateProbe::setWoWIsRunning(*mDelegate, running);
-        LVDelegateProbe::setAccountStatus(*mDelegate, accountStatus);
-        // An upload in progress does not change the rule: the run handles its own button.
-        LVDelegateProbe::setUploadState(*mDelegate, LVApplicationDelegate::Uploading);
+        if (running)
+            mWorld->processMonitor.launch(QStringLiteral("Wow"));
+        if (accountStatus != 0)
+            mWorld->answerCredentialTest(QByteArray::number(accountStatus));
         mDelegate->validateUserInterface();
         QCOMPARE(mWorld->find<QPushButton>("launchButton")->isEnabled(), launchEnabled);
         QCOMPARE(mWorld->find<QPushButton>("uploadButton")->isEnabled(), uploadEnabled);

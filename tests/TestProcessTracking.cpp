@@ -23,7 +23,7 @@ class TestProcessTracking : public QObject {
     QPushButton *button(const char *name) const { return mWorld->find<QPushButton>(name); }
     // Whether the controller and both buttons agree that the game runs.
     void verifyGameRunning(bool running) const {
-        QCOMPARE(mDelegate->isWoWRunning(), running);
+        QCOMPARE(mDelegate->gameWatch().isGameRunning(), running);
         QCOMPARE(button("launchButton")->isEnabled(), !running);
         QCOMPARE(button("uploadButton")->isEnabled(), !running);
     }
@@ -147,19 +147,19 @@ private slots:
     void eventsDuringAWaitAreHandledAfterIt() {
         LVBusRecorder bus; // automatic upload is on by default
         {
-            LVApplicationDelegate::BusyScope busy(*mDelegate);
+            LVBusyGuard::Scope busy(mDelegate->busyGuard());
             monitor().launch(kGame);
             verifyGameRunning(false);
         }
-        QTRY_VERIFY(mDelegate->isWoWRunning());
+        QTRY_VERIFY(mDelegate->gameWatch().isGameRunning());
         verifyGameRunning(true);
         {
-            LVApplicationDelegate::BusyScope busy(*mDelegate);
+            LVBusyGuard::Scope busy(mDelegate->busyGuard());
             monitor().terminate(kGame);
-            QVERIFY(mDelegate->isWoWRunning());
+            QVERIFY(mDelegate->gameWatch().isGameRunning());
             QCOMPARE(bus.messages, QStringList());
         }
-        QTRY_VERIFY(!mDelegate->isWoWRunning());
+        QTRY_VERIFY(!mDelegate->gameWatch().isGameRunning());
         QCOMPARE(bus.messages.value(0), kRunStarts);
     }
 
@@ -171,7 +171,7 @@ private slots:
         QCOMPARE(mWorld->workspace.launched,
                  (QStringList{mGame->applicationPath(), mGame->filePath("World of Warcraft Launcher.exe")}));
         // The game counts as running only when it is seen to start.
-        QVERIFY(!mDelegate->isWoWRunning());
+        QVERIFY(!mDelegate->gameWatch().isGameRunning());
     }
 };
 

@@ -50,11 +50,11 @@ private slots:
         LVFakeWorkspace workspace;
         workspace.installedApplications.insert(QStringLiteral("Wow"), QStringLiteral("/detected/Wow.exe"));
 
-        registerDefaultsFromFile(settings,
-                                 writePlist(QStringLiteral("<key>wow_application_name</key><string>Wow</string>"
-                                                           "<key>wow_application_path</key><string>%1</string>")
-                                                .arg(defaultPath)),
-                                 workspace);
+        lv::registerDefaultsFromFile(settings,
+                                     writePlist(QStringLiteral("<key>wow_application_name</key><string>Wow</string>"
+                                                               "<key>wow_application_path</key><string>%1</string>")
+                                                    .arg(defaultPath)),
+                                     workspace);
 
         QCOMPARE(settings.stringForKey(kWowApplicationPathKey), expectedPath.isNull() ? defaultPath : expectedPath);
         QCOMPARE(workspace.lookedUp.size(), expectDetection ? 1 : 0);
@@ -65,10 +65,10 @@ private slots:
     void absentKeysReadAsAbsentOrFalse() {
         LVSettings settings(settingsFile());
         LVFakeWorkspace workspace;
-        registerDefaultsFromFile(settings, mDir.filePath(QStringLiteral("missing.plist")), workspace);
+        lv::registerDefaultsFromFile(settings, mDir.filePath(QStringLiteral("missing.plist")), workspace);
         QVERIFY(settings.registeredDefaults().isEmpty());
-        registerDefaultsFromFile(settings, writePlist(QStringLiteral("<key>lvclient_autoupload</key><true/>")),
-                                 workspace);
+        lv::registerDefaultsFromFile(settings, writePlist(QStringLiteral("<key>lvclient_autoupload</key><true/>")),
+                                     workspace);
 
         QVERIFY(settings.stringForKey(kPostURLKey).isNull());
         QVERIFY(!settings.boolForKey(kCharacterDataKey));
@@ -94,7 +94,7 @@ private slots:
 
     void shippedDefaultsHaveTheirKinds() {
         QString error;
-        const auto defaults = readPropertyList(QStringLiteral(LV_SOURCE_RESOURCES_DIR "/Defaults.plist"), &error);
+        const auto defaults = lv::readPropertyList(QStringLiteral(LV_SOURCE_RESOURCES_DIR "/Defaults.plist"), &error);
         QVERIFY2(defaults.has_value(), qPrintable(error));
         LVSettings settings(settingsFile());
         settings.registerDefaults(*defaults);

@@ -1,7 +1,7 @@
 #include "LVGameFolder.h"
 #include "LVSampleGame.h"
 #include "LVSiteServer.h"
-#include "auth/md5.h"
+#include "common/md5.h"
 #include "net/Gzip.h"
 #include "upload/WdbWalk.h"
 
@@ -22,11 +22,11 @@ class TestSite : public QObject {
     QStringList mLog;
 
     static QString credentials(const char *user, const QByteArray &password) {
-        return QStringLiteral("username=%1&password=%2&mac").arg(user, md5HexString(password));
+        return QStringLiteral("username=%1&password=%2&mac").arg(user, lv::md5HexString(password));
     }
     QByteArray gzipped(const QByteArray &data) {
         mDir.writeFile(QStringLiteral("source"), data);
-        gzipFile(mDir.filePath(QStringLiteral("source")), mDir.filePath(QStringLiteral("source.gz")));
+        lv::gzipFile(mDir.filePath(QStringLiteral("source")), mDir.filePath(QStringLiteral("source.gz")));
         return mDir.readFile(QStringLiteral("source.gz"));
     }
     void open(QTcpSocket &socket, const QByteArray &request) const {
@@ -151,7 +151,7 @@ private slots:
         LVSampleGame::writeSampleGame(QFile::encodeName(mDir.filePath(QStringLiteral("game"))).toStdString(), 1, 0.01);
         for (const std::string &name : LVSampleGame::cacheFileNames()) {
             const QByteArray bytes = mDir.readFile(QStringLiteral("game/Cache/WDB/enUS/") + name.c_str());
-            QVERIFY2(isSoundWdb(bytes) && bytes.endsWith(QByteArray(8, '\0')), name.c_str());
+            QVERIFY2(lv::isSoundWdb(bytes) && bytes.endsWith(QByteArray(8, '\0')), name.c_str());
         }
     }
 };

@@ -53,9 +53,9 @@ private slots:
         LVApplicationDelegate &delegate = start();
 
         QCOMPARE(siteRequests(), (QStringList{"/auth", "/updates.xml"}));
-        QVERIFY(delegate.isWoWRunning());
+        QVERIFY(delegate.gameWatch().isGameRunning());
         QVERIFY(!mWorld->find<QPushButton>("uploadButton")->isEnabled());
-        QCOMPARE(delegate.accounts(), std::optional<QStringList>(QStringList{"ACCOUNT1"}));
+        QCOMPARE(delegate.install().accounts(), std::optional<QStringList>(QStringList{"ACCOUNT1"}));
         QVERIFY(QFileInfo(gamePath("Interface/AddOns/+Lorvane_Harvex")).isDir());
         QVERIFY(!visibleSheet<LVPreferencesController>());
         delegate.gatherInstallAndCheck();
@@ -71,11 +71,11 @@ private slots:
         QVERIFY(!visibleSheet<LVPreferencesController>()); // waits for the sign-in sheet
         visibleSheet<LVAuthenticationController>()->findChild<QPushButton *>("cancelButton")->click();
         QTRY_VERIFY(visibleSheet<LVPreferencesController>());
-        QVERIFY(!delegate.accounts().has_value());
+        QVERIFY(!delegate.install().accounts().has_value());
 
         visibleSheet<LVPreferencesController>()->chooseApplicationPath(gamePath("Wow.exe"));
         visibleSheet<LVPreferencesController>()->findChild<QPushButton *>("applyButton")->click();
-        QCOMPARE(delegate.accounts(), std::optional<QStringList>(QStringList{"ACCOUNT1"}));
+        QCOMPARE(delegate.install().accounts(), std::optional<QStringList>(QStringList{"ACCOUNT1"}));
         QCOMPARE(siteRequests(), QStringList{"/updates.xml"});
 
         // A later Apply in the same run stores the path and gathers nothing.

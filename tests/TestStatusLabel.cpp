@@ -24,7 +24,7 @@ class TestStatusLabel : public QObject {
         return cursor.charFormat().foreground().color();
     }
     QString logLine(const QString &message) const {
-        return formatLogTime(mSent, QLocale::system()) + QStringLiteral(":  ") + message + QLatin1Char('\n');
+        return lv::formatLogTime(mSent, QLocale::system()) + QStringLiteral(":  ") + message + QLatin1Char('\n');
     }
 
 private slots:
@@ -62,7 +62,7 @@ private slots:
         QCOMPARE(mLog->toPlainText(), logLine("first") + logLine("second <b>"));
         QCOMPARE(logColour(0), LVStatusLabel::kStatusColor);
         QCOMPARE(logColour(1), LVStatusLabel::kErrorColor);
-        QCOMPARE(formatLogTime(mSent, QLocale(QLocale::English)), QStringLiteral("2010.11.05 03:07:09 PM"));
+        QCOMPARE(lv::formatLogTime(mSent, QLocale(QLocale::English)), QStringLiteral("2010.11.05 03:07:09 PM"));
     }
 
     void theRealTimerDrainsTheQueue() {

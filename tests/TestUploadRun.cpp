@@ -1,10 +1,10 @@
 #include "LVBusRecorder.h"
-#include "LVDelegateProbe.h"
 #include "LVSampleGame.h"
 #include "LVTestWorld.h"
 #include "auth/LVAuthenticationController.h"
-#include "auth/md5.h"
+#include "common/md5.h"
 #include "net/UploadBody.h"
+#include "upload/Cleanup.h"
 
 #include <QDirIterator>
 #include <QLineEdit>
@@ -38,11 +38,13 @@ class TestUploadRun : public QObject {
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(bytes);
     }
+    LVUploadRun &run() const { return mDelegate->uploadRun(); }
+    LVAuthentication &auth() const { return mDelegate->authentication(); }
     QPushButton *uploadButton() const { return mWorld->find<QPushButton>("uploadButton"); }
     // One account's request, as the run sends it; the body is made, so the copies go at once.
     void post(const QString &account) {
-        mDelegate->postFilesWithUsername(LVTestSite::kUser, md5HexString(LVTestSite::kPassword), account);
-        mDelegate->cleanup();
+        run().postFilesWithUsername(LVTestSite::kUser, lv::md5HexString(LVTestSite::kPassword), account);
+        run().cleanup();
     }
     QStringList leftovers() const {
         QStringList found;
@@ -71,8 +73,8 @@ private slots:
         mDelegate = &mWorld->makeDelegateWithWindow();
         mWorld->startSite(QString(), 0);
         mWorld->settings.setValue(kWowApplicationPathKey, gamePath("Wow.exe"));
-        mDelegate->gatherAccounts();
-        mDelegate->gatherLocales();
+        mDelegate->install().gatherAccounts();
+        mDelegate->install().gatherLocales();
         mDelegate->validateUserInterface();
     }
 
@@ -80,15 +82,15 @@ private slots:
 
     void requestBytesAreExact() {
         // The user name is percent-encoded, an absent one sent empty; the password's hex form stays.
-        QCOMPARE(uploadQuery("a&b #c=dë", "0aff", true), "username=a%26b%20%23c%3Dd%C3%AB&password=0aff&mac");
-        QCOMPARE(uploadQuery(QString(), "0aff", false), "username=&password=0aff&mac&ignorecharacterdata");
+        QCOMPARE(lv::uploadQuery("a&b #c=dë", "0aff", true), "username=a%26b%20%23c%3Dd%C3%AB&password=0aff&mac");
+        QCOMPARE(lv::uploadQuery(QString(), "0aff", false), "username=&password=0aff&mac&ignorecharacterdata");
 
         // The controller's address, cut to 32 bits, in upper case.
-        const QString boundary = uploadBoundary(reinterpret_cast<const void *>(quintptr(0x7ffd00ab12cdULL)));
+        const QString boundary = lv::uploadBoundary(reinterpret_cast<const void *>(quintptr(0x7ffd00ab12cdULL)));
         QByteArray body;
-        appendUploadPart(body, 0, boundary, "+Lorvane_Harvex.lua.gz", "AB");
-        appendUploadPart(body, 1, boundary, "ité.wdb.gz", QByteArray("\0\r\n", 3));
-        appendUploadEnd(body, boundary);
+        lv::appendUploadPart(body, 0, boundary, "+Lorvane_Harvex.lua.gz", "AB");
+        lv::appendUploadPart(body, 1, boundary, "ité.wdb.gz", QByteArray("\0\r\n", 3));
+        lv::appendUploadEnd(body, boundary);
         QCOMPARE(body, "--------AB12CD\r\n"
                        "Content-Disposition: form-data; name=\"file0\"; filename=\"+Lorvane_Harvex.lua.gz\"\r\n"
                        "Content-Type: application/binary\r\n\r\n"
@@ -113,15 +115,15 @@ private slots:
         const QString itemCache = gamePath("Cache/WDB/enUS/itemcache.wdb");
         if (corrupt)
             write(itemCache, read(itemCache).left(30));
-        LVDelegateProbe::setVerboseLogging(*mDelegate, verbose);
+        LVStatusBus::setVerboseLogging(verbose);
         mWorld->settings.setValue(kCharacterDataKey, !verbose);
         LVBusRecorder bus;
-        QSignalSpy finished(mDelegate, &LVApplicationDelegate::uploadRequestFinished);
+        QSignalSpy finished(&run(), &LVUploadRun::uploadRequestFinished);
 
         uploadButton()->click();
 
         const QString url =
-            mWorld->site->url("/upload?username=alice&password=" + md5HexString(LVTestSite::kPassword) + "&mac") +
+            mWorld->site->url("/upload?username=alice&password=" + lv::md5HexString(LVTestSite::kPassword) + "&mac") +
             (verbose ? "&ignorecharacterdata" : "");
         QStringList expected{"Checking for supported realms…", "Found valid realm: eu.logon.worldofwarcraft.com",
                              "----------\nUsing account ACCOUNT1"};
@@ -141,7 +143,7 @@ private slots:
         add(true, {"Nothing to upload to the server", ""});
         add(!corrupt, {"Upload successful. You can upload again after 1 minute."});
         QCOMPARE(bus.messages, expected);
-        QCOMPARE(mDelegate->uploadState(), qint32(LVApplicationDelegate::UploadIdle));
+        QCOMPARE(run().uploadState(), LVUploadRun::UploadIdle);
         QCOMPARE(uploadButton()->isEnabled(), corrupt);
 
         // Nothing temporary is left; the game gets the flag set and no realm line, or, when nothing
@@ -149,7 +151,7 @@ private slots:
         QCOMPARE(leftovers(), QStringList());
         QCOMPARE(read(savedVariables(1)), corrupt ? mFresh : mFlagged);
         if (corrupt) {
-            QVERIFY(!mDelegate->accountStatusTimer());
+            QVERIFY(!auth().accountStatusTimer());
             QVERIFY(mWorld->site->server().uploads().empty());
             return;
         }
@@ -175,17 +177,17 @@ private slots:
                      i ? read(gamePath("Cache/WDB/enUS/" + sent[i]))
                        : mFlagged + "\nrvRealm = \"eu.logon.worldofwarcraft.com\";");
         }
-        QVERIFY(read(mBodyCopy).endsWith(uploadBoundary(mDelegate).toLatin1() + "--\r\n"));
+        QVERIFY(read(mBodyCopy).endsWith(lv::uploadBoundary(&run()).toLatin1() + "--\r\n"));
         if (verbose)
             QCOMPARE(bus.messages.last(),
                      "Upload complete. Result =  " + QString::fromStdString(uploads.front().receipt()));
 
         // The site takes no upload for a minute; then the credentials are tested again, and the
         // button comes back.
-        QVERIFY(mDelegate->accountStatusTimer() && mDelegate->accountStatusTimer()->isActive());
-        QCOMPARE(mDelegate->accountStatusTimer()->interval(), 65000);
-        mDelegate->retestAuthentication(mDelegate->accountStatusTimer());
-        QCOMPARE(mDelegate->accountStatus(), qint32(0));
+        QVERIFY(auth().accountStatusTimer() && auth().accountStatusTimer()->isActive());
+        QCOMPARE(auth().accountStatusTimer()->interval(), 65000);
+        mDelegate->retestAuthentication(auth().accountStatusTimer());
+        QCOMPARE(auth().accountStatus(), LVAuthentication::AccountValid);
         QVERIFY(uploadButton()->isEnabled());
     }
 
@@ -197,19 +199,19 @@ private slots:
         QCOMPARE(bus.errorMessages().size(), 1);
         QVERIFY2(bus.errorMessages().first().contains("questcache.wdb.gz"), qPrintable(bus.errorMessages().first()));
         QVERIFY(bus.messages.contains("Nothing to upload to the server")); // ACCOUNT2 followed
-        QCOMPARE(mDelegate->uploadState(), qint32(LVApplicationDelegate::UploadIdle));
+        QCOMPARE(run().uploadState(), LVUploadRun::UploadIdle);
         QVERIFY(uploadButton()->isEnabled());
         QCOMPARE(read(savedVariables(1)), mFresh);
         QCOMPARE(leftovers(), QStringList());
     }
 
     void overlappingRequestsKeepTheirOwnReplies() {
-        LVDelegateProbe::setVerboseLogging(*mDelegate, true);
+        LVStatusBus::setVerboseLogging(true);
         LVBusRecorder bus;
-        QSignalSpy finished(mDelegate, &LVApplicationDelegate::uploadRequestFinished);
+        QSignalSpy finished(&run(), &LVUploadRun::uploadRequestFinished);
         post("ACCOUNT1");
         post("ACCOUNT2");
-        QCOMPARE(mDelegate->uploadsInFlight(), 2);
+        QCOMPARE(mDelegate->transport().uploadsInFlight(), 2);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 10000);
 
         const QStringList completions = bus.messages.filter("Upload complete.");
@@ -237,7 +239,7 @@ private slots:
         else
             mWorld->site->server().setResponse("POST", "/upload", 500, "out of order\n");
         LVBusRecorder bus;
-        QSignalSpy finished(mDelegate, &LVApplicationDelegate::uploadRequestFinished);
+        QSignalSpy finished(&run(), &LVUploadRun::uploadRequestFinished);
         uploadButton()->click();
         QVERIFY(finished.wait(10000));
 
@@ -248,7 +250,7 @@ private slots:
         QVERIFY2(bus.errorMessages().first().startsWith("Upload failed for account ACCOUNT1: ") &&
                      bus.errorMessages().first().contains(reason),
                  qPrintable(bus.errorMessages().first()));
-        QCOMPARE(mDelegate->uploadsInFlight(), 0);
+        QCOMPARE(mDelegate->transport().uploadsInFlight(), 0);
     }
 
     // X's restore copy goes over it; Y's is missing, so Y stays; Z.lua.RENAME is no restore copy; gone.gz
@@ -260,20 +262,20 @@ private slots:
         QStringList files;
         for (const char *name : {"X.lua.rename", "X.lua.gz", "Y.lua.rename", "Z.lua.RENAME", "gone.gz", "W.lua.rename"})
             files << gamePath(name);
-        LVDelegateProbe::setFilesToCleanup(*mDelegate, files);
+
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Restore copy .*Y.lua.rename is missing"));
         QTest::ignoreMessage(QtWarningMsg, qPrintable("Unable to cleanup file: " + gamePath("gone.gz") + "."));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Unable to rename file: .*W.lua.rename to .*W.lua\\."));
         LVBusRecorder bus;
 
-        mDelegate->cleanup();
+        lv::cleanupFiles(files);
 
         QCOMPARE(read(gamePath("X.lua")), "X.lua.rename");
         for (const char *kept : {"Y.lua", "Z.lua", "W.lua.rename"})
             QCOMPARE(read(gamePath(kept)), kept);
         for (const char *gone : {"X.lua.rename", "X.lua.gz", "Z.lua.RENAME"})
             QVERIFY2(!QFile::exists(gamePath(gone)), gone);
-        QCOMPARE(mDelegate->filesToCleanup(), std::optional<QStringList>(QStringList()));
+        QCOMPARE(files, QStringList());
         QVERIFY(bus.messages.isEmpty());
     }
 
@@ -303,16 +305,16 @@ private slots:
         mWorld->settings.setValue(kValidRealmsKey, accepted);
         LVBusRecorder bus;
 
-        QCOMPARE(mDelegate->checkSupportedRealms(), !expected.isNull());
-        QCOMPARE(mDelegate->realm(), expected);
+        QCOMPARE(mDelegate->install().checkSupportedRealms(), !expected.isNull());
+        QCOMPARE(mDelegate->install().realm(), expected);
         const QString checking = "Checking for supported realms…";
         QCOMPARE(bus.messages, (QStringList{checking, expected.isNull() ? "No valid realm found."
                                                                         : "Found valid realm: " + expected}));
 
         // A failing check keeps the realm found before, and says "No valid realm found." only while there is none.
         write(gamePath(kRealmList), "set realmlist gamma\n");
-        QVERIFY(!mDelegate->checkSupportedRealms());
-        QCOMPARE(mDelegate->realm(), expected);
+        QVERIFY(!mDelegate->install().checkSupportedRealms());
+        QCOMPARE(mDelegate->install().realm(), expected);
         QCOMPARE(bus.messages.mid(2),
                  (expected.isNull() ? QStringList{checking, "No valid realm found."} : QStringList{checking}));
     }
@@ -338,16 +340,19 @@ private slots:
         QFETCH(int, accountStatus);
         QFETCH(QByteArray, realmList);
         QFETCH(QStringList, messages);
-        LVDelegateProbe::setUploadState(*mDelegate, uploadState);
-        LVDelegateProbe::setWoWIsRunning(*mDelegate, gameRunning);
-        LVDelegateProbe::setAccountStatus(*mDelegate, accountStatus);
+        if (uploadState == LVUploadRun::UploadWaitingForSignIn)
+            run().waitForSignIn();
+        if (gameRunning)
+            mWorld->processMonitor.launch(QStringLiteral("Wow"));
+        if (accountStatus != 0)
+            mWorld->answerCredentialTest(QByteArray::number(accountStatus));
         if (!realmList.isEmpty())
             write(gamePath(kRealmList), realmList);
         uploadButton()->setEnabled(true);
         LVBusRecorder bus;
         mDelegate->upload();
         QCOMPARE(bus.messages, messages);
-        QCOMPARE(mDelegate->uploadState(), uploadState);
+        QCOMPARE(int(run().uploadState()), uploadState);
         QVERIFY(uploadButton()->isEnabled());
         QCOMPARE(read(savedVariables(1)), mFresh);
     }
@@ -362,7 +367,7 @@ private slots:
         QFETCH(QString, button);
         mWorld->credentialStore.password.reset();
         mDelegate->upload();
-        QCOMPARE(mDelegate->uploadState(), qint32(LVApplicationDelegate::UploadWaitingForSignIn));
+        QCOMPARE(run().uploadState(), LVUploadRun::UploadWaitingForSignIn);
         auto *sheet = mWorld->find<LVAuthenticationController>();
         QVERIFY(sheet && sheet->isVisible());
 
@@ -370,7 +375,7 @@ private slots:
         LVBusRecorder bus;
         sheet->findChild<QPushButton *>(button)->click();
 
-        QCOMPARE(mDelegate->uploadState(), qint32(LVApplicationDelegate::UploadIdle));
+        QCOMPARE(run().uploadState(), LVUploadRun::UploadIdle);
         if (button == "cancelButton") {
             QVERIFY(bus.messages.isEmpty());
             QCOMPARE(read(savedVariables(1)), mFresh);

@@ -1,9 +1,8 @@
 #include "LVBusRecorder.h"
-#include "LVDelegateProbe.h"
 #include "LVFileSizeLimit.h"
 #include "LVGameFolder.h"
 #include "LVTestWorld.h"
-#include "platform/FileContents.h"
+#include "common/FileContents.h"
 #include "upload/WdbWalk.h"
 
 #include <QDir>
@@ -22,18 +21,22 @@ class TestUploadedFlag : public QObject {
                 folder.writeFile("ALPHA.lua", savedVariables);
             world.settings.setValue(kWowApplicationPathKey, folder.applicationPath());
             world.settings.setValue(kFilesToUploadKey, QStringList{"%WoW%/%account_name%.lua"});
-            LVDelegateProbe::setRealm(delegate, "Ærdal \"Old\"");
-            LVDelegateProbe::setVerboseLogging(delegate, true);
-            folder.writeFile("earlier.gz", "");
-            LVDelegateProbe::setFilesToCleanup(delegate, QStringList{earlier});
+            // The realm, found as a run finds it.
+            folder.writeFile("realmlist.wtf", "set realmlist \xC3\x86rdal \"Old\"\n");
+            world.settings.setValue(kValidRealmsKey, QStringList{"Ærdal \"Old\""});
+            delegate.install().checkSupportedRealms();
+            LVStatusBus::setVerboseLogging(true);
+            folder.writeFile("earlier", "an earlier account's file");
+            run.gzipFileAtPath(folder.filePath("earlier"));
         }
-        bool alreadyUploaded() { return delegate.alreadyUploadedForAccount("ALPHA"); }
+        bool alreadyUploaded() { return run.alreadyUploadedForAccount("ALPHA"); }
         QStringList entries() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden); }
-        QStringList filesToCleanup() const { return *LVDelegateProbe::filesToCleanup(delegate); }
+        QStringList filesToCleanup() const { return *run.filesToCleanup(); }
 
         LVGameFolder folder;
         LVTestWorld world;
         LVApplicationDelegate &delegate = world.makeDelegate();
+        LVUploadRun &run = delegate.uploadRun();
         const QString earlier = folder.filePath("earlier.gz"); // an earlier account's compressed copy
     };
 
@@ -62,7 +65,7 @@ private slots:
     void utf8IsCheckedStrictly() {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, valid);
-        QCOMPARE(isValidUtf8(bytes), valid);
+        QCOMPARE(lv::isValidUtf8(bytes), valid);
     }
 
     void newDataIsPreparedForUpload() {
@@ -140,7 +143,7 @@ private slots:
     void recordWalk() {
         QFETCH(QByteArray, data);
         QFETCH(bool, sound);
-        QCOMPARE(isSoundWdb(data), sound);
+        QCOMPARE(lv::isSoundWdb(data), sound);
     }
 
     void onlyListedWdbFilesAreCheckedUpToTheFirstCorruptOne() {
@@ -160,15 +163,15 @@ private slots:
                                                                : corrupt);
         }
         account.world.settings.setValue(kFilesToUploadKey, entries);
-        account.delegate.gatherLocales();
+        account.delegate.install().gatherLocales();
         LVBusRecorder bus;
 
-        QVERIFY(!account.delegate.validateCacheFilesForAccount("A.wdb"));
+        QVERIFY(!account.run.validateCacheFilesForAccount("A.wdb"));
         QCOMPARE(bus.messages,
                  (QStringList{"Validating cache file: missing.wdb", "Validating cache file: empty.wdb",
                               "Validating cache file: sound.wdb", "error: Invalid cache file: corrupt.wdb"}));
         account.world.settings.setValue(kFilesToUploadKey, entries.mid(0, 7));
-        QVERIFY(account.delegate.validateCacheFilesForAccount("A.wdb"));
+        QVERIFY(account.run.validateCacheFilesForAccount("A.wdb"));
     }
 };
 

@@ -1,7 +1,8 @@
 #include "app/LVHeadless.h"
 
 #include "app/LVApplicationDelegate.h"
-#include "auth/LVCredentialStore.h"
+#include "auth/StoredPassword.h"
+#include "platform/LVCredentialStore.h"
 #include "settings/LVSettings.h"
 #include "status/LVStatusBus.h"
 #include "status/LVStatusItem.h"
@@ -29,7 +30,7 @@ void LVConsoleLog::print(const QString &message, bool isError) {
     if (message.isEmpty())
         return;
     const LVStatusItem item = LVStatusItem::statusItemWithMessage(message, isError);
-    std::fputs(formatLogLine(item, QLocale::system()).toLocal8Bit().constData(), mStream);
+    std::fputs(lv::formatLogLine(item, QLocale::system()).toLocal8Bit().constData(), mStream);
     std::fflush(mStream);
 }
 
@@ -51,11 +52,11 @@ QString reasonNotToStart(LVApplicationDelegate &delegate, LVSettings &settings, 
 
 void waitForUploads(LVApplicationDelegate &delegate) {
     QEventLoop loop;
-    QObject::connect(&delegate, &LVApplicationDelegate::uploadRequestFinished, &loop, [&] {
-        if (delegate.uploadsInFlight() == 0)
+    QObject::connect(&delegate.uploadRun(), &LVUploadRun::uploadRequestFinished, &loop, [&] {
+        if (delegate.transport().uploadsInFlight() == 0)
             loop.quit();
     });
-    if (delegate.uploadsInFlight() > 0)
+    if (delegate.transport().uploadsInFlight() > 0)
         loop.exec();
 }
 
@@ -72,7 +73,7 @@ int runHeadlessUpload(LVApplicationDelegate &delegate, LVSettings &settings, LVC
 
     bool failed = false;
     QObject failureWatch;
-    QObject::connect(&delegate, &LVApplicationDelegate::uploadRequestFinished, &failureWatch,
+    QObject::connect(&delegate.uploadRun(), &LVUploadRun::uploadRequestFinished, &failureWatch,
                      [&failed](const QString &, bool succeeded) { failed = failed || !succeeded; });
     {
         QObject runErrors;
@@ -87,7 +88,7 @@ int runHeadlessUpload(LVApplicationDelegate &delegate, LVSettings &settings, LVC
 int runSignIn(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store, const QString &username,
               const QByteArray &password) {
     delegate.awakeFromNib();
-    if (replaceStoredPassword(store, password) != LVCredentialStore::kSuccess) {
+    if (lv::replaceStoredPassword(store, password) != LVCredentialStore::kSuccess) {
         std::cerr
             << QStringLiteral("The keychain is not available: %1").arg(store.failureReason()).toLocal8Bit().constData()
             << std::endl;
@@ -96,7 +97,7 @@ int runSignIn(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentia
     settings.setValue(kUsernameKey, username);
     settings.synchronize();
     delegate.testAuthentication();
-    const QByteArray reply = delegate.lastAuthenticationReply();
+    const QByteArray reply = delegate.authentication().lastAuthenticationReply();
     return reply == "0" || reply == "2" ? kHeadlessSucceeded : kHeadlessFailed;
 }
 

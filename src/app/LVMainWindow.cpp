@@ -24,7 +24,7 @@ LVMainWindowOutlets LVMainWindow::outlets() {
 
 void LVMainWindow::connectTo(LVApplicationDelegate &delegate) {
     delegate.setOutlets(outlets());
-    mUi->statusLabel->awakeFromNib(&delegate);
+    mUi->statusLabel->awakeFromNib(delegate.statusTextView());
     delegate.awakeFromNib();
     connect(mUi->launchButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::launchWoW);
     connect(mUi->uploadButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::upload);

@@ -1,16 +1,14 @@
 #include "auth/LVAuthenticationController.h"
 
-#include "app/LVApplicationDelegate.h"
-#include "auth/LVCredentialStore.h"
+#include "auth/StoredPassword.h"
+#include "platform/LVCredentialStore.h"
 #include "settings/LVSettings.h"
 #include "settings/LVSettingsBinding.h"
 #include "ui_Authentication.h"
 
-LVAuthenticationController::LVAuthenticationController(LVApplicationDelegate *delegate, LVSettings &settings,
-                                                       LVCredentialStore &store, QWidget *parent)
+LVAuthenticationController::LVAuthenticationController(LVSettings &settings, LVCredentialStore &store, QWidget *parent)
     : QDialog(parent)
     , mUi(std::make_unique<Ui::Authentication>())
-    , mDelegate(delegate)
     , mSettings(settings)
     , mStore(store) {
     mUi->setupUi(this);
@@ -28,7 +26,7 @@ LVAuthenticationController::LVAuthenticationController(LVApplicationDelegate *de
 LVAuthenticationController::~LVAuthenticationController() = default;
 
 void LVAuthenticationController::awakeFromNib() {
-    bindLineEdit(mUsername, mSettings, QString::fromLatin1(kUsernameKey));
+    lv::bindLineEdit(mUsername, mSettings, QString::fromLatin1(kUsernameKey));
     const LVCredentialStore::Item item = mStore.findPassword();
     if (item.status == LVCredentialStore::kSuccess)
         mPassword->setText(QString::fromUtf8(item.password));
@@ -36,26 +34,26 @@ void LVAuthenticationController::awakeFromNib() {
 }
 
 void LVAuthenticationController::performOK() {
-    const int status = replaceStoredPassword(mStore, mPassword->text().toUtf8());
+    if (std::exchange(mEnded, true))
+        return;
+    const int status = lv::replaceStoredPassword(mStore, mPassword->text().toUtf8());
     mSettings.save();
-    LVApplicationDelegate *delegate = std::exchange(mDelegate, nullptr);
     sheetDidEnd();
     if (status == LVCredentialStore::kSuccess)
-        delegate->authenticationComplete();
+        emit authenticationComplete();
     else
-        delegate->authenticationFailed();
+        emit authenticationFailed();
 }
 
 void LVAuthenticationController::performCancel() {
-    LVApplicationDelegate *delegate = std::exchange(mDelegate, nullptr);
-    if (!delegate)
+    if (std::exchange(mEnded, true))
         return;
     mSettings.discardPendingEdits();
     sheetDidEnd();
-    delegate->authenticationFailed();
+    emit authenticationFailed();
 }
 
-// The sheet leaves the screen before the controller hears the outcome, which may start an upload.
+// The sheet leaves the screen before its outcome is told, which may start an upload.
 void LVAuthenticationController::sheetDidEnd() {
     hide();
     deleteLater();

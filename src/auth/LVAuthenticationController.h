@@ -6,7 +6,6 @@
 
 class QAbstractButton;
 class QLineEdit;
-class LVApplicationDelegate;
 class LVCredentialStore;
 class LVSettings;
 
@@ -15,12 +14,12 @@ class Authentication;
 }
 
 // The sign-in sheet: the site user name (bound to the settings) and the password (kept in the
-// keychain). It lives while it is open and tells the controller how it ended.
+// keychain). It lives while it is open and tells how it ended: complete when the password was stored,
+// failed when it was cancelled or could not be stored.
 class LVAuthenticationController : public QDialog {
     Q_OBJECT
 public:
-    LVAuthenticationController(LVApplicationDelegate *delegate, LVSettings &settings, LVCredentialStore &store,
-                               QWidget *parent);
+    LVAuthenticationController(LVSettings &settings, LVCredentialStore &store, QWidget *parent);
     ~LVAuthenticationController() override;
 
     void awakeFromNib();
@@ -29,6 +28,10 @@ public slots:
     void performOK();
     void performCancel();
 
+signals:
+    void authenticationComplete();
+    void authenticationFailed();
+
 private:
     void sheetDidEnd();
 
@@ -36,7 +39,7 @@ private:
     QLineEdit *mPassword;
     QLineEdit *mUsername;
     QAbstractButton *mSaveInKeychain;
-    LVApplicationDelegate *mDelegate;
+    bool mEnded = false;
     LVSettings &mSettings;
     LVCredentialStore &mStore;
 };

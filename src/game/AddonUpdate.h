@@ -17,6 +17,8 @@ struct LVUpdateManifest {
     std::optional<QList<QXmlStreamAttributes>> updates;
 };
 
+namespace lv {
+
 // Reports each start tag of the document in order, with its name as written and its attributes.
 // Nothing else of the document counts; a document broken part way reports the tags before the break.
 void readStartElements(QByteArrayView xml,
@@ -40,3 +42,5 @@ QUrl downloadUrl(const QString &source, const QString &name);
 // The integer at the start of the text: white space skipped, an optional sign, the digits up to the
 // first other character; 0 when there are none. Kept within 32 bits.
 qint32 leadingInteger(QStringView text);
+
+} // namespace lv

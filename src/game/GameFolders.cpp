@@ -18,6 +18,8 @@ QString fromPath(const fs::path &path) {
 
 } // namespace
 
+namespace lv {
+
 std::optional<QStringList> listSubfolders(const QString &folder) {
     if (folder.isEmpty())
         return std::nullopt;
@@ -46,3 +48,5 @@ QString findFirstEntryNamed(const QString &root, const QString &name) {
     }
     return {};
 }
+
+} // namespace lv

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace lv {
+
 // The names of the folders directly inside a folder, in the order the file system lists them.
 // Symbolic links are not folders here. Empty when there are none or the folder cannot be read.
 std::optional<QStringList> listSubfolders(const QString &folder);
@@ -12,3 +14,5 @@ std::optional<QStringList> listSubfolders(const QString &folder);
 // folder's contents come right after the folder). The walk never follows symbolic links and passes
 // over folders it cannot read. Null when there is none.
 QString findFirstEntryNamed(const QString &root, const QString &name);
+
+} // namespace lv

@@ -2,17 +2,7 @@
 
 #include <QString>
 
-// Paths are plain strings joined with "/": nothing is resolved or made canonical.
-
-// "/a/b/c.app" gives "/a/b"; a bare name gives ""; "/x" gives "/".
-QString deletingLastPathComponent(const QString &path);
-// Joins with exactly one "/".
-QString appendingPathComponent(const QString &path, const QString &component);
-// "/a/b/c.gz" gives "c.gz".
-QString lastPathComponent(const QString &path);
-// The text after the last full stop of the last component, or "" when it has none.
-QString pathExtension(const QString &path);
-QString deletingPathExtension(const QString &path);
+namespace lv {
 
 // The placeholders a path template may hold.
 inline constexpr char kWoWPlaceholder[] = "%WoW%";
@@ -23,3 +13,5 @@ inline constexpr char kLocalePlaceholder[] = "%locale%";
 // placeholder whose value is null or empty stays as it is, so that no wrong folder is named.
 QString expandPathTemplate(const QString &pathTemplate, const QString &gameFolder, const QString &account,
                            const QString &locale);
+
+} // namespace lv

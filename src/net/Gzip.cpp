@@ -1,6 +1,6 @@
 #include "net/Gzip.h"
 
-#include "game/PathTemplates.h"
+#include "common/PathComponents.h"
 
 #include <QFile>
 
@@ -11,10 +11,12 @@ namespace {
 LVGzipResult failure(const QString &destination, const QString &reason) {
     QFile::remove(destination);
     return {LVGzipResult::Failed,
-            QStringLiteral("Unable to compress %1: %2").arg(lastPathComponent(destination), reason)};
+            QStringLiteral("Unable to compress %1: %2").arg(lv::lastPathComponent(destination), reason)};
 }
 
 } // namespace
+
+namespace lv {
 
 LVGzipResult gzipFile(const QString &source, const QString &destination) {
     QFile input(source);
@@ -44,3 +46,5 @@ LVGzipResult gzipFile(const QString &source, const QString &destination) {
         return failure(destination, QStringLiteral("gzclose failed with error [%1]").arg(closed));
     return {LVGzipResult::Compressed, {}};
 }
+
+} // namespace lv

@@ -12,6 +12,10 @@ struct LVGzipResult {
     QString error; // why it failed, naming the file
 };
 
+namespace lv {
+
 // Writes `destination` as one gzip stream (level 9) of the whole of `source`. The source is read
 // first: a missing source never creates or truncates the destination.
 LVGzipResult gzipFile(const QString &source, const QString &destination);
+
+} // namespace lv

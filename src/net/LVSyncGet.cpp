@@ -25,6 +25,8 @@ QString describeFailure(const QNetworkReply &reply, int httpStatus, bool timedOu
 
 } // namespace
 
+namespace lv {
+
 LVGetResult synchronousGet(QNetworkAccessManager &network, const QUrl &url, const LVNetworkTimeouts &timeouts) {
     if (!url.isValid() || url.isRelative())
         return {{}, 0, QStringLiteral("\"%1\" is not a valid address.").arg(url.toString())};
@@ -55,3 +57,5 @@ LVGetResult synchronousGet(QNetworkAccessManager &network, const QUrl &url, cons
     reply->deleteLater();
     return result;
 }
+
+} // namespace lv

@@ -18,7 +18,11 @@ struct LVGetResult {
     bool succeeded() const { return errorText.isNull(); }
 };
 
+namespace lv {
+
 // A GET that the caller waits for. The wait runs a local event loop that takes no user input, so
 // the window keeps painting and timers keep firing while the keyboard and mouse wait. An HTTP
 // status of 400 or above counts as a failure, with the body kept.
 LVGetResult synchronousGet(QNetworkAccessManager &network, const QUrl &url, const LVNetworkTimeouts &timeouts);
+
+} // namespace lv

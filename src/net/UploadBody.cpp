@@ -2,6 +2,8 @@
 
 #include <QUrl>
 
+namespace lv {
+
 QString uploadBoundary(const void *controller) {
     const auto address = quint32(reinterpret_cast<quintptr>(controller));
     return QStringLiteral("------") + QString::number(address, 16).toUpper();
@@ -33,3 +35,5 @@ QString uploadQuery(const QString &username, const QString &passwordHash, bool c
         query += QStringLiteral("&ignorecharacterdata");
     return query;
 }
+
+} // namespace lv

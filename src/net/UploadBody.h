@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace lv {
+
 // "------" and the controller's address as a 32-bit number in upper-case hexadecimal: the same for
 // every upload of one run of the program.
 QString uploadBoundary(const void *controller);
@@ -19,3 +21,5 @@ void appendUploadEnd(QByteArray &body, const QString &boundary);
 QString credentialsQuery(const QString &username, const QString &passwordHash);
 // The credentials query, then "&ignorecharacterdata" unless character data is wanted.
 QString uploadQuery(const QString &username, const QString &passwordHash, bool characterData);
+
+} // namespace lv

@@ -1,6 +1,8 @@
 #include "platform/LVKeychainCredentialStore.h"
 
-#include "app/LVLogging.h"
+#include "common/LVLogging.h"
+
+Q_LOGGING_CATEGORY(lcAuth, "lorvane.auth")
 
 #include <QEventLoop>
 #include <qt6keychain/keychain.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "auth/LVCredentialStore.h"
+#include "platform/LVCredentialStore.h"
 
 namespace QKeychain {
 class Job;

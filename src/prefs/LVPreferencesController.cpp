@@ -1,7 +1,6 @@
 #include "prefs/LVPreferencesController.h"
 
-#include "app/LVApplicationDelegate.h"
-#include "game/PathTemplates.h"
+#include "common/PathComponents.h"
 #include "settings/LVSettings.h"
 #include "settings/LVSettingsBinding.h"
 #include "ui_Preferences.h"
@@ -21,10 +20,9 @@ QString gameFileFilter() {
 
 } // namespace
 
-LVPreferencesController::LVPreferencesController(LVApplicationDelegate *delegate, LVSettings &settings, QWidget *parent)
+LVPreferencesController::LVPreferencesController(LVSettings &settings, QWidget *parent)
     : QDialog(parent)
     , mUi(std::make_unique<Ui::Preferences>())
-    , mDelegate(delegate)
     , mSettings(settings) {
     mUi->setupUi(this);
     mApplicationPathLabel = mUi->applicationPathLabel;
@@ -33,10 +31,10 @@ LVPreferencesController::LVPreferencesController(LVApplicationDelegate *delegate
     connect(mUi->cancelButton, &QPushButton::clicked, this, &LVPreferencesController::performCancel);
     connect(mUi->applyButton, &QPushButton::clicked, this, &LVPreferencesController::performApply);
     connect(this, &QDialog::rejected, this, &LVPreferencesController::performCancel);
-    bindCheckBox(mUi->autoUploadBox, mSettings, QString::fromLatin1(kAutoUploadKey));
-    bindCheckBox(mUi->characterDataBox, mSettings, QString::fromLatin1(kCharacterDataKey));
-    bindCheckBox(mUi->runLauncherBox, mSettings, QString::fromLatin1(kRunLauncherAppKey));
-    bindCheckBox(mUi->verboseLoggingBox, mSettings, QString::fromLatin1(kVerboseLoggingKey));
+    lv::bindCheckBox(mUi->autoUploadBox, mSettings, QString::fromLatin1(kAutoUploadKey));
+    lv::bindCheckBox(mUi->characterDataBox, mSettings, QString::fromLatin1(kCharacterDataKey));
+    lv::bindCheckBox(mUi->runLauncherBox, mSettings, QString::fromLatin1(kRunLauncherAppKey));
+    lv::bindCheckBox(mUi->verboseLoggingBox, mSettings, QString::fromLatin1(kVerboseLoggingKey));
     awakeFromNib();
 }
 
@@ -55,7 +53,7 @@ void LVPreferencesController::setupAppPath() {
 }
 
 void LVPreferencesController::performBrowse() {
-    const QString startFolder = mWowPath.isEmpty() ? QDir::homePath() : deletingLastPathComponent(mWowPath);
+    const QString startFolder = mWowPath.isEmpty() ? QDir::homePath() : lv::deletingLastPathComponent(mWowPath);
     auto *dialog = new QFileDialog(this, tr("Choose the game"), startFolder, gameFileFilter());
     dialog->setObjectName(QStringLiteral("browseDialog"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -75,20 +73,19 @@ void LVPreferencesController::chooseApplicationPath(const QString &path) {
 }
 
 void LVPreferencesController::performApply() {
+    if (std::exchange(mEnded, true))
+        return;
     mSettings.save();
     mSettings.setValue(kWowApplicationPathKey, mWowPath);
     mSettings.synchronize();
-    LVApplicationDelegate *delegate = std::exchange(mDelegate, nullptr);
     sheetDidEnd();
-    if (delegate)
-        delegate->gatherInstallAndCheck();
+    emit applied();
 }
 
 // A cancelled sheet's option edits are dropped, so that a later confirmation elsewhere never stores them.
 void LVPreferencesController::performCancel() {
-    if (!mDelegate)
+    if (std::exchange(mEnded, true))
         return;
-    mDelegate = nullptr;
     mSettings.discardPendingEdits();
     sheetDidEnd();
 }

@@ -6,19 +6,18 @@
 
 class QLabel;
 class QPushButton;
-class LVApplicationDelegate;
 class LVSettings;
 
 namespace Ui {
 class Preferences;
 }
 
-// The options sheet: where the game is, and the four options. Apply stores them and lets the
-// one-time gathering of the installation run if it still waits for a game path.
+// The options sheet: where the game is, and the four options. Apply stores them and says so, which
+// lets the one-time gathering of the installation run if it still waits for a game path.
 class LVPreferencesController : public QDialog {
     Q_OBJECT
 public:
-    LVPreferencesController(LVApplicationDelegate *delegate, LVSettings &settings, QWidget *parent);
+    LVPreferencesController(LVSettings &settings, QWidget *parent);
     ~LVPreferencesController() override;
 
     void awakeFromNib();
@@ -31,6 +30,10 @@ public slots:
     void performCancel();
     void performApply();
 
+signals:
+    // Sent once the sheet has left the screen.
+    void applied();
+
 private:
     void sheetDidEnd();
 
@@ -38,6 +41,6 @@ private:
     QLabel *mApplicationPathLabel;
     QPushButton *mApplyButton;
     QString mWowPath; // null until read from the settings or chosen
-    LVApplicationDelegate *mDelegate;
+    bool mEnded = false;
     LVSettings &mSettings;
 };

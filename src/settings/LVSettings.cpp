@@ -3,9 +3,12 @@
 #include "platform/LVWorkspace.h"
 #include "settings/PropertyList.h"
 
-#include "app/LVLogging.h"
+#include "common/LVLogging.h"
+
 #include <QFileInfo>
 #include <QSettings>
+
+Q_LOGGING_CATEGORY(lcSettings, "lorvane.settings")
 
 LVSettings::LVSettings(QObject *parent)
     : QObject(parent)
@@ -83,6 +86,8 @@ void LVSettings::save() {
     synchronize();
 }
 
+namespace lv {
+
 QVariantMap defaultsForRegistration(QVariantMap fileDefaults, const LVSettings &settings,
                                     const LVWorkspace &workspace) {
     if (settings.hasUserValueForKey(kWowApplicationPathKey)) {
@@ -109,3 +114,5 @@ void registerDefaultsFromFile(LVSettings &settings, const QString &plistPath, co
     }
     settings.registerDefaults(defaultsForRegistration(*fileDefaults, settings, workspace));
 }
+
+} // namespace lv

@@ -69,9 +69,13 @@ private:
     QVariantMap mPendingEdits;
 };
 
+namespace lv {
+
 // Builds this run's defaults from the defaults file: a stored game path always wins; otherwise the
 // file's path is kept when something exists there, and else the workspace is asked to find the game.
 QVariantMap defaultsForRegistration(QVariantMap fileDefaults, const LVSettings &settings, const LVWorkspace &workspace);
 
 // Reads the defaults file and registers it, as the program does once at start-up.
 void registerDefaultsFromFile(LVSettings &settings, const QString &plistPath, const LVWorkspace &workspace);
+
+} // namespace lv

@@ -5,6 +5,8 @@
 #include <QAbstractButton>
 #include <QLineEdit>
 
+namespace lv {
+
 void bindLineEdit(QLineEdit *field, LVSettings &settings, const QString &key) {
     field->setText(settings.editedValue(key).toString());
     QObject::connect(field, &QLineEdit::textEdited, &settings,
@@ -16,3 +18,5 @@ void bindCheckBox(QAbstractButton *box, LVSettings &settings, const QString &key
     QObject::connect(box, &QAbstractButton::toggled, &settings,
                      [&settings, key](bool checked) { settings.setEditedValue(key, checked); });
 }
+
+} // namespace lv

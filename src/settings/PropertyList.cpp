@@ -93,6 +93,8 @@ QVariant toVariant(plist_t node) {
 
 } // namespace
 
+namespace lv {
+
 std::optional<QVariantMap> readPropertyList(const QString &path, QString *error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -111,3 +113,5 @@ std::optional<QVariantMap> readPropertyList(const QString &path, QString *error)
     }
     return dictToMap(root);
 }
+
+} // namespace lv

@@ -18,3 +18,8 @@ void LVStatusBus::sendErrorMessage(const QString &message) {
 void LVStatusBus::sendMessageDisplayOptions(bool displayMessages) {
     emit instance().messageDisplayOptionsChanged(displayMessages);
 }
+
+void LVStatusBus::sendVerboseMessage(const QString &message) {
+    if (isVerboseLogging())
+        sendStatusMessage(message);
+}

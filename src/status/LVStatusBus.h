@@ -15,6 +15,12 @@ public:
     // Whether the status line shows messages; the log is written either way.
     static void sendMessageDisplayOptions(bool displayMessages);
 
+    // The extra progress messages of verbose mode, read from the settings once at start-up: a
+    // verbose message is a status message sent only while verbose mode is on.
+    static void setVerboseLogging(bool verbose) { instance().mVerboseLogging = verbose; }
+    static bool isVerboseLogging() { return instance().mVerboseLogging; }
+    static void sendVerboseMessage(const QString &message);
+
 signals:
     void statusMessageChanged(const QString &message);
     void errorMessageChanged(const QString &message);
@@ -22,4 +28,6 @@ signals:
 
 private:
     LVStatusBus() = default;
+
+    bool mVerboseLogging = false;
 };

@@ -17,6 +17,8 @@ int LVStatusItem::compare(const LVStatusItem &other) const {
     return mTimestamp == other.mTimestamp ? 0 : 1;
 }
 
+namespace lv {
+
 QString formatLogTime(const QDateTime &time, const QLocale &locale) {
     return locale.toString(time, QStringLiteral("yyyy.MM.dd hh:mm:ss AP"));
 }
@@ -24,3 +26,5 @@ QString formatLogTime(const QDateTime &time, const QLocale &locale) {
 QString formatLogLine(const LVStatusItem &item, const QLocale &locale) {
     return QStringLiteral("%1:  %2\n").arg(formatLogTime(item.timestamp(), locale), item.message());
 }
+
+} // namespace lv

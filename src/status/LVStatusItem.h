@@ -23,7 +23,11 @@ private:
     QDateTime mTimestamp;
 };
 
+namespace lv {
+
 // The log's time stamp, "yyyy.MM.dd hh:mm:ss" on the 12-hour clock with the locale's AM/PM marker.
 QString formatLogTime(const QDateTime &time, const QLocale &locale);
 // One log line: the time, a colon, two spaces, the message and a line feed.
 QString formatLogLine(const LVStatusItem &item, const QLocale &locale);
+
+} // namespace lv

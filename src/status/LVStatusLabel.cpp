@@ -1,6 +1,5 @@
 #include "status/LVStatusLabel.h"
 
-#include "app/LVApplicationDelegate.h"
 #include "status/LVStatusBus.h"
 
 #include <QScrollBar>
@@ -22,8 +21,8 @@ LVStatusLabel::LVStatusLabel(QWidget *parent)
     connect(&mTimer, &QTimer::timeout, this, &LVStatusLabel::displayMessage);
 }
 
-void LVStatusLabel::awakeFromNib(const LVApplicationDelegate *delegate) {
-    mStatusText = delegate ? delegate->statusTextView() : nullptr;
+void LVStatusLabel::awakeFromNib(QTextEdit *statusText) {
+    mStatusText = statusText;
     mDisplayMessages = true;
     mMessages.clear();
     const LVStatusBus &bus = LVStatusBus::instance();
@@ -79,7 +78,7 @@ void LVStatusLabel::appendToLog(const LVStatusItem &item) {
     format.setForeground(item.isError() ? kErrorColor : kStatusColor);
     QTextCursor cursor(mStatusText->document());
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(formatLogLine(item, mStatusDateLocale), format);
+    cursor.insertText(lv::formatLogLine(item, mStatusDateLocale), format);
     if (followEnd)
         scrollBar->setValue(scrollBar->maximum());
 }

@@ -10,7 +10,6 @@
 #include <functional>
 
 class QTextEdit;
-class LVApplicationDelegate;
 
 // The status line. Messages from the status bus wait in a queue and are shown one every 0.66 s in
 // the order sent, errors in red and the rest in white; every non-empty one is also appended to
@@ -24,8 +23,8 @@ public:
 
     explicit LVStatusLabel(QWidget *parent = nullptr);
 
-    // Finds the log view through the controller and starts listening to the status bus.
-    void awakeFromNib(const LVApplicationDelegate *delegate);
+    // Takes the log view (none: messages are only shown) and starts listening to the status bus.
+    void awakeFromNib(QTextEdit *statusText);
     // Where the time stamps come from; the system clock unless a test sets another.
     void setClock(std::function<QDateTime()> clock) { mClock = std::move(clock); }
 

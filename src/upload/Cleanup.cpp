@@ -1,6 +1,7 @@
-#include "app/LVApplicationDelegate.h"
-#include "app/LVLogging.h"
-#include "game/PathTemplates.h"
+#include "upload/Cleanup.h"
+
+#include "common/LVLogging.h"
+#include "common/PathComponents.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,7 +18,7 @@ bool replaceWith(const QString &source, const QString &target) {
 }
 
 void restore(const QString &restoreCopy) {
-    const QString target = deletingPathExtension(restoreCopy);
+    const QString target = lv::deletingPathExtension(restoreCopy);
     if (!QFileInfo(restoreCopy).isFile()) {
         qCWarning(lcUpload).noquote()
             << QStringLiteral("Restore copy %1 is missing; %2 is left as it is.").arg(restoreCopy, target);
@@ -29,14 +30,16 @@ void restore(const QString &restoreCopy) {
 
 } // namespace
 
-void LVApplicationDelegate::cleanup() {
-    if (!mFilesToCleanup)
-        return;
-    for (const QString &path : std::as_const(*mFilesToCleanup)) {
+namespace lv {
+
+void cleanupFiles(QStringList &files) {
+    for (const QString &path : std::as_const(files)) {
         if (pathExtension(path) == QLatin1String("rename"))
             restore(path);
         else if (!QFile::remove(path))
             qCWarning(lcUpload).noquote() << QStringLiteral("Unable to cleanup file: %1.").arg(path);
     }
-    mFilesToCleanup->clear();
+    files.clear();
 }
+
+} // namespace lv

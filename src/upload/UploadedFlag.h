@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace lv {
+
 // The addon's flag in its saved variables: "rvUploaded = 0" while they hold data not uploaded yet,
 // "rvUploaded = 1" once they have been uploaded.
 inline constexpr char kNewDataFlag[] = "rvUploaded = 0";
@@ -20,3 +22,5 @@ bool resetUploadedFlag(QByteArray &savedVariables, qsizetype offset);
 // What the uploaded copy carries after the restore bytes: `\nrvRealm = "<realm>";`, the name
 // written as it is.
 QByteArray realmLine(const QString &realm);
+
+} // namespace lv

@@ -2,6 +2,8 @@
 
 #include <QtEndian>
 
+namespace lv {
+
 bool isSoundWdb(QByteArrayView data) {
     constexpr quint64 kFileHeaderSize = 20;
     constexpr quint64 kRecordHeaderSize = 8;
@@ -23,3 +25,5 @@ bool isSoundWdb(QByteArrayView data) {
     }
     return true;
 }
+
+} // namespace lv

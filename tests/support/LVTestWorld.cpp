@@ -1,7 +1,11 @@
 #include "LVTestWorld.h"
 
+#include "status/LVStatusBus.h"
+
 LVTestWorld::LVTestWorld()
-    : settings(dir.filePath(QStringLiteral("settings.ini"))) {}
+    : settings(dir.filePath(QStringLiteral("settings.ini"))) {
+    LVStatusBus::setVerboseLogging(false);
+}
 
 QString LVTestWorld::resourceFolder() const {
     return QStringLiteral(LV_SOURCE_RESOURCES_DIR);
@@ -25,4 +29,12 @@ LVTestSite &LVTestWorld::startSite(const QString &addonFolder, int throttleSecon
     settings.setValue(kUsernameKey, QString::fromLatin1(LVTestSite::kUser));
     credentialStore.password = QByteArray(LVTestSite::kPassword);
     return *site;
+}
+
+void LVTestWorld::answerCredentialTest(const QByteArray &reply) {
+    if (!site)
+        startSite();
+    site->server().setResponse("GET", "/auth", 200, reply.toStdString());
+    delegate->authentication().testAuthentication();
+    site->server().clearResponses();
 }

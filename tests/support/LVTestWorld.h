@@ -25,6 +25,8 @@ struct LVTestWorld {
     // The reference site on loopback, the client's addresses pointed at it, and its user's name and
     // password stored as a sign-in would store them.
     LVTestSite &startSite(const QString &addonFolder = QString(), int throttleSeconds = 60);
+    // The credential test as it ends when the site answers these bytes (a site is started if none runs).
+    void answerCredentialTest(const QByteArray &reply);
 
     template <typename T> T *find(const char *name = nullptr) const {
         return name ? window->findChild<T *>(QString::fromLatin1(name)) : window->findChild<T *>();

@@ -1,7 +1,9 @@
-#include "auth/md5.h"
+#include "common/md5.h"
 
 #include <mbedtls/md5.h>
 #include <mbedtls/version.h>
+
+namespace lv {
 
 void md5(const unsigned char *input, std::size_t length, unsigned char output[16]) {
 #if MBEDTLS_VERSION_MAJOR >= 3
@@ -26,3 +28,5 @@ QString md5HexString(QByteArrayView bytes) {
     md5(reinterpret_cast<const unsigned char *>(bytes.data()), std::size_t(bytes.size()), digest);
     return MD5ToString(digest);
 }
+
+} // namespace lv

@@ -7,6 +7,8 @@
 #include <initializer_list>
 #include <optional>
 
+namespace lv {
+
 // The whole contents of a file; absent when it is missing, is not a regular file or cannot be read.
 std::optional<QByteArray> contentsOfFile(const QString &path);
 
@@ -21,3 +23,5 @@ bool isValidUtf8(QByteArrayView bytes);
 
 // The text the bytes encode; absent when they are not well-formed UTF-8.
 std::optional<QString> decodeUtf8(QByteArrayView bytes);
+
+} // namespace lv

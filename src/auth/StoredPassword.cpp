@@ -1,4 +1,8 @@
-#include "auth/LVCredentialStore.h"
+#include "auth/StoredPassword.h"
+
+#include "platform/LVCredentialStore.h"
+
+namespace lv {
 
 int replaceStoredPassword(LVCredentialStore &store, const QByteArray &password) {
     int status = store.findPassword().status;
@@ -8,3 +12,5 @@ int replaceStoredPassword(LVCredentialStore &store, const QByteArray &password) 
         status = store.addPassword(password);
     return status;
 }
+
+} // namespace lv

@@ -1,5 +1,5 @@
-#include "platform/FileContents.h"
-#include "app/LVLogging.h"
+#include "common/FileContents.h"
+#include "common/LVLogging.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -10,6 +10,8 @@
 #ifdef Q_OS_LINUX
 #include <sys/mman.h>
 #endif
+
+Q_LOGGING_CATEGORY(lcFiles, "lorvane.files")
 
 namespace {
 
@@ -43,13 +45,15 @@ void adviseHugePages(QByteArray &buffer) {
 }
 
 bool writeFailed(const QString &path, const QString &reason, QString *failure) {
-    qCWarning(lcPlatform).noquote() << "Unable to write" << path << "-" << reason;
+    qCWarning(lcFiles).noquote() << "Unable to write" << path << "-" << reason;
     if (failure)
         *failure = reason;
     return false;
 }
 
 } // namespace
+
+namespace lv {
 
 std::optional<QByteArray> contentsOfFile(const QString &path) {
     QFile file(path);
@@ -103,3 +107,5 @@ std::optional<QString> decodeUtf8(QByteArrayView bytes) {
         return std::nullopt;
     return QString::fromUtf8(bytes);
 }
+
+} // namespace lv

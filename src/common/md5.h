@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+namespace lv {
+
 // The one-shot MD5 digest of `length` bytes into 16 bytes.
 void md5(const unsigned char *input, std::size_t length, unsigned char output[16]);
 
@@ -13,3 +15,5 @@ QString MD5ToString(const unsigned char digest[16]);
 
 // The MD5 hex form of some bytes.
 QString md5HexString(QByteArrayView bytes);
+
+} // namespace lv

@@ -1,16 +1,16 @@
-#include "app/LVApplicationDelegate.h"
+#include "app/LVSheetQueue.h"
 
 #include <QDialog>
 
-void LVApplicationDelegate::presentSheet(QDialog *sheet) {
+void LVSheetQueue::presentSheet(QDialog *sheet) {
     sheet->setWindowModality(Qt::WindowModal);
-    connect(sheet, &QObject::destroyed, this, &LVApplicationDelegate::openNextSheet, Qt::QueuedConnection);
+    connect(sheet, &QObject::destroyed, this, &LVSheetQueue::openNextSheet, Qt::QueuedConnection);
     mWaitingSheets.append(sheet);
     if (!mOpenSheet)
         openNextSheet();
 }
 
-void LVApplicationDelegate::openNextSheet() {
+void LVSheetQueue::openNextSheet() {
     if (mOpenSheet)
         return;
     while (!mWaitingSheets.isEmpty()) {

@@ -1,0 +1,96 @@
+#include "auth/LVAuthentication.h"
+
+#include "common/LVBusyGuard.h"
+#include "common/md5.h"
+#include "net/UploadBody.h"
+#include "platform/LVCredentialStore.h"
+#include "settings/LVSettings.h"
+#include "status/LVStatusBus.h"
+
+#include <QTimer>
+#include <QUrl>
+
+LVAuthentication::LVAuthentication(LVSettings &settings, LVCredentialStore &store, QNetworkAccessManager &network,
+                                   LVBusyGuard &busy, QObject *parent)
+    : QObject(parent)
+    , mSettings(settings)
+    , mStore(store)
+    , mNetwork(network)
+    , mBusy(busy) {}
+
+bool LVAuthentication::obtainUsername(QString &username, QString &password) {
+    LVBusyGuard::Scope busy(mBusy);
+    const LVCredentialStore::Item item = mStore.findPassword();
+    if (item.status == LVCredentialStore::kItemNotFound) {
+        emit signInNeeded();
+        return false;
+    }
+    if (item.status != LVCredentialStore::kSuccess) {
+        LVStatusBus::sendErrorMessage(QStringLiteral("The keychain is not available: %1").arg(mStore.failureReason()));
+        return false;
+    }
+    username = mSettings.stringForKey(kUsernameKey);
+    password = lv::md5HexString(item.password);
+    return true;
+}
+
+void LVAuthentication::testAuthentication() {
+    LVBusyGuard::Scope busy(mBusy);
+    QString username;
+    QString password;
+    if (!obtainUsername(username, password)) {
+        LVStatusBus::sendErrorMessage(QStringLiteral("Authentication failed."));
+        LVStatusBus::sendStatusMessage(QStringLiteral(""));
+        return;
+    }
+    const QUrl url(mSettings.stringForKey(kAuthURLKey) + lv::credentialsQuery(username, password), QUrl::StrictMode);
+    const LVGetResult reply = lv::synchronousGet(mNetwork, url, mTimeouts);
+    // The service's HTTP status plays no part; a request that got no HTTP reply counts as an empty one.
+    mLastReply = reply.httpStatus > 0 ? reply.body : QByteArray();
+    judgeReply(mLastReply);
+    LVStatusBus::sendStatusMessage(QStringLiteral(""));
+}
+
+void LVAuthentication::judgeReply(const QByteArray &body) {
+    if (body.size() != 1) {
+        LVStatusBus::sendErrorMessage(QStringLiteral("Buffer length should be 1, instead it is %1").arg(body.size()));
+        LVStatusBus::sendErrorMessage(QStringLiteral("Authentication failed."));
+    } else if (body == "0") {
+        mAccountStatus = AccountValid;
+        LVStatusBus::sendStatusMessage(QStringLiteral("Authentication succeeded."));
+    } else if (body == "1") {
+        mAccountStatus = AccountRejected;
+        LVStatusBus::sendErrorMessage(QStringLiteral("Authentication failed."));
+    } else if (body == "2") {
+        mAccountStatus = AccountThrottled;
+        LVStatusBus::sendStatusMessage(QStringLiteral(
+            "Authentication succeeded but cannot upload for about another minute. Will retry in 30 seconds."));
+        scheduleRetest(30);
+    } else {
+        LVStatusBus::sendErrorMessage(
+            QStringLiteral("Buffer data should be 0, 1, or 2, instead it is %1").arg(QString::fromLatin1(body)));
+        LVStatusBus::sendErrorMessage(QStringLiteral("Authentication failed."));
+    }
+}
+
+void LVAuthentication::scheduleRetest(int seconds) {
+    auto *timer = new QTimer(this);
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, this, [this, timer] { retestAuthentication(timer); });
+    timer->start(seconds * 1000);
+    mAccountStatusTimer = timer;
+}
+
+void LVAuthentication::retestAuthentication(QTimer *timer) {
+    if (timer) {
+        if (timer == mAccountStatusTimer)
+            mAccountStatusTimer = nullptr;
+        timer->stop();
+        timer->deleteLater();
+    }
+    if (mBusy.deferWhileBusy([this] { retestAuthentication(nullptr); }))
+        return;
+    mAccountStatus = AccountThrottled;
+    testAuthentication();
+    emit retested();
+}

@@ -1,0 +1,210 @@
+#include "game/LVAddonInstaller.h"
+
+#include "common/FileContents.h"
+#include "common/LVBusyGuard.h"
+#include "common/LVLogging.h"
+#include "common/PathComponents.h"
+#include "common/md5.h"
+#include "game/LVGameInstall.h"
+#include "settings/LVSettings.h"
+#include "status/LVStatusBus.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <QXmlStreamReader>
+
+#include <filesystem>
+
+Q_LOGGING_CATEGORY(lcGame, "lorvane.game")
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kAddonName[] = "+Lorvane_Harvex";
+
+fs::path fileSystemPath(const QString &path) {
+    return fs::path(QFile::encodeName(path).toStdString());
+}
+
+// A dangling symbolic link counts: something of that name is there.
+bool somethingExistsAt(const QString &path) {
+    std::error_code error;
+    return fs::exists(fs::symlink_status(fileSystemPath(path), error));
+}
+
+// The one entry of the manifest that names a file of the program rather than of the game.
+constexpr char kBundledGzip[] = "%AppPath%/gzip.exe";
+
+// The file's bytes; a missing file is first created empty (in a folder that exists), so that it
+// differs from any download.
+std::optional<QByteArray> readOrCreate(const QString &path, QString &failure) {
+    QFile file(path);
+    if (!file.exists())
+        QFile(path).open(QIODevice::WriteOnly);
+    if (!file.open(QIODevice::ReadOnly)) {
+        failure = QStringLiteral("%1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        failure = QStringLiteral("%1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool matchesEntry(const QByteArray &download, const QXmlStreamAttributes &entry) {
+    return download.size() == lv::leadingInteger(lv::attributeValue(entry, QStringLiteral("size"))) &&
+           lv::md5HexString(download) == lv::attributeValue(entry, QStringLiteral("md5"));
+}
+
+} // namespace
+
+LVAddonInstaller::LVAddonInstaller(LVSettings &settings, LVGameInstall &install, QNetworkAccessManager &network,
+                                   LVBusyGuard &busy, const QString &resourceFolder, QObject *parent)
+    : QObject(parent)
+    , mSettings(settings)
+    , mInstall(install)
+    , mNetwork(network)
+    , mBusy(busy)
+    , mResourceFolder(resourceFolder) {}
+
+void LVAddonInstaller::installAddon() {
+    const QString destination = addonFolderPath();
+    if (destination.isNull() || somethingExistsAt(destination))
+        return;
+    const QString source = QDir(mResourceFolder).filePath(QLatin1String(kAddonName));
+    if (!somethingExistsAt(source))
+        return;
+    std::error_code error;
+    fs::copy(fileSystemPath(source), fileSystemPath(destination), fs::copy_options::recursive, error);
+    if (!error)
+        return;
+    qCWarning(lcGame).noquote() << "Unable to copy" << source << "to" << destination << "-"
+                                << QString::fromStdString(error.message());
+    LVStatusBus::sendErrorMessage(QStringLiteral("Unable to install addon to WOW directory"));
+}
+
+QString LVAddonInstaller::addonFolderPath() const {
+    if (mSettings.stringForKey(kWowApplicationPathKey).isNull())
+        return {};
+    const QString folder = mInstall.gameFolder();
+    if (folder.isEmpty())
+        return {};
+    return lv::appendingPathComponent(folder, QStringLiteral("Interface/AddOns/") + QLatin1String(kAddonName));
+}
+
+void LVAddonInstaller::checkForUpdates() {
+    LVStatusBus::sendStatusMessage(QStringLiteral("Checking for Lorvane Harvex addon updates…"));
+    const QUrl url(mSettings.stringForKey(kUpdateURLKey), QUrl::StrictMode);
+    if (!url.isValid())
+        return;
+    LVBusyGuard::Scope busy(mBusy);
+    const LVGetResult manifest = lv::synchronousGet(mNetwork, url, mTimeouts);
+    if (!manifest.succeeded()) {
+        LVStatusBus::sendErrorMessage(manifest.errorText);
+        return;
+    }
+    if (manifest.body.isEmpty()) {
+        LVStatusBus::sendErrorMessage(
+            QStringLiteral("The Lorvane Harvex update server is not responding at the moment."));
+        return;
+    }
+    lv::readStartElements(manifest.body, [this](const QString &name, const QXmlStreamAttributes &attributes) {
+        parserDidStartElement(name, attributes);
+    });
+    if (!mUpdatesList)
+        LVStatusBus::sendErrorMessage(
+            QStringLiteral("The Lorvane Harvex update server is having some trouble at the moment."));
+    else if (updateAddonFiles() > 0)
+        LVStatusBus::sendStatusMessage(QStringLiteral("Lorvane Harvex addon updated!"));
+    else
+        LVStatusBus::sendStatusMessage(QStringLiteral("Looks like you're up-to-date!"));
+    LVStatusBus::sendStatusMessage(QStringLiteral(""));
+}
+
+void LVAddonInstaller::parserDidStartElement(const QString &name, const QXmlStreamAttributes &attributes) {
+    if (!mUpdatesList)
+        mUpdatesList.emplace();
+    if (name == QLatin1String("lorvaneclient"))
+        mUpdatesList->lorvaneclient = attributes;
+    else if (name == QLatin1String("updates"))
+        mUpdatesList->updates.emplace();
+    else if (name == QLatin1String("file") && mUpdatesList->updates)
+        mUpdatesList->updates->append(attributes);
+}
+
+// The number of files replaced.
+int LVAddonInstaller::updateAddonFiles() {
+    const QString source = lv::attributeValue(mUpdatesList->lorvaneclient, QStringLiteral("source"));
+    int replaced = 0;
+    for (const QXmlStreamAttributes &entry : mUpdatesList->updates.value_or(QList<QXmlStreamAttributes>()))
+        replaced += updateAddonFile(entry, source) ? 1 : 0;
+    return replaced;
+}
+
+// True when the local file was replaced by the download.
+bool LVAddonInstaller::updateAddonFile(const QXmlStreamAttributes &entry, const QString &source) {
+    const QString name = lv::attributeValue(entry, QStringLiteral("name"));
+    const QString destination = lv::attributeValue(entry, QStringLiteral("destination"));
+    if (name.isNull() || destination.isNull())
+        return false;
+    const QString localTemplate = lv::appendingPathComponent(destination, name);
+    if (localTemplate == QLatin1String(kBundledGzip))
+        return false;
+    const QString localPath = addonFilePath(name, localTemplate);
+    if (localPath.isNull())
+        return false;
+    QString failure;
+    const std::optional<QByteArray> local = readOrCreate(localPath, failure);
+    if (!local) {
+        LVStatusBus::sendErrorMessage(failure);
+        return false;
+    }
+    if (lv::md5HexString(*local) == lv::attributeValue(entry, QStringLiteral("md5")))
+        return false;
+    const std::optional<QByteArray> download = downloadAddonFile(source, name);
+    return download && matchesEntry(*download, entry) && replaceAddonFile(localPath, *download);
+}
+
+// The manifest comes over plain HTTP: whatever it says, nothing outside the game folder is written.
+QString LVAddonInstaller::addonFilePath(const QString &name, const QString &localTemplate) const {
+    const QString refused = QStringLiteral("Refusing to write outside the game folder: %1");
+    if (!lv::keepsToItsFolder(name)) {
+        LVStatusBus::sendErrorMessage(refused.arg(name));
+        return {};
+    }
+    const QString localPath = mInstall.expandPath(localTemplate);
+    if (!lv::liesInsideFolder(localPath, mInstall.gameFolder())) {
+        LVStatusBus::sendErrorMessage(refused.arg(localPath));
+        return {};
+    }
+    return localPath;
+}
+
+std::optional<QByteArray> LVAddonInstaller::downloadAddonFile(const QString &source, const QString &name) {
+    const QUrl url = lv::downloadUrl(source, name);
+    if (!url.isValid()) {
+        qCWarning(lcGame).noquote() << "The update manifest gives no address to download" << name << "from";
+        return std::nullopt;
+    }
+    const LVGetResult reply = lv::synchronousGet(mNetwork, url, mTimeouts);
+    if (!reply.succeeded()) {
+        LVStatusBus::sendErrorMessage(reply.errorText);
+        return std::nullopt;
+    }
+    return reply.body;
+}
+
+bool LVAddonInstaller::replaceAddonFile(const QString &path, const QByteArray &bytes) const {
+    QString failure;
+    if (!lv::writeFileAtomically(path, {bytes}, &failure)) {
+        LVStatusBus::sendErrorMessage(QStringLiteral("%1: %2").arg(path, failure));
+        return false;
+    }
+    LVStatusBus::sendVerboseMessage(
+        QStringLiteral("%1 %2").arg(QStringLiteral("Updating Lorvane Harvex file:"), lv::lastPathComponent(path)));
+    return true;
+}
