@@ -79,7 +79,7 @@ LVProcProcessMonitor::LVProcProcessMonitor(const QString &procRoot, QObject *par
     : LVProcessMonitor(parent)
     , mProcRoot(procRoot)
     , mProcesses(readProcessTable(procRoot)) {
-    connect(&mTimer, &QTimer::timeout, this, &LVProcProcessMonitor::poll);
+    connect(&mTimer, &QTimer::timeout, this, &LVProcProcessMonitor::pollNow);
     mTimer.start(2000);
 }
 
@@ -87,7 +87,7 @@ QStringList LVProcProcessMonitor::runningApplicationNames() const {
     return readProcessTable(mProcRoot).values();
 }
 
-void LVProcProcessMonitor::poll() {
+void LVProcProcessMonitor::pollNow() {
     LVProcessTable processes = readProcessTable(mProcRoot);
     const LVProcessChanges changes = compareProcessTables(mProcesses, processes);
     mProcesses = std::move(processes);

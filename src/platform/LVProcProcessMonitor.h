@@ -40,9 +40,10 @@ public:
     int pollInterval() const { return mTimer.interval(); }
     void setPollInterval(int milliseconds) { mTimer.setInterval(milliseconds); }
 
-private:
-    void poll();
+    // Looks at the processes now, as the timer does.
+    void pollNow();
 
+private:
     QString mProcRoot;
     QTimer mTimer;
     LVProcessTable mProcesses;
