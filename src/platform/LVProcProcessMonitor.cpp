@@ -13,15 +13,19 @@
 
 namespace {
 
-// The kernel keeps this many characters of a command name (comm).
-constexpr qsizetype kCommandNameLength = 15;
 // A stat line's fields, counted from 1: the command name is field 2, the process's state field 3.
 constexpr int kStateField = 3;
 constexpr int kFlagsField = 9;
 constexpr int kStartTimeField = 22;
 constexpr quint64 kKernelThreadFlag = 0x00200000;
 
+// What Wine's loader shows for its first moments, before it takes the name of the Windows program it runs.
 constexpr const char *kWineLoaderNames[] = {"wine", "wine64", "wine-preloader", "wine64-preloader"};
+
+bool isWineLoaderName(const QString &name) {
+    return std::any_of(std::begin(kWineLoaderNames), std::end(kWineLoaderNames),
+                       [&name](const char *loader) { return name == QLatin1String(loader); });
+}
 
 // The whole contents of a small file. Files in /proc report no size: they are read to their end.
 std::optional<QByteArray> readSmallFile(const QByteArray &path) {
@@ -143,7 +147,7 @@ private:
             const std::optional<QByteArray> comm = readSmallFile(path(pid, "comm"));
             name = comm ? lv::applicationNameOfProcess(*cmdline, *comm) : QString();
         }
-        const bool waiting = cmdline->isEmpty() || lv::isWineLoaderName(name);
+        const bool waiting = cmdline->isEmpty() || isWineLoaderName(name);
         process.settled = !name.isNull() && name == process.name && !waiting;
         process.name = name;
         return process;
@@ -177,14 +181,6 @@ QString lv::applicationNameOfProcess(QByteArrayView cmdline, QByteArrayView comm
         return name;
     const QString command = QFile::decodeName(comm.toByteArray()).trimmed();
     return command.isEmpty() ? QString() : command;
-}
-
-bool lv::isWineLoaderName(const QString &name) {
-    return std::any_of(std::begin(kWineLoaderNames), std::end(kWineLoaderNames), [&name](const char *loader) {
-        const QLatin1String full(loader);
-        // A name taken from comm is cut to its first characters.
-        return name == full || (name.size() == kCommandNameLength && full.startsWith(name));
-    });
 }
 
 std::optional<LVProcessStat> lv::parseProcessStat(QByteArrayView stat) {

@@ -43,10 +43,6 @@ namespace lv {
 // process being reaped), comm serves as it is. Null when neither names anything.
 QString applicationNameOfProcess(QByteArrayView cmdline, QByteArrayView comm);
 
-// Whether the name is the one Wine's loader shows for its first moments, before the process takes
-// the name of the Windows program it runs.
-bool isWineLoaderName(const QString &name);
-
 // The start time and kind of a process, from its stat line; absent when the line is not one. The
 // command name in it, between parentheses, may itself hold spaces and parentheses.
 std::optional<LVProcessStat> parseProcessStat(QByteArrayView stat);
