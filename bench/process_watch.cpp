@@ -5,6 +5,7 @@
 #include "platform/LVProcProcessMonitor.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFile>
 
 #include <csignal>
@@ -52,15 +53,16 @@ void stopChildren(const std::vector<pid_t> &children) {
         waitpid(child, nullptr, 0);
 }
 
-// Waits until every child runs `sleep`, so that no look catches one between its fork and its exec.
+// Waits until every child runs `sleep`, so that no look catches one between its fork and its exec;
+// five seconds at most.
 void waitForExec(const std::vector<pid_t> &children) {
+    const QDeadlineTimer deadline(5000);
     for (const pid_t child : children) {
-        const QString path = QStringLiteral("/proc/%1/cmdline").arg(child);
-        for (int attempt = 0; attempt < 1000; ++attempt) {
-            QFile cmdline(path);
-            if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().startsWith("sleep"))
-                break;
-            timespec pause{0, 1000000};
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(child));
+        while (!deadline.hasExpired() &&
+               !(cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().startsWith("sleep"))) {
+            cmdline.close();
+            const timespec pause{0, 1000000};
             nanosleep(&pause, nullptr);
         }
     }
@@ -77,6 +79,7 @@ int main(int argc, char **argv) {
     LVProcProcessMonitor monitor;
     const double firstRead = processCpuSeconds() - start;
     const qsizetype running = monitor.runningApplicationNames().size();
+    const int sleeping = monitor.runningCount(QStringLiteral("sleep"));
     monitor.pollNow(); // the look after the first one still confirms what the first one read
 
     start = processCpuSeconds();
@@ -90,7 +93,8 @@ int main(int argc, char **argv) {
     const double oneListing = (processCpuSeconds() - start) / kPolls;
     stopChildren(children);
 
-    std::printf("processes seen                %8lld (%zu started here)\n", (long long)running, children.size());
+    std::printf("processes seen                %8lld (%d of them sleep; %zu started here)\n", (long long)running,
+                sleeping, children.size());
     std::printf("first full read               %8.3f ms CPU\n", firstRead * 1e3);
     std::printf("one look (mean of %d)         %8.3f ms CPU\n", kPolls, onePoll * 1e3);
     std::printf("running names (mean of %d)    %8.3f ms CPU\n", kPolls, oneListing * 1e3);
