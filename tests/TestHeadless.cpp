@@ -46,6 +46,8 @@ class TestHeadless : public QObject {
     void configure(const QString &postPath = QStringLiteral("/upload?")) const {
         LVSettings settings(mHome->filePath(QStringLiteral("config/Lorvane/Lorvane Client.conf")));
         settings.setValue(kWowApplicationPathKey, mHome->filePath(QStringLiteral("game/Wow.exe")));
+        // The client looks at the machine's processes: a game running there must not be this test's.
+        settings.setValue(kWowApplicationNameKey, QStringLiteral("Wow-%1").arg(QCoreApplication::applicationPid()));
         settings.setValue(kUsernameKey, QString::fromLatin1(LVTestSite::kUser));
         mSite->configure(settings);
         settings.setValue(kPostURLKey, mSite->url(postPath));

@@ -1,5 +1,6 @@
 #include "LVBusRecorder.h"
 #include "LVGameFolder.h"
+#include "LVProcFolder.h"
 #include "LVTestWorld.h"
 #include "platform/LVProcProcessMonitor.h"
 
@@ -13,6 +14,7 @@ class TestProcessTracking : public QObject {
 
     const QString kGame = QStringLiteral("Wow");
     const QString kRunStarts = QStringLiteral("Checking for supported realms…");
+    static constexpr int kNoTimer = 24 * 3600 * 1000; // the test looks by itself
 
     std::unique_ptr<LVGameFolder> mGame;
     std::unique_ptr<LVTestWorld> mWorld;
@@ -26,6 +28,16 @@ class TestProcessTracking : public QObject {
         QCOMPARE(mDelegate->gameWatch().isGameRunning(), running);
         QCOMPARE(button("launchButton")->isEnabled(), !running);
         QCOMPARE(button("uploadButton")->isEnabled(), !running);
+    }
+    // Tables written as in comparesTwoLooks_data.
+    static LVProcessTable table(const QStringList &lines) {
+        LVProcessTable processes;
+        for (const QString &line : lines) {
+            const QStringList fields = line.split(' ');
+            processes.insert(fields[0].toLongLong(),
+                             {fields[1].toULongLong(), fields[2] == "-" ? QString() : fields[2]});
+        }
+        return processes;
     }
     void record(LVProcProcessMonitor &watched, int pollInterval) {
         watched.setPollInterval(pollInterval);
@@ -55,53 +67,204 @@ private slots:
     }
 
     // A process is named by argv[0] without folder and extension, by comm when argv[0] is empty.
-    void procNamesTheProcessesAndTheirChanges() {
-        LVGameFolder proc;
-        const auto process = [&](const QString &folder, const QByteArray &cmdline, const QByteArray &comm = {}) {
-            proc.writeFile(folder + "/cmdline", QByteArray(cmdline).replace('|', '\0')); // '|': a zero byte
-            if (!comm.isNull())
-                proc.writeFile(folder + "/comm", comm);
-        };
-        process("10", "C:\\Program Files (x86)\\World of Warcraft\\_retail_\\Wow.exe|", "Wow.exe\n");
-        process("11", "C:/Games/WoW\\Launcher.v2.exe|-uid|wow|");
-        process("12", "/home/ann/.hidden|");
-        process("13", "/usr/bin/sleep");
-        process("14", "", "kworker/0:1H\n");
-        process("15", "|--flag|", "daemon\n");
-        process("16", "", "\n"); // names nothing
-        process("17", "");       // its comm is gone
-        process("self", "me|");
-        proc.addFolder("18"); // ended since the listing
-        const LVProcessTable expected{{10, "Wow"},   {11, "Launcher.v2"},  {12, ".hidden"},
-                                      {13, "sleep"}, {14, "kworker/0:1H"}, {15, "daemon"}};
-        QCOMPARE(readProcessTable(proc.path()), expected);
-
-        LVProcProcessMonitor watching(proc.path());
-        record(watching, 20);
-        // The game quits and starts again between two looks: it ends up running.
-        QVERIFY(QDir(proc.path()).rename("10", "4300"));
-        QTRY_COMPARE(mEvents, (QStringList{"-Wow", "+Wow"}));
-        // A process that runs the game instead of another program: one ends, one starts.
-        process("11", "C:\\WoW\\Wow.exe|");
-        QTRY_COMPARE(mEvents.mid(2), (QStringList{"-Launcher.v2", "+Wow"}));
-        // One of two copies quits.
-        QVERIFY(QDir(proc.filePath("4300")).removeRecursively());
-        QTRY_COMPARE(mEvents.mid(4), QStringList{"-Wow"});
+    void namesAProcess_data() {
+        QTest::addColumn<QByteArray>("cmdline"); // '|' stands for a zero byte
+        QTest::addColumn<QByteArray>("comm");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("a Windows path run by Wine")
+            << QByteArray("C:\\Program Files (x86)\\World of Warcraft\\_retail_\\Wow.exe|") << QByteArray("Wow.exe\n")
+            << "Wow";
+        QTest::newRow("mixed separators, two dots")
+            << QByteArray("C:/Games/WoW\\Launcher.v2.exe|-uid|wow|") << QByteArray() << "Launcher.v2";
+        QTest::newRow("a hidden file") << QByteArray("/home/ann/.hidden|") << QByteArray() << ".hidden";
+        QTest::newRow("no closing zero byte") << QByteArray("/usr/bin/sleep") << QByteArray() << "sleep";
+        QTest::newRow("empty command line") << QByteArray() << QByteArray("kworker/0:1H\n") << "kworker/0:1H";
+        QTest::newRow("empty argv[0]") << QByteArray("|--flag|") << QByteArray("daemon\n") << "daemon";
+        QTest::newRow("nothing names it") << QByteArray() << QByteArray("\n") << QString();
+    }
+    void namesAProcess() {
+        QFETCH(QByteArray, cmdline);
+        QFETCH(QByteArray, comm);
+        QFETCH(QString, name);
+        const QString named = lv::applicationNameOfProcess(cmdline.replace('|', '\0'), comm);
+        QCOMPARE(named, name);
+        QCOMPARE(named.isNull(), name.isNull());
     }
 
-    void seesTheGameRunByWineStartAndQuit() {
+    void readsAStatLine_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<qulonglong>("startTime");
+        QTest::addColumn<bool>("kernelThread");
+        const QByteArray fields = " S 1 77 77 0 -1 %flags 120 0 0 0 3 1 0 0 20 0 1 0 %start 8282112 135 "
+                                  "18446744073709551615 1 1 0 0 0 0 0 0 0 17 1 0 0 0 0 0\n";
+        const auto line = [&](const QByteArray &comm, const char *flags, const char *start) {
+            return "77 (" + comm + ")" + QByteArray(fields).replace("%flags", flags).replace("%start", start);
+        };
+        QTest::newRow("a program") << line("sleep", "4194304", "5843127") << true << 5843127ull << false;
+        QTest::newRow("a kernel thread") << line("kworker/1:0-events", "69238880", "12") << true << 12ull << true;
+        QTest::newRow("spaces and parentheses in the name")
+            << line("Wow) S 1 2 3 (x", "4194304", "991") << true << 991ull << false;
+        QTest::newRow("a name that closes early")
+            << line(") 4 5 6 7 8 9 10", "4194304", "42") << true << 42ull << false;
+        QTest::newRow("no parentheses") << QByteArray("77 sleep S 1 77") << false << 0ull << false;
+        QTest::newRow("cut short") << line("sleep", "4194304", "5843127").left(40) << false << 0ull << false;
+        QTest::newRow("not a number") << line("sleep", "4194304", "soon") << false << 0ull << false;
+    }
+    void readsAStatLine() {
+        QFETCH(QByteArray, line);
+        QFETCH(bool, valid);
+        const std::optional<LVProcessStat> stat = lv::parseProcessStat(line);
+        QCOMPARE(stat.has_value(), valid);
+        if (valid) {
+            QTEST(qulonglong(stat->startTime), "startTime");
+            QTEST(stat->kernelThread, "kernelThread");
+        }
+    }
+
+    void readsTheRealUser_data() {
+        QTest::addColumn<QByteArray>("status");
+        QTest::addColumn<int>("uid"); // -1: none
+        QTest::newRow("started by a user, running as another")
+            << QByteArray("Name:\tsu\nUmask:\t0022\nState:\tS\nUid:\t1000\t0\t0\t0\nGid:\t1000\t0\t0\t0\n") << 1000;
+        QTest::newRow("on the first line") << QByteArray("Uid:\t0\t0\t0\t0\n") << 0;
+        QTest::newRow("no such line") << QByteArray("Name:\tsleep\nRealUid:\t5\n") << -1;
+        QTest::newRow("no number") << QByteArray("Name:\tsleep\nUid:\t\n") << -1;
+    }
+    void readsTheRealUser() {
+        QFETCH(QByteArray, status);
+        QFETCH(int, uid);
+        const std::optional<uid_t> user = lv::realUserIdFromStatus(status);
+        QCOMPARE(user ? int(*user) : -1, uid);
+    }
+
+    // Tables written "pid start name", "-" for a process that does not count.
+    void comparesTwoLooks_data() {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QStringList>("terminated");
+        QTest::addColumn<QStringList>("launched");
+        QTest::newRow("nothing changed") << QStringList{"1 5 Wow", "2 5 -"} << QStringList{"1 5 Wow", "2 5 -"}
+                                         << QStringList() << QStringList();
+        QTest::newRow("an id used again")
+            << QStringList{"1 5 Wow"} << QStringList{"1 9 Wow"} << QStringList{"Wow"} << QStringList{"Wow"};
+        QTest::newRow("a new name") << QStringList{"1 5 wine64"} << QStringList{"1 5 Wow"} << QStringList{"wine64"}
+                                    << QStringList{"Wow"};
+        QTest::newRow("one of two copies")
+            << QStringList{"1 5 Wow", "2 5 Wow"} << QStringList{"2 5 Wow"} << QStringList{"Wow"} << QStringList();
+        QTest::newRow("by id") << QStringList{"9 5 c", "3 5 a", "4 5 b"} << QStringList{"8 5 e", "4 5 b", "7 5 d"}
+                               << QStringList{"a", "c"} << QStringList{"d", "e"};
+        QTest::newRow("processes that do not count")
+            << QStringList{"1 5 -", "2 5 Wow"} << QStringList{"2 5 -", "3 5 -"} << QStringList{"Wow"} << QStringList();
+    }
+    void comparesTwoLooks() {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, after);
+        const LVProcessChanges changes = lv::compareProcessTables(table(before), table(after));
+        QTEST(changes.terminated, "terminated");
+        QTEST(changes.launched, "launched");
+    }
+
+    // The monitor on a /proc-like folder, looked at once when made and then once per table: what
+    // each look after the first reported, and the names running after the last.
+    void watchesAProcFolder_data() {
+        QTest::addColumn<QList<QStringList>>("looks");
+        QTest::addColumn<QStringList>("reports"); // "+name" a launch, "-name" a termination
+        QTest::addColumn<QStringList>("running");
+        QTest::newRow("one name for each process")
+            << QList<QStringList>{{},
+                                  {"10 C:\\Program~Files~(x86)\\World~of~Warcraft\\_retail_\\Wow.exe| comm=Wow.exe",
+                                   "11 /usr/bin/sleep|30|", "12 C:\\Wow.exe"}}
+            << QStringList{"+Wow +sleep +Wow"} << QStringList{"Wow", "sleep", "Wow"};
+        QTest::newRow("what is no process is passed over")
+            << QList<QStringList>{{"13 ended", "self me", "14 comm=kworker/0:1H", "15", "16 sleep"}} << QStringList()
+            << QStringList{"kworker/0:1H", "sleep"};
+        QTest::newRow("one of two copies quits")
+            << QList<QStringList>{{"20 Wow", "21 Wow"}, {"21 Wow"}} << QStringList{"-Wow"} << QStringList{"Wow"};
+        QTest::newRow("the game quits and starts again between two looks")
+            << QList<QStringList>{{"20 Wow"}, {"4300 Wow"}} << QStringList{"-Wow +Wow"} << QStringList{"Wow"};
+        QTest::newRow("an id used again by a later process")
+            << QList<QStringList>{{"20 Wow start=5 comm=a)~S~1~(b"}, {"20 Wow start=9 comm=a)~S~1~(b"}}
+            << QStringList{"-Wow +Wow"} << QStringList{"Wow"};
+        QTest::newRow("the same process in a folder made anew")
+            << QList<QStringList>{{"20 Wow"}, {"20 Wow"}, {"20 sleep anew"}} << QStringList{"", ""}
+            << QStringList{"Wow"};
+        QTest::newRow("seen between its fork and its exec")
+            << QList<QStringList>{{"20 bash"}, {"20 C:\\Wow.exe"}} << QStringList{"-bash +Wow"} << QStringList{"Wow"};
+        QTest::newRow("a name seen at two looks is not read again")
+            << QList<QStringList>{{"20 bash"}, {"20 bash"}, {"20 Wow"}} << QStringList{"", ""} << QStringList{"bash"};
+        const QList<std::pair<QString, QString>> loaders{{"/usr/bin/wine|C:\\Wow.exe|", "wine"},
+                                                         {"/usr/lib/wine/wine64|C:\\Wow.exe|", "wine64"},
+                                                         {"/usr/lib/wine/wine-preloader", "wine-preloader"},
+                                                         {"/opt/proton/bin/wine64-preloader", "wine64-preloader"},
+                                                         {"comm=wine64-preloade", "wine64-preloade"}};
+        for (const auto &[loader, shown] : loaders)
+            QTest::addRow("Wine's loader as %s until it shows the game", qPrintable(shown))
+                << QList<QStringList>{{"20 " + loader}, {"20 " + loader}, {"20 " + loader}, {"20 C:\\Games\\Wow.exe"}}
+                << QStringList{"", "", "-" + shown + " +Wow"} << QStringList{"Wow"};
+        QTest::newRow("an empty command line until it is filled")
+            << QList<QStringList>{{"30 comm=Wow.exe"}, {"30 comm=Wow.exe"}, {"30 C:\\Wow.exe comm=Wow.exe"}}
+            << QStringList{"", "-Wow.exe +Wow"} << QStringList{"Wow"};
+        QTest::newRow("a kernel thread, named by its comm once")
+            << QList<QStringList>{{"2 comm=kthreadd kernel"}, {"2 comm=kthreadd kernel"}, {"2 comm=other kernel"}}
+            << QStringList{"", ""} << QStringList{"kthreadd"};
+        QTest::newRow("another user's processes")
+            << QList<QStringList>{{"20 Wow uid=other", "21 sleep"},
+                                  {"20 Wow uid=other", "21 sleep", "22 C:\\Wow.exe uid=other"}}
+            << QStringList{""} << QStringList{"sleep"};
+        QTest::newRow("another user's Wine program showing the game")
+            << QList<QStringList>{{"20 wine64 uid=other"}, {"20 C:\\Wow.exe uid=other"}} << QStringList{""}
+            << QStringList();
+    }
+    void watchesAProcFolder() {
+        QFETCH(QList<QStringList>, looks);
+        LVProcFolder proc;
+        proc.show(looks.first());
+        LVProcProcessMonitor watching(proc.path(), getuid());
+        record(watching, kNoTimer);
+        QStringList reports;
+        for (const QStringList &look : looks.mid(1)) {
+            proc.show(look);
+            watching.pollNow();
+            reports << mEvents.join(' ');
+            mEvents.clear();
+        }
+        QTEST(reports, "reports");
+        QTEST(watching.runningApplicationNames(), "running");
+    }
+
+    // The names are read afresh: a process started since the last look counts, and the next look still
+    // reports it.
+    void runningNamesIncludeAProcessNotYetReported() {
+        LVProcFolder proc;
+        proc.show({"20 sleep"});
+        LVProcProcessMonitor watching(proc.path(), getuid());
+        record(watching, kNoTimer);
+        proc.show({"20 sleep", "21 Wow", "22 Wow"});
+        QCOMPARE(watching.runningApplicationNames(), (QStringList{"sleep", "Wow", "Wow"}));
+        QCOMPARE(watching.runningCount(kGame), 2);
+        watching.pollNow();
+        QCOMPARE(mEvents, (QStringList{"+Wow", "+Wow"}));
+    }
+
+    // A real process under a name of its own, so that whatever else runs on the machine does not count.
+    void seesAGameRunByWineStartAndQuit() {
         LVProcProcessMonitor watching;
         record(watching, 50);
+        const QString name = QStringLiteral("Wow-%1").arg(QCoreApplication::applicationPid());
         QProcess game;
-        game.start("bash", {"-c", R"(exec -a 'C:\Games\World of Warcraft\_retail_\Wow.exe' sleep 30)"});
+        game.start(
+            "bash",
+            {"-c", QStringLiteral("exec -a 'C:\\Games\\World of Warcraft\\_retail_\\%1.exe' sleep 30").arg(name)});
         QVERIFY(game.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(mEvents.contains("+Wow"), 10000);
-        QVERIFY(watching.runningApplicationNames().contains(kGame));
+        QTRY_VERIFY_WITH_TIMEOUT(mEvents.contains("+" + name), 10000);
+        QCOMPARE(mEvents.count("+" + name), 1);
+        QCOMPARE(watching.runningCount(name), 1);
 
         game.kill();
         QVERIFY(game.waitForFinished());
-        QTRY_VERIFY_WITH_TIMEOUT(mEvents.contains("-Wow"), 10000);
-        QVERIFY(!watching.runningApplicationNames().contains(kGame));
+        QTRY_VERIFY_WITH_TIMEOUT(mEvents.contains("-" + name), 10000);
+        QCOMPARE(watching.runningCount(name), 0);
     }
 
     void applicationLaunchesAndQuits_data() {
