@@ -2,6 +2,7 @@
 #include "platform/LVProcessMonitor.h"
 #include "platform/LVWorkspace.h"
 #include "settings/LVSettings.h"
+#include "status/LVStatusBus.h"
 
 #include <algorithm>
 
@@ -29,8 +30,9 @@ void LVApplicationDelegate::workspaceDidTerminateApplication(const QString &name
 
 void LVApplicationDelegate::launchWoW() {
     const QString path = fullPathToWorldOfWarcraft(mSettings->boolForKey(kRunLauncherAppKey));
-    if (!path.isEmpty())
-        mWorkspace->launchApplication(path);
+    QString error;
+    if (!path.isEmpty() && !mWorkspace->launchApplication(path, &error))
+        LVStatusBus::sendErrorMessage(error);
 }
 
 // The game's name is read afresh each time: the user may point the program at another game.
