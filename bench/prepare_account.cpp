@@ -132,7 +132,7 @@ int main(int argc, char **argv) {
     settings.setValue(kWowApplicationPathKey, game.filePath(QStringLiteral("Wow.exe")));
     settings.setValue(kFilesToUploadKey, files);
     settings.setValue(kValidRealmsKey, QStringList{QStringLiteral("eu.logon.worldofwarcraft.com")});
-    LVLinuxWorkspace workspace(QDir::homePath());
+    LVLinuxWorkspace workspace(QDir::homePath(), QProcessEnvironment::systemEnvironment());
     LVFakeProcessMonitor processMonitor;
     LVMemoryCredentialStore keychain;
     LVApplicationDelegate delegate(LVServices{&settings, &workspace, &processMonitor, &keychain, QString()});

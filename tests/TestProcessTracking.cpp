@@ -327,14 +327,20 @@ private slots:
     }
 
     void launchButtonStartsTheGameOrItsLauncher() {
+        LVBusRecorder bus;
         for (const bool runLauncher : {false, true}) {
             mWorld->settings.setValue(kRunLauncherAppKey, runLauncher);
             button("launchButton")->click();
         }
         QCOMPARE(mWorld->workspace.launched,
                  (QStringList{mGame->applicationPath(), mGame->filePath("World of Warcraft Launcher.exe")}));
+        QCOMPARE(bus.errorMessages(), QStringList());
         // The game counts as running only when it is seen to start.
         QVERIFY(!mDelegate->gameWatch().isGameRunning());
+
+        mWorld->workspace.launchError = QStringLiteral("No Wine found to start the game: start it from your launcher");
+        button("launchButton")->click();
+        QCOMPARE(bus.errorMessages(), QStringList{mWorld->workspace.launchError});
     }
 };
 

@@ -5,6 +5,7 @@
 #include "platform/LVProcessMonitor.h"
 #include "platform/LVWorkspace.h"
 #include "settings/LVSettings.h"
+#include "status/LVStatusBus.h"
 
 #include <algorithm>
 
@@ -47,8 +48,9 @@ void LVGameWatch::workspaceDidTerminateApplication(const QString &name) {
 
 void LVGameWatch::launchWoW() {
     const QString path = mInstall.fullPathToWorldOfWarcraft(mSettings.boolForKey(kRunLauncherAppKey));
-    if (!path.isEmpty())
-        mWorkspace.launchApplication(path);
+    QString error;
+    if (!path.isEmpty() && !mWorkspace.launchApplication(path, &error))
+        LVStatusBus::sendErrorMessage(error);
 }
 
 // The game's name is read afresh each time: the user may point the program at another game.

@@ -1,23 +1,39 @@
 #pragma once
 
+#include "platform/GameInstallations.h"
 #include "platform/LVWorkspace.h"
 
-#include <QStringList>
+#include <QProcessEnvironment>
+
+// A Wine prefix found in the user's home folder, and the launcher that made it.
+struct LVWinePrefix {
+    QString path;
+    LVPrefixKind kind = LVPrefixKind::Wine;
+    QString launcherId; // as in LVGameInstallation
+
+    bool operator==(const LVWinePrefix &) const = default;
+};
 
 // On Linux the game runs under Wine: it is looked for inside the Wine prefixes of the user's home
-// folder, those of plain Wine, Lutris, Steam (also as a Flatpak) and Bottles.
+// folder, made by plain Wine, Lutris, Steam, Bottles, Heroic, Faugus or PortProton (natively or as
+// Flatpaks), and is started through the launcher that made its prefix.
 class LVLinuxWorkspace : public LVWorkspace {
 public:
-    explicit LVLinuxWorkspace(const QString &homeFolder);
+    // The environment gives WINEPREFIX, XDG_DATA_HOME and XDG_CONFIG_HOME to the search, and PATH
+    // and everything else to the programs started.
+    LVLinuxWorkspace(const QString &homeFolder, const QProcessEnvironment &environment);
 
     QString fullPathForApplication(const QString &name) const override;
+    // The install whose prefix holds the program, else one described from its path alone.
+    LVGameInstallation installationOf(const QString &executable) const override;
+    QProcessEnvironment launchEnvironment() const override { return mEnvironment; }
 
-    // Every Wine prefix found, in the order they are searched.
-    QStringList winePrefixes() const;
+    // Every copy of the game in every prefix, prefix by prefix in the order of winePrefixes().
+    QList<LVGameInstallation> findInstallations() const;
+    // Every Wine prefix found, each once however many paths lead to it, in the order they are searched.
+    QList<LVWinePrefix> winePrefixes() const;
 
 private:
     QString mHome;
+    QProcessEnvironment mEnvironment;
 };
-
-// The folders of a Wine prefix in which the game may be installed, in the order they are searched.
-QStringList gameFoldersInPrefix(const QString &prefix);

@@ -1,42 +1,24 @@
 #include "platform/LVWorkspace.h"
 
 #include "platform/LVLinuxWorkspace.h"
+#include "platform/LaunchCommand.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
 
-bool startDetached(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment,
-                   const QString &workingFolder) {
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(workingFolder);
-    return process.startDetached();
+bool fail(QString *error, const QString &reason) {
+    if (error)
+        *error = reason;
+    return false;
 }
 
-// The prefix is the folder that holds drive_c, when the path lies inside one.
-QString winePrefixOf(const QString &path) {
-    const qsizetype at = path.indexOf(QStringLiteral("/drive_c/"));
-    return at > 0 ? path.left(at) : QString();
-}
-
-bool launchWithWine(const QFileInfo &program) {
-    const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
-    if (wine.isEmpty())
-        return false;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    const QString prefix = winePrefixOf(program.absoluteFilePath());
-    if (!prefix.isEmpty())
-        environment.insert(QStringLiteral("WINEPREFIX"), prefix);
-    return startDetached(wine, {program.absoluteFilePath()}, environment, program.absolutePath());
+bool startProgram(const QString &program, const QStringList &arguments, const QString &workingFolder,
+                  const QProcessEnvironment &environment, QString *error) {
+    return lv::startLaunchCommand(LVLaunchCommand{program, arguments, {}, workingFolder}, environment, error);
 }
 
 class LVGenericWorkspace : public LVWorkspace {
@@ -46,28 +28,45 @@ public:
 
 } // namespace
 
-bool LVWorkspace::launchApplication(const QString &path) {
+bool LVWorkspace::launchApplication(const QString &path, QString *error) {
     const QFileInfo program(path);
     if (path.isEmpty() || !program.exists())
-        return false;
+        return fail(error, QStringLiteral("The game was not found at %1").arg(path));
 #ifndef Q_OS_WIN
     if (program.suffix().compare(QLatin1String("exe"), Qt::CaseInsensitive) == 0)
-        return launchWithWine(program);
+        return launchWindowsProgram(program.absoluteFilePath(), error);
 #endif
 #ifdef Q_OS_MACOS
     if (program.suffix() == QLatin1String("app"))
-        return startDetached(QStringLiteral("open"), {program.absoluteFilePath()},
-                             QProcessEnvironment::systemEnvironment(), program.absolutePath());
+        return startProgram(QStringLiteral("open"), {program.absoluteFilePath()}, program.absolutePath(),
+                            launchEnvironment(), error);
 #endif
     if (program.isFile() && program.isExecutable())
-        return startDetached(program.absoluteFilePath(), {}, QProcessEnvironment::systemEnvironment(),
-                             program.absolutePath());
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(program.absoluteFilePath()));
+        return startProgram(program.absoluteFilePath(), {}, program.absolutePath(), launchEnvironment(), error);
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(program.absoluteFilePath())))
+        return fail(error, QStringLiteral("Nothing could open %1").arg(path));
+    return true;
+}
+
+LVGameInstallation LVWorkspace::installationOf(const QString &executable) const {
+    return lv::installationAt(executable);
+}
+
+QProcessEnvironment LVWorkspace::launchEnvironment() const {
+    return QProcessEnvironment::systemEnvironment();
+}
+
+bool LVWorkspace::launchWindowsProgram(const QString &path, QString *error) {
+    const QProcessEnvironment environment = launchEnvironment();
+    const LVLaunchCommand command = lv::launchCommand(
+        installationOf(path), [&environment](const QString &name) { return lv::findExecutableIn(name, environment); },
+        error);
+    return !command.program.isEmpty() && lv::startLaunchCommand(command, environment, error);
 }
 
 std::unique_ptr<LVWorkspace> makePlatformWorkspace() {
 #ifdef Q_OS_LINUX
-    return std::make_unique<LVLinuxWorkspace>(QDir::homePath());
+    return std::make_unique<LVLinuxWorkspace>(QDir::homePath(), QProcessEnvironment::systemEnvironment());
 #else
     return std::make_unique<LVGenericWorkspace>();
 #endif

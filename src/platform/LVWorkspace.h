@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/GameInstallations.h"
+
+#include <QProcessEnvironment>
 #include <QString>
 
 #include <memory>
@@ -11,9 +14,18 @@ public:
 
     // The full path of the installed application of that name (no extension), or null when unknown.
     virtual QString fullPathForApplication(const QString &name) const = 0;
-    // Starts the application at that path, detached; false when it could not be started. A Windows
-    // program is started with Wine, inside the Wine prefix its path lies in.
-    virtual bool launchApplication(const QString &path);
+    // Starts the application at that path, detached; false, with the reason in error, when it could
+    // not be started. Away from Windows a Windows program is started the way its Wine prefix was
+    // made: through its launcher, else with Wine inside the prefix.
+    virtual bool launchApplication(const QString &path, QString *error = nullptr);
+
+    // The install a Windows program belongs to; here described from its path alone.
+    virtual LVGameInstallation installationOf(const QString &executable) const;
+    // The environment programs are started in, and whose PATH finds them.
+    virtual QProcessEnvironment launchEnvironment() const;
+
+private:
+    bool launchWindowsProgram(const QString &path, QString *error);
 };
 
 // The workspace of the platform the program runs on.

@@ -11,15 +11,17 @@ public:
     QHash<QString, QString> installedApplications; // name → full path
     mutable QStringList lookedUp;
     QStringList launched;
-    bool launchSucceeds = true;
+    QString launchError; // when set, every launch fails with it
 
     QString fullPathForApplication(const QString &name) const override {
         lookedUp << name;
         return installedApplications.value(name);
     }
 
-    bool launchApplication(const QString &path) override {
+    bool launchApplication(const QString &path, QString *error = nullptr) override {
         launched << path;
-        return launchSucceeds;
+        if (error)
+            *error = launchError;
+        return launchError.isEmpty();
     }
 };

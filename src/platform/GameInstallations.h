@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Who made the Wine prefix a game lies in; it decides how the game is started.
+enum class LVPrefixKind { Wine, Custom, Lutris, Steam, Bottles, Heroic, Faugus, PortProton, Manual };
+
+// One copy of the game found on the machine.
+struct LVGameInstallation {
+    QString executable; // full path of the game's program
+    QString flavor;     // "_retail_", "_classic_", ... or "" when the program lies in the game folder itself
+    QString prefix;     // the Wine prefix (the folder holding drive_c), or empty
+    LVPrefixKind kind = LVPrefixKind::Manual;
+    QString launcherId; // Steam app id, Lutris game slug, Bottles bottle name, Heroic app name, or empty
+
+    bool operator==(const LVGameInstallation &) const = default;
+};
+
+// What the name of a game's program says about it.
+struct LVExecutableIdentity {
+    QString flavor;          // the flavor folder holding it, or "" when it lies in no flavor folder
+    QString applicationName; // the file name without ".exe" (or ".app")
+
+    bool operator==(const LVExecutableIdentity &) const = default;
+};
+
+namespace lv {
+
+// The name the Options sheet shows for a kind of prefix: "Wine", "Lutris", "Steam", ...
+QString prefixKindName(LVPrefixKind kind);
+
+// The flavor and application name of the program at that path, from the path alone.
+LVExecutableIdentity identifyExecutable(const QString &path);
+
+// The folder holding drive_c that the path lies in, or empty when it lies in no Wine prefix.
+QString winePrefixOf(const QString &path);
+
+// An install described from its program's path alone, as for a game the user picked by hand.
+LVGameInstallation installationAt(const QString &executable);
+
+// The folders of a Wine prefix in which the game may be installed, in the order they are searched.
+QStringList gameFoldersInPrefix(const QString &prefix);
+
+// Every copy of the game inside the prefix, in the order of gameFoldersInPrefix, each flavor
+// folder with its own program.
+QList<LVGameInstallation> installationsInPrefix(const QString &prefix, LVPrefixKind kind,
+                                                const QString &launcherId = QString());
+
+} // namespace lv
