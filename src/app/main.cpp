@@ -53,7 +53,10 @@ int main(int argc, char *argv[]) {
                                     QStringLiteral("Store the site password read from standard input for the "
                                                    "user NAME, test it and exit (0 when the site accepts it)."),
                                     QStringLiteral("NAME"));
-    parser.addOptions({upload, signIn});
+    const QCommandLineOption wait(QStringLiteral("wait"),
+                                  QStringLiteral("With --upload: wait for an upload of another lorvane-client to end "
+                                                 "instead of giving up."));
+    parser.addOptions({upload, signIn, wait});
     parser.process(*application);
 
     LVSettings settings;
@@ -61,7 +64,7 @@ int main(int argc, char *argv[]) {
     const std::unique_ptr<LVProcessMonitor> processMonitor = makePlatformProcessMonitor();
     LVKeychainCredentialStore keychain;
     LVApplicationDelegate delegate(
-        {&settings, workspace.get(), processMonitor.get(), &keychain, defaultResourceFolder()});
+        {&settings, workspace.get(), processMonitor.get(), &keychain, defaultResourceFolder(), defaultRunLockPath()});
 
     if (parser.isSet(signIn) || parser.isSet(upload)) {
         const LVConsoleLog log(stdout);
@@ -70,7 +73,7 @@ int main(int argc, char *argv[]) {
             return runSignIn(delegate, settings, keychain, username,
                              readPassword(QStringLiteral("Lorvane password for %1: ").arg(username)));
         }
-        return runHeadlessUpload(delegate, settings, keychain);
+        return runHeadlessUpload(delegate, settings, keychain, parser.isSet(wait));
     }
 
     QApplication::setWindowIcon(QIcon(defaultResourceFolder() + QStringLiteral("/lorvane-client.png")));

@@ -25,7 +25,10 @@ LVGzipResult gzipFile(const QString &source, const QString &destination) {
     const QByteArray data = input.readAll();
     if (input.error() != QFileDevice::NoError)
         return {LVGzipResult::SourceUnreadable, {}};
+    return gzipData(data, destination);
+}
 
+LVGzipResult gzipData(const QByteArray &data, const QString &destination) {
     gzFile file = gzopen(QFile::encodeName(destination).constData(), "wb9");
     if (!file)
         return failure(destination, QStringLiteral("the compressed copy could not be created"));

@@ -17,5 +17,7 @@ namespace lv {
 // Writes `destination` as one gzip stream (level 9) of the whole of `source`. The source is read
 // first: a missing source never creates or truncates the destination.
 LVGzipResult gzipFile(const QString &source, const QString &destination);
+// The same for bytes already in memory.
+LVGzipResult gzipData(const QByteArray &data, const QString &destination);
 
 } // namespace lv

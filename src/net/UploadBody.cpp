@@ -1,5 +1,11 @@
 #include "net/UploadBody.h"
 
+#include "common/PathComponents.h"
+#include "net/Gzip.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace lv {
@@ -34,6 +40,61 @@ QString uploadQuery(const QString &username, const QString &passwordHash, bool c
     if (!characterData)
         query += QStringLiteral("&ignorecharacterdata");
     return query;
+}
+
+QString redactedUrl(const QString &urlText) {
+    static const QRegularExpression password(QStringLiteral("([?&]password=)[^&#]*"));
+    return QString(urlText).replace(password, QStringLiteral("\\1********"));
+}
+
+namespace {
+
+qint64 sizeOf(const LVBodySource &source) {
+    return source.contents ? source.contents->size() : QFileInfo(source.path).size();
+}
+
+LVGzipResult compress(const LVBodySource &source, const QString &copy) {
+    return source.contents ? gzipData(*source.contents, copy) : gzipFile(source.path, copy);
+}
+
+QByteArray readBack(const QString &copy) {
+    QFile file(copy);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+LVBuiltBody buildUploadBody(const QList<LVBodySource> &sources, const QString &boundary,
+                            const std::function<void(qint64 done, qint64 total)> &progress) {
+    qint64 total = 0;
+    for (const LVBodySource &source : sources)
+        total += sizeOf(source);
+    LVBuiltBody built;
+    qint64 done = 0;
+    for (const LVBodySource &source : sources) {
+        const QString copy = source.path + QStringLiteral(".gz");
+        const LVGzipResult result = compress(source, copy);
+        if (result.status == LVGzipResult::Failed) {
+            for (const QString &made : std::as_const(built.copies))
+                QFile::remove(made);
+            return {{}, {}, {}, 0, 0, result.error};
+        }
+        done += sizeOf(source);
+        if (progress)
+            progress(done, total);
+        if (result.status == LVGzipResult::SourceUnreadable)
+            continue;
+        built.copies << copy;
+        const QByteArray data = readBack(copy);
+        if (data.isEmpty())
+            continue;
+        appendUploadPart(built.body, int(built.fileNames.size()), boundary, lastPathComponent(copy), data);
+        built.fileNames << lastPathComponent(source.path);
+        built.bytesBefore += sizeOf(source);
+        built.bytesAfter += data.size();
+    }
+    appendUploadEnd(built.body, boundary);
+    return built;
 }
 
 } // namespace lv

@@ -224,6 +224,8 @@ void LVSiteServer::handleGet(const httplib::Request &request, httplib::Response 
         handleAddonFile(path.substr(std::string_view(addonPrefix).size()), response);
     else if (path == "/stall")
         waitForStop(response);
+    else if (path == "/trickle")
+        trickle(response);
     else
         setText(response, 404, "not found\n");
 }
@@ -235,6 +237,12 @@ void LVSiteServer::handlePost(const httplib::Request &request, httplib::Response
         return drainBody(request, reader);
     if (request.path == "/stall")
         return waitForStop(response);
+    if (request.path == "/slow")
+        return readSlowly(request, response, reader);
+    if (request.path == "/trickle") {
+        drainBody(request, reader);
+        return trickle(response);
+    }
     if (request.path == "/upload")
         return handleUpload(request, response, reader);
     drainBody(request, reader);
@@ -247,6 +255,8 @@ bool LVSiteServer::replyCanned(const httplib::Request &request, httplib::Respons
     if (canned == mCanned.end())
         return false;
     setBody(response, canned->second.status, canned->second.body, canned->second.contentType);
+    for (const auto &[name, value] : canned->second.headers)
+        response.set_header(name, value);
     return true;
 }
 
@@ -351,6 +361,36 @@ void LVSiteServer::waitForStop(httplib::Response &response) {
     setText(response, 503, "the site is stopping\n");
 }
 
+void LVSiteServer::readSlowly(const httplib::Request &request, httplib::Response &response,
+                              const httplib::ContentReader &reader) {
+    const double rate = request.has_param("rate") ? std::stod(request.get_param_value("rate")) : 16384.0;
+    const auto start = Clock::now();
+    size_t received = 0;
+    const auto pace = [&](size_t size) {
+        received += size;
+        const auto due =
+            start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(received / rate));
+        std::unique_lock lock(mStopMutex);
+        return !mStopped.wait_until(lock, due, [this] { return mStopping; });
+    };
+    const bool read = request.is_multipart_form_data() ? reader([](const httplib::MultipartFormData &) { return true; },
+                                                                [&](const char *, size_t size) { return pace(size); })
+                                                       : reader([&](const char *, size_t size) { return pace(size); });
+    setText(response, read ? 200 : 503, read ? "read " + std::to_string(received) + " bytes\n" : "stopping\n");
+}
+
+void LVSiteServer::trickle(httplib::Response &response) {
+    response.status = 200;
+    response.set_chunked_content_provider("text/plain", [this](size_t, httplib::DataSink &sink) {
+        std::unique_lock lock(mStopMutex);
+        if (mStopped.wait_for(lock, std::chrono::milliseconds(50), [this] { return mStopping; })) {
+            sink.done();
+            return true;
+        }
+        return sink.write("0", 1);
+    });
+}
+
 void LVSiteServer::remember(const httplib::Request &request) {
     std::lock_guard lock(mMutex);
     mRequests.push_back({request.method, request.path, queryOf(request.target)});
@@ -369,9 +409,9 @@ void LVSiteServer::log(const httplib::Request &request, const httplib::Response 
 }
 
 void LVSiteServer::setResponse(const std::string &method, const std::string &path, int status, std::string body,
-                               std::string contentType) {
+                               std::string contentType, std::map<std::string, std::string> headers) {
     std::lock_guard lock(mMutex);
-    mCanned[{method, path}] = {status, std::move(body), std::move(contentType)};
+    mCanned[{method, path}] = {status, std::move(body), std::move(contentType), std::move(headers)};
 }
 
 void LVSiteServer::clearResponses() {

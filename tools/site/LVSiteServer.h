@@ -28,7 +28,8 @@ struct LVSiteRequest {
 };
 
 // The site the client talks to: credential check, uploads, the addon manifest and its files, plus
-// fixtures for tests (canned replies, an endpoint that never answers). Listens on 127.0.0.1 only, on a
+// fixtures for tests (canned replies, an endpoint that never answers, one that reads slowly, one that
+// answers a byte at a time). Listens on 127.0.0.1 only, on a
 // thread of its own; every accessor may be called from any thread.
 class LVSiteServer {
 public:
@@ -46,7 +47,7 @@ public:
 
     // A reply for exactly this method and decoded path, taking precedence over every route.
     void setResponse(const std::string &method, const std::string &path, int status, std::string body,
-                     std::string contentType = "text/plain");
+                     std::string contentType = "text/plain", std::map<std::string, std::string> headers = {});
     void clearResponses();
 
     std::vector<LVSiteRequest> requests() const;
@@ -57,6 +58,7 @@ private:
         int status = 200;
         std::string body;
         std::string contentType;
+        std::map<std::string, std::string> headers;
     };
     using Clock = std::chrono::steady_clock;
 
@@ -70,6 +72,10 @@ private:
     void handleManifest(httplib::Response &response);
     void handleAddonFile(const std::string &relativePath, httplib::Response &response);
     void waitForStop(httplib::Response &response);
+    // Reads the body at "rate" bytes a second (16 KiB by default), then answers.
+    void readSlowly(const httplib::Request &request, httplib::Response &response, const httplib::ContentReader &reader);
+    // Answers 200 and sends one byte every 50 ms until the site stops.
+    void trickle(httplib::Response &response);
     bool replyCanned(const httplib::Request &request, httplib::Response &response);
     void remember(const httplib::Request &request);
     void log(const httplib::Request &request, const httplib::Response &response);
