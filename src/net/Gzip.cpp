@@ -82,7 +82,7 @@ bool deflateInto(z_stream &stream, QByteArray &out, int flush) {
             out.truncate(produced);
             return true;
         }
-        out.resize(out.size() + kWindowSize);
+        out.resize(out.size() + 4096); // seldom: the room given is deflate's own bound
     }
 }
 
