@@ -53,8 +53,8 @@ qint64 sizeOf(const LVBodySource &source) {
     return source.contents ? source.contents->size() : QFileInfo(source.path).size();
 }
 
-LVGzipResult compress(const LVBodySource &source, const QString &copy) {
-    return source.contents ? gzipData(*source.contents, copy) : gzipFile(source.path, copy);
+LVGzipResult compress(const LVBodySource &source, const QString &copy, const LVGzipOptions &options) {
+    return source.contents ? gzipData(*source.contents, copy, options) : gzipFile(source.path, copy, options);
 }
 
 QByteArray readBack(const QString &copy) {
@@ -73,15 +73,18 @@ LVBuiltBody buildUploadBody(const QList<LVBodySource> &sources, const QString &b
     qint64 done = 0;
     for (const LVBodySource &source : sources) {
         const QString copy = source.path + QStringLiteral(".gz");
-        const LVGzipResult result = compress(source, copy);
+        LVGzipOptions options;
+        if (progress)
+            options.progress = [&progress, done, total](qint64 doneInFile, qint64) {
+                progress(done + doneInFile, total);
+            };
+        const LVGzipResult result = compress(source, copy, options);
         if (result.status == LVGzipResult::Failed) {
             for (const QString &made : std::as_const(built.copies))
                 QFile::remove(made);
             return {{}, {}, {}, 0, 0, result.error};
         }
         done += sizeOf(source);
-        if (progress)
-            progress(done, total);
         if (result.status == LVGzipResult::SourceUnreadable)
             continue;
         built.copies << copy;

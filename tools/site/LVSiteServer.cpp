@@ -381,12 +381,11 @@ void LVSiteServer::readSlowly(const httplib::Request &request, httplib::Response
 
 void LVSiteServer::trickle(httplib::Response &response) {
     response.status = 200;
-    response.set_chunked_content_provider("text/plain", [this](size_t, httplib::DataSink &sink) {
+    constexpr size_t announced = 1 << 20; // far more than it will ever send
+    response.set_content_provider(announced, "text/plain", [this](size_t, size_t, httplib::DataSink &sink) {
         std::unique_lock lock(mStopMutex);
-        if (mStopped.wait_for(lock, std::chrono::milliseconds(50), [this] { return mStopping; })) {
-            sink.done();
-            return true;
-        }
+        if (mStopped.wait_for(lock, std::chrono::milliseconds(50), [this] { return mStopping; }))
+            return false;
         return sink.write("0", 1);
     });
 }
