@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QToolButton>
@@ -22,6 +23,12 @@ class TestMainWindow : public QObject {
 
     LVPreferencesController *options() const { return mWorld->find<LVPreferencesController>(); }
     template <typename T> T *inOptions(const char *name) const { return options()->findChild<T *>(name); }
+    QPropertyAnimation *runningDisclosure() const {
+        for (auto *animation : mWorld->window->findChildren<QPropertyAnimation *>("logDisclosureAnimation"))
+            if (animation->state() == QAbstractAnimation::Running)
+                return animation;
+        return nullptr;
+    }
     void openOptions() const {
         mWorld->find<QPushButton>("optionsButton")->click();
         QTRY_VERIFY(options() && options()->isVisible());
@@ -110,6 +117,39 @@ private slots:
         QTRY_COMPARE(window->height(), start.height() + 210);
         mDelegate->discloseStatusText(-1); // the mixed state hides the log
         QTRY_COMPARE(window->height(), start.height() + 40);
+    }
+
+    void logToggledAgainWhileMovingEndsAtTheRightSize_data() {
+        QTest::addColumn<bool>("fromShown");
+        QTest::addColumn<QList<int>>("states"); // given one after the other, each before the last ends
+        QTest::addColumn<bool>("logShown");
+        QTest::newRow("show, hide") << false << QList<int>{1, 0} << false;
+        QTest::newRow("hide, show") << true << QList<int>{0, 1} << true;
+        QTest::newRow("show, hide, show") << false << QList<int>{1, 0, 1} << true;
+        QTest::newRow("hide, show, hide") << true << QList<int>{0, 1, 0} << false;
+    }
+
+    void logToggledAgainWhileMovingEndsAtTheRightSize() {
+        QFETCH(bool, fromShown);
+        QFETCH(QList<int>, states);
+        QFETCH(bool, logShown);
+        QWidget *window = mWorld->window.get();
+        const int collapsed = window->height();
+        if (fromShown) {
+            mDelegate->discloseStatusText(1);
+            QTRY_VERIFY(!runningDisclosure());
+        }
+        for (int state : states) {
+            if (QPropertyAnimation *moving = runningDisclosure()) {
+                moving->setCurrentTime(60); // a third of the way: the press comes while the window moves
+                const int heightThen = window->height();
+                QVERIFY(heightThen > collapsed && heightThen < collapsed + 170);
+            }
+            mDelegate->discloseStatusText(state);
+        }
+        QTRY_VERIFY(!runningDisclosure());
+        QCOMPARE(window->height(), collapsed + (logShown ? 170 : 0));
+        QCOMPARE(mWorld->find<QTextEdit>("statusText")->isVisible(), logShown);
     }
 
     void optionsShowTheDetectedPathAndApplyStoresIt() {
