@@ -266,6 +266,30 @@ private slots:
         QVERIFY(mWorld->settings.boolForKey(kAutoUploadKey));
     }
 
+    // Alt and a letter reach each button and option of a window; no letter serves two of them.
+    void mnemonicsDoNotClash() {
+        mDelegate->setupAccount();
+        mDelegate->showOptions();
+        const QList<QWidget *> windows{mWorld->window.get(), mWorld->find<LVAuthenticationController>(), options()};
+        for (QWidget *window : windows) {
+            QStringList texts;
+            for (QAbstractButton *button : window->findChildren<QAbstractButton *>())
+                if (button->window() == window && button != mWorld->find<QToolButton>("disclosureButton"))
+                    texts << button->text();
+            for (QLabel *label : window->findChildren<QLabel *>())
+                if (label->window() == window && label->buddy())
+                    texts << label->text();
+            QMap<QChar, QString> taken;
+            for (const QString &text : texts) {
+                const qsizetype mark = text.indexOf(QLatin1Char('&'));
+                QVERIFY2(mark >= 0, qPrintable(text));
+                const QChar key = text.at(mark + 1).toLower();
+                QVERIFY2(!taken.contains(key), qPrintable(taken.value(key) + " and " + text));
+                taken.insert(key, text);
+            }
+        }
+    }
+
     void secondSheetWaitsForTheFirst() {
         mDelegate->setupAccount();
         mDelegate->showOptions();

@@ -98,7 +98,6 @@ private slots:
         QTest::addColumn<bool>("cut");      // in a window 480 wide
         const QString longText = QStringLiteral("Uploading the saved variables of account ").repeated(3);
         QTest::newRow("short") << "Validating data…" << false << "Validating data…" << false;
-        QTest::newRow("long") << longText << false << longText << true;
         QTest::newRow("long error") << longText << true << "\u26A0 " + longText << true;
         QTest::newRow("two lines, the second long")
             << "----------\n" + longText << false << "----------\n" + longText << true;
