@@ -32,7 +32,6 @@ public:
     // "Upload now" and "Launch" are enabled exactly when these buttons are, whoever changes them.
     void followButtons(QAbstractButton *uploadButton, QAbstractButton *launchButton);
 
-    State state() const { return mState; }
     QString toolTip() const { return mIcon.toolTip(); }
     QMenu *menu() const { return mMenu.get(); }
 
