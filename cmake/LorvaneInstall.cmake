@@ -8,7 +8,7 @@ set(LV_INSTALL_RESOURCES_DIR ${CMAKE_INSTALL_DATADIR}/lorvane-client)
 install(TARGETS lorvane-client RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES
             ${LV_RESOURCES_DIR}/Defaults.plist
-            ${LV_RESOURCES_DIR}/lorvane_client_background.png
+            ${LV_RESOURCES_DIR}/lorvane_client_background.svg
             ${LV_RESOURCES_DIR}/lorvane-client.png
         DESTINATION ${LV_INSTALL_RESOURCES_DIR})
 install(DIRECTORY ${LV_RESOURCES_DIR}/+Lorvane_Harvex DESTINATION ${LV_INSTALL_RESOURCES_DIR})

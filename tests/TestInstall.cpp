@@ -68,7 +68,7 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::newRow("program") << "bin/lorvane-client";
         QTest::newRow("defaults") << "share/lorvane-client/Defaults.plist";
-        QTest::newRow("window background") << "share/lorvane-client/lorvane_client_background.png";
+        QTest::newRow("window background") << "share/lorvane-client/lorvane_client_background.svg";
         QTest::newRow("window icon") << "share/lorvane-client/lorvane-client.png";
         QTest::newRow("menu entry") << "share/applications/org.lorvane.client.desktop";
         QTest::newRow("menu icon") << "share/icons/hicolor/256x256/apps/lorvane-client.png";

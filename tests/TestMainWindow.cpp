@@ -1,5 +1,7 @@
+#include "LVBusRecorder.h"
 #include "LVGameFolder.h"
 #include "LVTestWorld.h"
+#include "app/LVBackgroundView.h"
 #include "auth/LVAuthenticationController.h"
 #include "prefs/LVPreferencesController.h"
 #include "status/LVStatusBus.h"
@@ -8,6 +10,7 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QToolButton>
@@ -22,6 +25,12 @@ class TestMainWindow : public QObject {
 
     LVPreferencesController *options() const { return mWorld->find<LVPreferencesController>(); }
     template <typename T> T *inOptions(const char *name) const { return options()->findChild<T *>(name); }
+    QPropertyAnimation *runningDisclosure() const {
+        for (auto *animation : mWorld->window->findChildren<QPropertyAnimation *>("logDisclosureAnimation"))
+            if (animation->state() == QAbstractAnimation::Running)
+                return animation;
+        return nullptr;
+    }
     void openOptions() const {
         mWorld->find<QPushButton>("optionsButton")->click();
         QTRY_VERIFY(options() && options()->isVisible());
@@ -82,34 +91,134 @@ private slots:
         world.find<QTextEdit>("statusText")->setPlainText(QStringLiteral("stale"));
         world.window->connectTo(world.makeDelegate());
         QVERIFY(world.delegate->statusTextView()->toPlainText().isEmpty());
-        QVERIFY(!world.find<QLabel>("backgroundImage")->pixmap().isNull());
+        QVERIFY(world.find<LVBackgroundView>("backgroundImage")->isLoaded());
         QCOMPARE(world.settings.stringForKey(kWowApplicationNameKey), QStringLiteral("Wow"));
     }
 
     void logDisclosureGrowsAndShrinksTheWindow() {
         QWidget *window = mWorld->window.get();
         auto *label = mWorld->find<LVStatusLabel>("statusLabel");
+        auto *toggle = mWorld->find<QToolButton>("disclosureButton");
+        auto *log = mWorld->find<QTextEdit>("statusText");
         LVStatusBus::sendStatusMessage(QStringLiteral("shown"));
         label->displayMessage();
         const QRect start = window->geometry();
+        QCOMPARE(toggle->text(), QStringLiteral("Show log"));
 
-        mWorld->find<QToolButton>("disclosureButton")->click();
+        toggle->click();
         QTRY_COMPARE(window->geometry().height(), start.height() + 170);
         QCOMPARE(window->geometry().top(), start.top());
-        QVERIFY(mWorld->find<QTextEdit>("statusText")->isVisible());
+        QVERIFY(log->isVisible());
         QVERIFY(!label->displaysMessages() && label->text().isEmpty());
+        QCOMPARE(toggle->text(), QStringLiteral("Hide log"));
+        QCOMPARE(toggle->accessibleName(), QStringLiteral("Hide log"));
 
-        // The user makes the window taller; hiding the log takes 170 off whatever it is now.
+        // The user makes the window taller: the log takes the height; hiding it takes 170 off
+        // whatever the window is now.
+        const int logHeight = log->height();
         window->resize(window->width(), window->height() + 40);
-        mWorld->find<QToolButton>("disclosureButton")->click();
+        QTRY_COMPARE(log->height(), logHeight + 40);
+        QCOMPARE(mWorld->find<LVBackgroundView>("backgroundImage")->height(), 180);
+        toggle->click();
         QTRY_COMPARE(window->geometry().height(), start.height() + 40);
-        QTRY_VERIFY(!mWorld->find<QTextEdit>("statusText")->isVisible());
+        QTRY_VERIFY(!log->isVisible());
         QVERIFY(label->displaysMessages() && label->text().isEmpty());
+        QCOMPARE(toggle->text(), QStringLiteral("Show log"));
 
         mDelegate->discloseStatusText(1);
         QTRY_COMPARE(window->height(), start.height() + 210);
         mDelegate->discloseStatusText(-1); // the mixed state hides the log
         QTRY_COMPARE(window->height(), start.height() + 40);
+    }
+
+    void logToggledAgainWhileMovingEndsAtTheRightSize_data() {
+        QTest::addColumn<bool>("fromShown");
+        QTest::addColumn<QList<int>>("states"); // given one after the other, each before the last ends
+        QTest::addColumn<bool>("logShown");
+        QTest::newRow("show, hide") << false << QList<int>{1, 0} << false;
+        QTest::newRow("hide, show") << true << QList<int>{0, 1} << true;
+        QTest::newRow("show, hide, show") << false << QList<int>{1, 0, 1} << true;
+        QTest::newRow("hide, show, hide") << true << QList<int>{0, 1, 0} << false;
+    }
+
+    void logToggledAgainWhileMovingEndsAtTheRightSize() {
+        QFETCH(bool, fromShown);
+        QFETCH(QList<int>, states);
+        QFETCH(bool, logShown);
+        QWidget *window = mWorld->window.get();
+        const int collapsed = window->height();
+        if (fromShown) {
+            mDelegate->discloseStatusText(1);
+            QTRY_VERIFY(!runningDisclosure());
+        }
+        for (int state : states) {
+            if (QPropertyAnimation *moving = runningDisclosure()) {
+                moving->setCurrentTime(60); // a third of the way: the press comes while the window moves
+                const int heightThen = window->height();
+                QVERIFY(heightThen > collapsed && heightThen < collapsed + 170);
+            }
+            mDelegate->discloseStatusText(state);
+        }
+        QTRY_VERIFY(!runningDisclosure());
+        QCOMPARE(window->height(), collapsed + (logShown ? 170 : 0));
+        QCOMPARE(mWorld->find<QTextEdit>("statusText")->isVisible(), logShown);
+    }
+
+    void backgroundKeepsTitleAndMoonAtAnyWidthAndScale_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<qreal>("scale");
+        QTest::newRow("480, 1x") << 480 << 1.0;
+        QTest::newRow("900, 1x") << 900 << 1.0;
+        QTest::newRow("900, 2x") << 900 << 2.0;
+    }
+
+    // The moon is the brightest thing in the picture, right of the middle at the same distance from the
+    // right edge; the title is golden, at the left.
+    void backgroundKeepsTitleAndMoonAtAnyWidthAndScale() {
+        QFETCH(int, width);
+        QFETCH(qreal, scale);
+        auto *view = mWorld->find<LVBackgroundView>("backgroundImage");
+        mWorld->window->resize(width, mWorld->window->height());
+        QTRY_COMPARE(view->width(), width);
+        QImage picture(view->size() * scale, QImage::Format_RGB32);
+        picture.setDevicePixelRatio(scale);
+        view->render(&picture);
+
+        const auto pixel = [&](int x, int y) { return QColor(picture.pixel(int(x * scale), int(y * scale))); };
+        QVERIFY(pixel(width - 100, 48).lightness() > 220); // the moon, 100 px from the right edge
+        QVERIFY(pixel(width / 2, 48).lightness() < 80);    // night sky in the middle
+        QVERIFY(pixel(width - 4, 176).lightness() < 40);   // the hills reach the right edge
+        const QColor gold = pixel(30, 45);                 // in the L of the title
+        QVERIFY2(gold.red() > 180 && gold.blue() < 160, qPrintable(gold.name()));
+    }
+
+    void applyThatCannotSaveKeepsTheSheetOpen() {
+        LVGameFolder game;
+        const QString settingsFile = mWorld->dir.filePath(QStringLiteral("settings.ini"));
+        openOptions();
+        browseTo(game.applicationPath());
+        inOptions<QCheckBox>("autoUploadBox")->click();
+        // Root writes anywhere, but no one writes a file where a folder is.
+        QFile::remove(settingsFile);
+        QVERIFY(QDir().mkdir(settingsFile));
+        LVBusRecorder bus;
+        inOptions<QPushButton>("applyButton")->click();
+
+        QCOMPARE(bus.errorMessages().size(), 1);
+        QVERIFY2(bus.errorMessages().first().startsWith(QLatin1String("Unable to save the settings: ") + settingsFile),
+                 qPrintable(bus.errorMessages().first()));
+        QCOMPARE(inOptions<QLabel>("saveErrorLabel")->text(), bus.errorMessages().first());
+        QVERIFY(inOptions<QLabel>("saveErrorLabel")->isVisible());
+        QVERIFY(options() && options()->isVisible());
+        QVERIFY(mWorld->settings.stringForKey(kWowApplicationPathKey).isNull());
+
+        // With the way clear, Apply stores the same choices and the sheet closes.
+        QVERIFY(QDir().rmdir(settingsFile));
+        inOptions<QPushButton>("applyButton")->click();
+        QTRY_VERIFY(!options());
+        const LVSettings stored(settingsFile);
+        QCOMPARE(stored.stringForKey(kWowApplicationPathKey), game.applicationPath());
+        QVERIFY(stored.hasUserValueForKey(kAutoUploadKey));
     }
 
     void optionsShowTheDetectedPathAndApplyStoresIt() {
@@ -155,6 +264,30 @@ private slots:
         QCOMPARE(mWorld->settings.stringForKey(kWowApplicationPathKey), QStringLiteral("/stored/Wow.exe"));
         mWorld->settings.save(); // a cancelled option edit is not stored by a later confirmation
         QVERIFY(mWorld->settings.boolForKey(kAutoUploadKey));
+    }
+
+    // Alt and a letter reach each button and option of a window; no letter serves two of them.
+    void mnemonicsDoNotClash() {
+        mDelegate->setupAccount();
+        mDelegate->showOptions();
+        const QList<QWidget *> windows{mWorld->window.get(), mWorld->find<LVAuthenticationController>(), options()};
+        for (QWidget *window : windows) {
+            QStringList texts;
+            for (QAbstractButton *button : window->findChildren<QAbstractButton *>())
+                if (button->window() == window && button != mWorld->find<QToolButton>("disclosureButton"))
+                    texts << button->text();
+            for (QLabel *label : window->findChildren<QLabel *>())
+                if (label->window() == window && label->buddy())
+                    texts << label->text();
+            QMap<QChar, QString> taken;
+            for (const QString &text : texts) {
+                const qsizetype mark = text.indexOf(QLatin1Char('&'));
+                QVERIFY2(mark >= 0, qPrintable(text));
+                const QChar key = text.at(mark + 1).toLower();
+                QVERIFY2(!taken.contains(key), qPrintable(taken.value(key) + " and " + text));
+                taken.insert(key, text);
+            }
+        }
     }
 
     void secondSheetWaitsForTheFirst() {

@@ -6,6 +6,8 @@
 #include "status/LVStatusLabel.h"
 
 #include <QDir>
+#include <QMenu>
+#include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
 
@@ -16,9 +18,14 @@ class TestScreenshots : public QObject {
 
     QString mFolder = QStringLiteral(LV_SCREENSHOT_DIR);
 
-    void save(QWidget *widget, const QString &name) {
+    void save(QWidget *widget, const QString &name, qreal scale = 0) {
         QVERIFY(QTest::qWaitForWindowExposed(widget));
-        const QImage picture = widget->grab().toImage();
+        QImage picture = widget->grab().toImage();
+        if (scale > 0) { // as a screen of that scale shows it
+            picture = QImage(widget->size() * scale, QImage::Format_RGB32);
+            picture.setDevicePixelRatio(scale);
+            widget->render(&picture);
+        }
         QVERIFY(!picture.isNull());
         // A picture of a few colours means nothing much was drawn.
         QSet<QRgb> colours;
@@ -38,6 +45,7 @@ private slots:
 
     void windowAndSheets() {
         LVTestWorld world;
+        world.hasSystemTray = true;
         world.settings.setValue(kWowApplicationPathKey, QStringLiteral("/home/player/.wine/drive_c/Program Files "
                                                                        "(x86)/World of Warcraft/_retail_/Wow.exe"));
         LVApplicationDelegate &delegate = world.makeDelegateWithWindow();
@@ -51,7 +59,12 @@ private slots:
         auto *label = window.findChild<LVStatusLabel *>();
         while (label->queuedMessageCount() > 0)
             label->displayMessage();
+        delegate.showLastUpload(QDateTime::currentDateTime().addSecs(-3600), 2, true);
         save(&window, QStringLiteral("main-window.png"));
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.findChild<QPushButton *>(QStringLiteral("uploadButton"))->setFocus(Qt::TabFocusReason);
+        save(&window, QStringLiteral("main-window@2x.png"), 2);
 
         const int collapsed = window.height();
         window.findChild<QToolButton *>(QStringLiteral("disclosureButton"))->click();
@@ -67,6 +80,14 @@ private slots:
         QTRY_VERIFY(window.findChild<LVPreferencesController *>() &&
                     window.findChild<LVPreferencesController *>()->isVisible());
         save(window.findChild<LVPreferencesController *>(), QStringLiteral("options-sheet.png"));
+        window.findChild<LVPreferencesController *>()->reject();
+
+        // The tray's menu as it pops up, with Launch unavailable while the game runs.
+        world.processMonitor.launch(QStringLiteral("Wow"));
+        QMenu *menu = delegate.trayIcon()->menu();
+        menu->popup(window.mapToGlobal(QPoint(40, 40)));
+        save(menu, QStringLiteral("tray-menu.png"));
+        menu->hide();
     }
 };
 

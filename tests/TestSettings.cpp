@@ -92,6 +92,42 @@ private slots:
         QCOMPARE(LVSettings(settingsFile()).stringForKey(kUsernameKey), QStringLiteral("bob"));
     }
 
+    void saveThatCannotBeWrittenChangesNothing_data() {
+        QTest::addColumn<QString>("blocker"); // made a regular file, or a folder where the settings go
+        QTest::addColumn<QString>("settingsPath");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("its folder is a file") << "blocker"
+                                              << "blocker/settings.ini"
+                                              << "Not a directory";
+        QTest::newRow("it is a folder") << "settings.ini"
+                                        << "settings.ini"
+                                        << "this is a folder";
+    }
+
+    // Tests run as root, who may write anywhere: only a path that cannot be a file makes writing fail.
+    void saveThatCannotBeWrittenChangesNothing() {
+        QFETCH(QString, blocker);
+        QFETCH(QString, settingsPath);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(settingsPath);
+        if (blocker == settingsPath)
+            QVERIFY(QDir(dir.path()).mkdir(blocker));
+        else
+            QVERIFY(QFile(dir.filePath(blocker)).open(QIODevice::WriteOnly));
+        LVSettings settings(path);
+        settings.registerDefaults({{kAutoUploadKey, true}});
+        settings.setEditedValue(kAutoUploadKey, false);
+        settings.setEditedValue(kUsernameKey, QStringLiteral("bob"));
+
+        QString error;
+        QVERIFY(!settings.save(&error));
+        QVERIFY2(error.startsWith(path) && error.endsWith(reason), qPrintable(error));
+        QVERIFY(settings.boolForKey(kAutoUploadKey));
+        QVERIFY(!settings.hasUserValueForKey(kUsernameKey));
+        QVERIFY(settings.hasPendingEdits());
+    }
+
     void shippedDefaultsHaveTheirKinds() {
         QString error;
         const auto defaults = lv::readPropertyList(QStringLiteral(LV_SOURCE_RESOURCES_DIR "/Defaults.plist"), &error);
@@ -102,7 +138,9 @@ private slots:
         QCOMPARE(files.size(), 9);
         QVERIFY(files.first().endsWith(QLatin1String("/SavedVariables/+Lorvane_Harvex.lua")));
         QVERIFY(!settings.arrayForKey(kValidRealmsKey).value_or(QStringList()).isEmpty());
-        QCOMPARE(defaults->value(kVerboseLoggingKey).typeId(), QMetaType::Bool);
+        for (const char *key : {kVerboseLoggingKey, kStartMinimizedKey, kAutostartKey, kNotificationsKey})
+            QVERIFY2(defaults->value(key).typeId() == QMetaType::Bool, key);
+        QVERIFY(settings.boolForKey(kNotificationsKey) && !settings.boolForKey(kAutostartKey));
     }
 };
 

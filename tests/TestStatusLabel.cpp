@@ -49,7 +49,7 @@ private slots:
         QVERIFY(timer->isActive() && mLabel->text().isEmpty());
         mNow = mNow.addSecs(3600); // shown later; logged with the time it was sent
 
-        const QStringList shown{"first", "second <b>", ""};
+        const QStringList shown{"first", "\u26A0 second <b>", ""};
         const QList<QColor> colours{LVStatusLabel::kStatusColor, LVStatusLabel::kErrorColor,
                                     LVStatusLabel::kStatusColor};
         for (int i = 0; i < shown.size(); ++i) {
@@ -59,7 +59,8 @@ private slots:
             QCOMPARE(labelColour(), colours.at(i));
         }
         QVERIFY(!timer->isActive());
-        QCOMPARE(mLog->toPlainText(), logLine("first") + logLine("second <b>"));
+        // An error stands out without its colour: a warning sign before its message, in the line and the log.
+        QCOMPARE(mLog->toPlainText(), logLine("first") + logLine("\u26A0 second <b>"));
         QCOMPARE(logColour(0), LVStatusLabel::kStatusColor);
         QCOMPARE(logColour(1), LVStatusLabel::kErrorColor);
         QCOMPARE(lv::formatLogTime(mSent, QLocale(QLocale::English)), QStringLiteral("2010.11.05 03:07:09 PM"));
@@ -87,7 +88,54 @@ private slots:
         QCOMPARE(mLabel->text(), QString());
         LVStatusBus::sendErrorMessage(QStringLiteral("after"));
         mLabel->displayMessage();
-        QCOMPARE(mLabel->text(), QStringLiteral("after"));
+        QCOMPARE(mLabel->text(), QStringLiteral("\u26A0 after"));
+    }
+
+    void longMessagesAreCutWithTheWholeInTheTooltip_data() {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("isError");
+        QTest::addColumn<QString>("shown"); // whole, as the line shows it when wide enough
+        QTest::addColumn<bool>("cut");      // in a window 480 wide
+        const QString longText = QStringLiteral("Uploading the saved variables of account ").repeated(3);
+        QTest::newRow("short") << "Validating data…" << false << "Validating data…" << false;
+        QTest::newRow("long error") << longText << true << "\u26A0 " + longText << true;
+        QTest::newRow("two lines, the second long")
+            << "----------\n" + longText << false << "----------\n" + longText << true;
+    }
+
+    void longMessagesAreCutWithTheWholeInTheTooltip() {
+        QFETCH(QString, message);
+        QFETCH(bool, isError);
+        QFETCH(QString, shown);
+        QFETCH(bool, cut);
+        QWidget *window = mWorld->window.get();
+        window->resize(480, window->height());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        isError ? LVStatusBus::sendErrorMessage(message) : LVStatusBus::sendStatusMessage(message);
+        mLabel->displayMessage();
+        QCOMPARE(mLabel->message(), shown);
+        const QFontMetrics metrics = mLabel->fontMetrics();
+        const auto fits = [&] {
+            for (const QString &line : mLabel->text().split(QLatin1Char('\n')))
+                if (metrics.horizontalAdvance(line) > mLabel->contentsRect().width())
+                    return false;
+            return true;
+        };
+        QVERIFY(fits());
+        QCOMPARE(mLabel->text() != shown, cut);
+        QCOMPARE(mLabel->text().endsWith(QChar(0x2026)), cut || shown.endsWith(QChar(0x2026)));
+        QVERIFY(mLabel->text().startsWith(shown.left(8)));
+        QCOMPARE(mLabel->toolTip(), cut ? shown : QString());
+        QCOMPARE(mLabel->accessibleName(), shown);
+
+        // Made wide enough, the window shows it whole again; narrowed, cut again.
+        window->resize(2400, window->height());
+        QTRY_COMPARE(mLabel->text(), shown);
+        QVERIFY(mLabel->toolTip().isEmpty());
+        window->resize(480, window->height());
+        QTRY_COMPARE(mLabel->toolTip(), cut ? shown : QString());
+        QVERIFY(fits());
     }
 };
 

@@ -1,5 +1,6 @@
 #include "app/LVApplicationDelegate.h"
 
+#include "app/LVBackgroundView.h"
 #include "auth/LVAuthenticationController.h"
 #include "prefs/LVPreferencesController.h"
 #include "settings/LVSettings.h"
@@ -7,9 +8,10 @@
 #include "status/LVStatusBus.h"
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QNetworkAccessManager>
-#include <QPixmap>
 #include <QPushButton>
 #include <QTextEdit>
 
@@ -36,20 +38,60 @@ void LVApplicationDelegate::wireSubsystems() {
     connect(&mAuthentication, &LVAuthentication::signInNeeded, this, &LVApplicationDelegate::setupAccount);
     connect(&mAuthentication, &LVAuthentication::retested, this, &LVApplicationDelegate::validateUserInterface);
     connect(&mGameWatch, &LVGameWatch::gameRunningChanged, this, &LVApplicationDelegate::validateUserInterface);
+    connect(&mGameWatch, &LVGameWatch::gameRunningChanged, this, &LVApplicationDelegate::updateTrayState);
     connect(&mGameWatch, &LVGameWatch::gameQuit, this, &LVApplicationDelegate::gameQuit);
-    connect(&mUploadRun, &LVUploadRun::runStarted, this, [this] { setUploadEnabled(false); });
+    connect(&mUploadRun, &LVUploadRun::runStarted, this, [this] {
+        setUploadEnabled(false);
+        mUploadStarted = QDateTime::currentDateTime();
+        if (mTray)
+            mTray->setState(LVTrayIcon::Uploading);
+    });
     connect(&mUploadRun, &LVUploadRun::runEnded, this, [this](const LVUploadOutcome &outcome) {
         // After a run the site took data from, the retest a minute later enables the button again.
         if (outcome.storedAccounts.isEmpty())
             setUploadEnabled(true);
+        updateTrayState();
+        // A run that found nothing new to send changes nothing about the last upload.
+        if (outcome.accountsWithData > 0 || outcome.failed)
+            showLastUpload(mUploadStarted, int(outcome.storedAccounts.size()), !outcome.failed);
     });
 }
 
+void LVApplicationDelegate::makeTrayIcon() {
+    mTray = std::make_unique<LVTrayIcon>(
+        QIcon(QDir(mServices.resourceFolder).filePath(QStringLiteral("lorvane-client.png"))));
+    connect(mTray.get(), &LVTrayIcon::uploadRequested, this, &LVApplicationDelegate::upload);
+    connect(mTray.get(), &LVTrayIcon::launchRequested, this, &LVApplicationDelegate::launchWoW);
+    connect(mTray.get(), &LVTrayIcon::showWindowRequested, this, &LVApplicationDelegate::showWindow);
+    connect(mTray.get(), &LVTrayIcon::quitRequested, this, &LVApplicationDelegate::quit);
+    updateTrayState();
+    mTray->show();
+}
+
+void LVApplicationDelegate::updateTrayState() {
+    if (mTray && mUploadRun.uploadState() != LVUploadRun::Uploading)
+        mTray->setState(mGameWatch.isGameRunning() ? LVTrayIcon::GameRunning : LVTrayIcon::Watching);
+}
+
+void LVApplicationDelegate::showLastUpload(const QDateTime &when, int accounts, bool succeeded) {
+    if (mOutlets.lastUploadLabel)
+        mOutlets.lastUploadLabel->setText(lv::lastUploadText(when, accounts, succeeded));
+    if (mTray)
+        mTray->setLastUpload(when, accounts, succeeded);
+}
+
 void LVApplicationDelegate::setOutlets(const LVMainWindowOutlets &outlets) {
-    mOutlets = {outlets.window, outlets.launchButton, outlets.uploadButton, outlets.backgroundImage,
-                outlets.statusText};
+    mOutlets = {outlets.window,          outlets.launchButton,    outlets.uploadButton,
+                outlets.backgroundImage, outlets.lastUploadLabel, outlets.statusText};
     delete mDisclosure;
     mDisclosure = new LVLogDisclosure(outlets.window, outlets.statusText, this);
+    if (!outlets.window)
+        return;
+    if (mServices.hasSystemTray && !mTray)
+        makeTrayIcon();
+    if (mTray)
+        mTray->followButtons(outlets.uploadButton, outlets.launchButton);
+    QGuiApplication::setQuitOnLastWindowClosed(!mTray);
 }
 
 void LVApplicationDelegate::awakeFromNib() {
@@ -61,8 +103,8 @@ void LVApplicationDelegate::awakeFromNib() {
         mOutlets.statusText->clear();
     // Updates of the program itself come from the platform's package manager.
     if (mOutlets.backgroundImage)
-        mOutlets.backgroundImage->setPixmap(
-            QPixmap(QDir(mServices.resourceFolder).filePath(QStringLiteral("lorvane_client_background.png"))));
+        mOutlets.backgroundImage->load(
+            QDir(mServices.resourceFolder).filePath(QStringLiteral("lorvane_client_background.svg")));
 }
 
 void LVApplicationDelegate::applicationDidFinishLaunching() {
@@ -101,6 +143,28 @@ QTextEdit *LVApplicationDelegate::statusTextView() const {
     return mOutlets.statusText;
 }
 
+void LVApplicationDelegate::showWindowAtStart(bool minimizedRequested) {
+    if (!mOutlets.window)
+        return;
+    if (mTray && (minimizedRequested || mServices.settings->boolForKey(kStartMinimizedKey)))
+        return;
+    mOutlets.window->show();
+}
+
+void LVApplicationDelegate::showWindow() {
+    if (!mOutlets.window)
+        return;
+    QWidget *window = mOutlets.window;
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void LVApplicationDelegate::quit() {
+    QCoreApplication::quit();
+}
+
 void LVApplicationDelegate::setUploadEnabled(bool enabled) {
     if (mOutlets.uploadButton)
         mOutlets.uploadButton->setEnabled(enabled);
@@ -110,7 +174,15 @@ void LVApplicationDelegate::showOptions() {
     if (!mOutlets.window)
         return;
     auto *sheet = new LVPreferencesController(*mServices.settings, mOutlets.window);
+    sheet->setSystemTrayAvailable(mTray != nullptr);
     connect(sheet, &LVPreferencesController::applied, this, &LVApplicationDelegate::gatherInstallAndCheck);
+    presentSheet(sheet);
+}
+
+// A sheet needs its window on the screen: one asked for while the client sits in the tray brings it up.
+void LVApplicationDelegate::presentSheet(QDialog *sheet) {
+    if (!mOutlets.window->isVisible())
+        showWindow();
     mSheets.presentSheet(sheet);
 }
 
@@ -125,7 +197,7 @@ void LVApplicationDelegate::setupAccount() {
             &LVApplicationDelegate::authenticationComplete);
     connect(sheet, &LVAuthenticationController::authenticationFailed, this,
             &LVApplicationDelegate::authenticationFailed);
-    mSheets.presentSheet(sheet);
+    presentSheet(sheet);
 }
 
 void LVApplicationDelegate::discloseStatusText(int state) {

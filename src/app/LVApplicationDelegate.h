@@ -2,6 +2,7 @@
 
 #include "app/LVRunReports.h"
 #include "app/LVSheetQueue.h"
+#include "app/LVTrayIcon.h"
 #include "auth/LVAuthentication.h"
 #include "common/LVBusyGuard.h"
 #include "game/LVAddonInstaller.h"
@@ -16,12 +17,14 @@
 #include <memory>
 
 class QAbstractButton;
+class QDialog;
 class QLabel;
 class QNetworkAccessManager;
 class QPushButton;
 class QTextEdit;
 class QTimer;
 class QWidget;
+class LVBackgroundView;
 class LVCredentialStore;
 class LVLogDisclosure;
 class LVProcessMonitor;
@@ -37,6 +40,8 @@ struct LVServices {
     LVCredentialStore *credentialStore = nullptr;
     QString resourceFolder;
     QString runLockPath; // held by the upload run of any process of the user; none: no lock
+    // The desktop shows tray icons: the client then lives in the tray, and closing its window hides it.
+    bool hasSystemTray = false;
     QString historyPath; // the upload history's database
     QDBusConnection notificationBus = QDBusConnection::sessionBus();
 };
@@ -47,7 +52,8 @@ struct LVMainWindowOutlets {
     QPushButton *launchButton = nullptr;
     QPushButton *uploadButton = nullptr;
     QPushButton *optionsButton = nullptr;
-    QLabel *backgroundImage = nullptr;
+    LVBackgroundView *backgroundImage = nullptr;
+    QLabel *lastUploadLabel = nullptr;
     QTextEdit *statusText = nullptr;
     LVStatusLabel *statusLabel = nullptr;
     QAbstractButton *disclosureButton = nullptr;
@@ -68,6 +74,17 @@ public:
     void gatherInstallAndCheck();
     void validateUserInterface();
     QTextEdit *statusTextView() const;
+
+    // The window at start-up: shown, unless starting minimised (asked for, or chosen in the options)
+    // where the tray can stand for it.
+    void showWindowAtStart(bool minimizedRequested);
+    void showWindow();
+    void quit();
+    // With a tray, closing the window only hides it: the client keeps watching the game.
+    bool hidesWindowOnClose() const { return mTray != nullptr; }
+    LVTrayIcon *trayIcon() const { return mTray.get(); }
+    // How the last upload went, under the buttons and in the tray's tooltip.
+    void showLastUpload(const QDateTime &when, int accounts, bool succeeded);
 
     void launchWoW() { mGameWatch.launchWoW(); }
     void upload() { mUploadRun.upload(); }
@@ -99,13 +116,17 @@ private:
         QPointer<QWidget> window;
         QPointer<QPushButton> launchButton;
         QPointer<QPushButton> uploadButton;
-        QPointer<QLabel> backgroundImage;
+        QPointer<LVBackgroundView> backgroundImage;
+        QPointer<QLabel> lastUploadLabel;
         QPointer<QTextEdit> statusText;
     };
 
     void wireSubsystems();
+    void makeTrayIcon();
+    void updateTrayState();
     void gameQuit();
     void setUploadEnabled(bool enabled);
+    void presentSheet(QDialog *sheet);
 
     LVServices mServices;
     std::unique_ptr<QNetworkAccessManager> mNetworkAccess;
@@ -120,5 +141,7 @@ private:
     LVSheetQueue mSheets;
     Outlets mOutlets;
     LVLogDisclosure *mDisclosure = nullptr;
+    std::unique_ptr<LVTrayIcon> mTray;
+    QDateTime mUploadStarted;
     bool mNeedToGatherInstallAndCheck = false;
 };

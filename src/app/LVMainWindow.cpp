@@ -1,7 +1,10 @@
 #include "app/LVMainWindow.h"
 
+#include "app/LVBackgroundView.h"
 #include "status/LVStatusLabel.h"
 #include "ui_MainWindow.h"
+
+#include <QCloseEvent>
 
 LVMainWindow::LVMainWindow(QWidget *parent)
     : QWidget(parent)
@@ -17,20 +20,37 @@ LVMainWindowOutlets LVMainWindow::outlets() {
             mUi->uploadButton,
             mUi->optionsButton,
             mUi->backgroundImage,
+            mUi->lastUploadLabel,
             mUi->statusText,
             mUi->statusLabel,
             mUi->disclosureButton};
 }
 
 void LVMainWindow::connectTo(LVApplicationDelegate &delegate) {
+    mDelegate = &delegate;
     delegate.setOutlets(outlets());
     mUi->statusLabel->awakeFromNib(delegate.statusTextView());
     delegate.awakeFromNib();
     connect(mUi->launchButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::launchWoW);
     connect(mUi->uploadButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::upload);
     connect(mUi->optionsButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::showOptions);
-    connect(mUi->disclosureButton, &QToolButton::toggled, &delegate, [this, &delegate](bool shown) {
-        mUi->disclosureButton->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
-        delegate.discloseStatusText(shown ? 1 : 0);
-    });
+    connect(mUi->disclosureButton, &QToolButton::toggled, this, &LVMainWindow::logToggled);
+}
+
+void LVMainWindow::logToggled(bool shown) {
+    QToolButton *toggle = mUi->disclosureButton;
+    toggle->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
+    toggle->setText(shown ? QStringLiteral("Hide log") : QStringLiteral("Show log"));
+    toggle->setAccessibleName(toggle->text());
+    if (mDelegate)
+        mDelegate->discloseStatusText(shown ? 1 : 0);
+}
+
+void LVMainWindow::closeEvent(QCloseEvent *event) {
+    if (mDelegate && mDelegate->hidesWindowOnClose()) {
+        hide();
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }

@@ -2,6 +2,7 @@
 
 #include "app/LVApplicationDelegate.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -10,8 +11,9 @@ namespace Ui {
 class MainWindow;
 }
 
-// The main window: the background picture, the Launch, Upload and Options buttons, the status line
-// with its log disclosure, and the log below.
+// The main window: the background picture, the Launch, Upload and Options buttons, how the last
+// upload went, the status line with its log disclosure, and the log below. Where the client lives in
+// the tray, closing the window hides it.
 class LVMainWindow : public QWidget {
     Q_OBJECT
 public:
@@ -24,6 +26,12 @@ public:
     // that order, and connects the controls to their actions.
     void connectTo(LVApplicationDelegate &delegate);
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    void logToggled(bool shown);
+
     std::unique_ptr<Ui::MainWindow> mUi;
+    QPointer<LVApplicationDelegate> mDelegate;
 };

@@ -2,6 +2,7 @@
 #include "app/LVHeadless.h"
 #include "app/LVMainWindow.h"
 #include "app/LVResources.h"
+#include "app/LVTrayIcon.h"
 #include "platform/LVKeychainCredentialStore.h"
 #include "platform/LVProcessMonitor.h"
 #include "platform/LVWorkspace.h"
@@ -56,15 +57,20 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption wait(QStringLiteral("wait"),
                                   QStringLiteral("With --upload: wait for an upload of another lorvane-client to end "
                                                  "instead of giving up."));
-    parser.addOptions({upload, signIn, wait});
+    const QCommandLineOption minimized(QStringLiteral("minimized"),
+                                       QStringLiteral("Start in the tray, without opening the window, where the "
+                                                      "desktop has a tray."));
+    parser.addOptions({upload, signIn, wait, minimized});
     parser.process(*application);
 
     LVSettings settings;
     const std::unique_ptr<LVWorkspace> workspace = makePlatformWorkspace();
     const std::unique_ptr<LVProcessMonitor> processMonitor = makePlatformProcessMonitor();
     LVKeychainCredentialStore keychain;
+    const bool hasSystemTray = qobject_cast<QApplication *>(application.get()) && LVTrayIcon::isSystemTrayAvailable();
     LVApplicationDelegate delegate({&settings, workspace.get(), processMonitor.get(), &keychain,
-                                    defaultResourceFolder(), defaultRunLockPath(), LVUploadHistory::defaultPath()});
+                                    defaultResourceFolder(), defaultRunLockPath(), hasSystemTray,
+                                    LVUploadHistory::defaultPath()});
 
     if (parser.isSet(signIn) || parser.isSet(upload)) {
         const LVConsoleLog log(stdout);
@@ -79,7 +85,7 @@ int main(int argc, char *argv[]) {
     QApplication::setWindowIcon(QIcon(defaultResourceFolder() + QStringLiteral("/lorvane-client.png")));
     LVMainWindow window;
     window.connectTo(delegate);
-    window.show();
+    delegate.showWindowAtStart(parser.isSet(minimized));
     QTimer::singleShot(0, &delegate, &LVApplicationDelegate::applicationDidFinishLaunching);
     return application->exec();
 }

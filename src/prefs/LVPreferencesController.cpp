@@ -1,10 +1,13 @@
 #include "prefs/LVPreferencesController.h"
 
 #include "common/PathComponents.h"
+#include "prefs/Autostart.h"
 #include "settings/LVSettings.h"
 #include "settings/LVSettingsBinding.h"
+#include "status/LVStatusBus.h"
 #include "ui_Preferences.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 
@@ -35,6 +38,10 @@ LVPreferencesController::LVPreferencesController(LVSettings &settings, QWidget *
     lv::bindCheckBox(mUi->characterDataBox, mSettings, QString::fromLatin1(kCharacterDataKey));
     lv::bindCheckBox(mUi->runLauncherBox, mSettings, QString::fromLatin1(kRunLauncherAppKey));
     lv::bindCheckBox(mUi->verboseLoggingBox, mSettings, QString::fromLatin1(kVerboseLoggingKey));
+    lv::bindCheckBox(mUi->startMinimizedBox, mSettings, QString::fromLatin1(kStartMinimizedKey));
+    lv::bindCheckBox(mUi->autostartBox, mSettings, QString::fromLatin1(kAutostartKey));
+    lv::bindCheckBox(mUi->notificationsBox, mSettings, QString::fromLatin1(kNotificationsKey));
+    mUi->saveErrorLabel->hide();
     awakeFromNib();
 }
 
@@ -72,12 +79,28 @@ void LVPreferencesController::chooseApplicationPath(const QString &path) {
     setupAppPath();
 }
 
+void LVPreferencesController::setSystemTrayAvailable(bool available) {
+    mUi->startMinimizedBox->setEnabled(available);
+    mUi->startMinimizedBox->setToolTip(available ? QString() : QStringLiteral("Your desktop shows no tray icons."));
+}
+
+// Settings that cannot be written leave the sheet open with the user's choices, so that nothing
+// looks saved that is not.
 void LVPreferencesController::performApply() {
-    if (std::exchange(mEnded, true))
+    if (mEnded)
         return;
-    mSettings.save();
-    mSettings.setValue(kWowApplicationPathKey, mWowPath);
-    mSettings.synchronize();
+    mSettings.setEditedValue(QString::fromLatin1(kWowApplicationPathKey), mWowPath);
+    QString failure;
+    if (!mSettings.save(&failure)) {
+        const QString message = QStringLiteral("Unable to save the settings: %1").arg(failure);
+        mUi->saveErrorLabel->setText(message);
+        mUi->saveErrorLabel->show();
+        LVStatusBus::sendErrorMessage(message);
+        return;
+    }
+    mEnded = true;
+    if (!lv::setStartAtLogin(mSettings.boolForKey(kAutostartKey), QCoreApplication::applicationFilePath(), &failure))
+        LVStatusBus::sendErrorMessage(QStringLiteral("Unable to start the client at log-in: %1").arg(failure));
     sheetDidEnd();
     emit applied();
 }

@@ -12,8 +12,9 @@ namespace Ui {
 class Preferences;
 }
 
-// The options sheet: where the game is, and the four options. Apply stores them and says so, which
-// lets the one-time gathering of the installation run if it still waits for a game path.
+// The options sheet: where the game is, and the options. Apply stores them and says so, which lets
+// the one-time gathering of the installation run if it still waits for a game path; it also adds or
+// removes the client's start at log-in.
 class LVPreferencesController : public QDialog {
     Q_OBJECT
 public:
@@ -24,6 +25,8 @@ public:
     void setupAppPath();
     // What Browse does with the file the user picked.
     void chooseApplicationPath(const QString &path);
+    // Starting minimised needs a tray to start in.
+    void setSystemTrayAvailable(bool available);
 
 public slots:
     void performBrowse();

@@ -6,6 +6,7 @@
 #include "common/LVLogging.h"
 
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSettings>
 
 Q_LOGGING_CATEGORY(lcSettings, "lorvane.settings")
@@ -58,12 +59,26 @@ void LVSettings::setValue(const QString &key, const QVariant &value) {
     mStore->setValue(key, value);
 }
 
-bool LVSettings::synchronize() {
+bool LVSettings::synchronize(QString *error) {
+    // A store keeps the first error it met for good: only a fresh one tells whether this write worked.
+    if (mStore->status() != QSettings::NoError)
+        reopenStore();
     mStore->sync();
     if (mStore->status() == QSettings::NoError)
         return true;
-    qCWarning(lcSettings) << "Unable to write the settings to" << mStore->fileName();
+    const QString failure = lv::writeFailure(mStore->fileName());
+    qCWarning(lcSettings).noquote() << "Unable to write the settings:" << failure;
+    if (error)
+        *error = failure;
     return false;
+}
+
+// The new store reads what is on disk; every value this one holds goes over it.
+void LVSettings::reopenStore() {
+    auto fresh = std::make_unique<QSettings>(mStore->fileName(), mStore->format());
+    for (const QString &key : mStore->allKeys())
+        fresh->setValue(key, mStore->value(key));
+    mStore = std::move(fresh);
 }
 
 QVariant LVSettings::editedValue(const QString &key) const {
@@ -79,14 +94,36 @@ void LVSettings::setEditedValue(const QString &key, const QVariant &value) {
     emit editedValueChanged(key);
 }
 
-void LVSettings::save() {
-    for (auto it = mPendingEdits.cbegin(); it != mPendingEdits.cend(); ++it)
+bool LVSettings::save(QString *error) {
+    QVariantMap previous; // invalid: the key had no user value
+    for (auto it = mPendingEdits.cbegin(); it != mPendingEdits.cend(); ++it) {
+        previous.insert(it.key(), mStore->contains(it.key()) ? mStore->value(it.key()) : QVariant());
         mStore->setValue(it.key(), it.value());
+    }
+    if (!synchronize(error)) {
+        for (auto it = previous.cbegin(); it != previous.cend(); ++it) {
+            if (it.value().isValid())
+                mStore->setValue(it.key(), it.value());
+            else
+                mStore->remove(it.key());
+        }
+        return false;
+    }
     mPendingEdits.clear();
-    synchronize();
+    return true;
 }
 
 namespace lv {
+
+QString writeFailure(const QString &path) {
+    if (QFileInfo(path).isDir())
+        return QStringLiteral("%1: this is a folder").arg(path);
+    QSaveFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly))
+        return QStringLiteral("%1: %2").arg(path, probe.errorString());
+    probe.cancelWriting();
+    return QStringLiteral("%1: the file could not be written").arg(path);
+}
 
 QVariantMap defaultsForRegistration(QVariantMap fileDefaults, const LVSettings &settings,
                                     const LVWorkspace &workspace) {

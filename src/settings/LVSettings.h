@@ -24,6 +24,8 @@ inline constexpr char kCharacterDataKey[] = "lvclient_characterdata";
 inline constexpr char kAutoUploadKey[] = "lvclient_autoupload";
 inline constexpr char kRunLauncherAppKey[] = "lvclient_runlauncherapp";
 inline constexpr char kVerboseLoggingKey[] = "lvclient_verboseLogging";
+inline constexpr char kStartMinimizedKey[] = "lvclient_startminimized";
+inline constexpr char kAutostartKey[] = "lvclient_autostart";
 inline constexpr char kNotificationsKey[] = "lvclient_notifications";
 
 // The per-user settings store. User values persist in QSettings; the registered defaults live in
@@ -51,26 +53,33 @@ public:
 
     bool hasUserValueForKey(const QString &key) const;
     void setValue(const QString &key, const QVariant &value);
-    // Writes the store to disk; false when it could not be written.
-    bool synchronize();
+    // Writes the store to disk; false when it could not be written, the failure saying why.
+    bool synchronize(QString *error = nullptr);
 
     // Buffered edits of bound controls: what a control shows and changes, kept until save().
     QVariant editedValue(const QString &key) const;
     void setEditedValue(const QString &key, const QVariant &value);
     bool hasPendingEdits() const { return !mPendingEdits.isEmpty(); }
-    void save();
+    // Stores the edits and writes them to disk, all or nothing: when the store cannot be written, its
+    // values stay what they were and the edits stay pending.
+    bool save(QString *error = nullptr);
     void discardPendingEdits() { mPendingEdits.clear(); }
 
 signals:
     void editedValueChanged(const QString &key);
 
 private:
+    void reopenStore();
+
     std::unique_ptr<QSettings> mStore;
     QVariantMap mDefaults;
     QVariantMap mPendingEdits;
 };
 
 namespace lv {
+
+// Why the file at the path cannot be written: "<path>: <reason>".
+QString writeFailure(const QString &path);
 
 // Builds this run's defaults from the defaults file: a stored game path always wins; otherwise the
 // file's path is kept when something exists there, and else the workspace is asked to find the game.

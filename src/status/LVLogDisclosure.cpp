@@ -2,6 +2,7 @@
 
 #include "status/LVStatusBus.h"
 
+#include <QLayout>
 #include <QPropertyAnimation>
 #include <QTextEdit>
 #include <QWidget>
@@ -15,20 +16,32 @@ void LVLogDisclosure::discloseStatusText(int state) {
     if (!mWindow)
         return;
     const bool show = state == 1;
+    // Pressed again while the window still grows or shrinks: the change starts from where that one
+    // was going, so that the window ends at its size with or without the log.
     QRect frame = mWindow->geometry();
+    if (mAnimation) {
+        frame = mAnimation->endValue().toRect();
+        mAnimation->disconnect(this);
+        mAnimation->stop();
+    }
     frame.setHeight(frame.height() + (show ? kLogHeight : -kLogHeight));
     if (show && mStatusText)
         mStatusText->show();
 
-    auto *animation = new QPropertyAnimation(mWindow, "geometry", mWindow);
-    animation->setObjectName(QStringLiteral("logDisclosureAnimation"));
-    animation->setDuration(180);
-    animation->setEndValue(frame);
-    connect(animation, &QPropertyAnimation::finished, this, [this, show] {
-        if (!show && mStatusText)
-            mStatusText->hide();
+    mAnimation = new QPropertyAnimation(mWindow, "geometry", mWindow);
+    mAnimation->setObjectName(QStringLiteral("logDisclosureAnimation"));
+    mAnimation->setDuration(180);
+    mAnimation->setEndValue(frame);
+    connect(mAnimation, &QPropertyAnimation::finished, this, [this, show, frame] {
+        if (show || !mStatusText || !mWindow)
+            return;
+        mStatusText->hide();
+        // With the log on the screen, even empty, the window could not get as short as it is without it.
+        if (mWindow->layout())
+            mWindow->layout()->activate();
+        mWindow->resize(mWindow->width(), frame.height());
     });
-    animation->start(QAbstractAnimation::DeleteWhenStopped);
+    mAnimation->start(QAbstractAnimation::DeleteWhenStopped);
 
     LVStatusBus::sendMessageDisplayOptions(!show);
 }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 
+class QPropertyAnimation;
 class QTextEdit;
 class QWidget;
 
@@ -21,4 +22,5 @@ public:
 private:
     QPointer<QWidget> mWindow;
     QPointer<QTextEdit> mStatusText;
+    QPointer<QPropertyAnimation> mAnimation;
 };

@@ -27,4 +27,10 @@ QString formatLogLine(const LVStatusItem &item, const QLocale &locale) {
     return QStringLiteral("%1:  %2\n").arg(formatLogTime(item.timestamp(), locale), item.message());
 }
 
+QString displayedMessage(const LVStatusItem &item) {
+    if (!item.isError() || item.message().isEmpty())
+        return item.message();
+    return QStringLiteral("\u26A0 ") + item.message();
+}
+
 } // namespace lv

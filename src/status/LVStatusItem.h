@@ -30,4 +30,8 @@ QString formatLogTime(const QDateTime &time, const QLocale &locale);
 // One log line: the time, a colon, two spaces, the message and a line feed.
 QString formatLogLine(const LVStatusItem &item, const QLocale &locale);
 
+// What the window shows of a message: an error starts with a warning sign, so that it stands out
+// by more than its colour.
+QString displayedMessage(const LVStatusItem &item);
+
 } // namespace lv

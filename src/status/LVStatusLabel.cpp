@@ -66,7 +66,30 @@ void LVStatusLabel::show(const LVStatusItem &item) {
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, item.isError() ? kErrorColor : kStatusColor);
     setPalette(colours);
-    setText(item.message());
+    setMessage(lv::displayedMessage(item));
+}
+
+void LVStatusLabel::setMessage(const QString &message) {
+    mMessage = message;
+    setAccessibleName(message);
+    fitMessage();
+}
+
+// Each line of a message is cut to the width on its own.
+void LVStatusLabel::fitMessage() {
+    const QFontMetrics metrics = fontMetrics();
+    const int width = contentsRect().width() - 2 * margin();
+    QStringList lines = mMessage.split(QLatin1Char('\n'));
+    for (QString &line : lines)
+        line = metrics.elidedText(line, Qt::ElideRight, width);
+    const QString shown = lines.join(QLatin1Char('\n'));
+    setText(shown);
+    setToolTip(shown == mMessage ? QString() : mMessage);
+}
+
+void LVStatusLabel::resizeEvent(QResizeEvent *event) {
+    QLabel::resizeEvent(event);
+    fitMessage();
 }
 
 void LVStatusLabel::appendToLog(const LVStatusItem &item) {
@@ -78,7 +101,8 @@ void LVStatusLabel::appendToLog(const LVStatusItem &item) {
     format.setForeground(item.isError() ? kErrorColor : kStatusColor);
     QTextCursor cursor(mStatusText->document());
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(lv::formatLogLine(item, mStatusDateLocale), format);
+    const LVStatusItem shown(lv::displayedMessage(item), item.isError(), item.timestamp());
+    cursor.insertText(lv::formatLogLine(shown, mStatusDateLocale), format);
     if (followEnd)
         scrollBar->setValue(scrollBar->maximum());
 }
@@ -86,5 +110,5 @@ void LVStatusLabel::appendToLog(const LVStatusItem &item) {
 void LVStatusLabel::messageDisplayOptionsChangedNotification(bool displayMessages) {
     mDisplayMessages = displayMessages;
     if (!displayMessages)
-        setText(QString());
+        setMessage(QString());
 }

@@ -12,8 +12,9 @@
 class QTextEdit;
 
 // The status line. Messages from the status bus wait in a queue and are shown one every 0.66 s in
-// the order sent, errors in red and the rest in white; every non-empty one is also appended to
-// the log view with the time it was sent.
+// the order sent, errors in red behind a warning sign and the rest in white; every non-empty one is
+// also appended to the log view with the time it was sent. A message wider than the line is cut
+// with an ellipsis, the whole of it in the tooltip.
 class LVStatusLabel : public QLabel {
     Q_OBJECT
 public:
@@ -31,6 +32,8 @@ public:
     bool displaysMessages() const { return mDisplayMessages; }
     qsizetype queuedMessageCount() const { return mMessages.size(); }
     bool isDisplayPending() const { return mTimer.isActive(); }
+    // The message shown, whole: the text shown may be cut to fit.
+    const QString &message() const { return mMessage; }
 
 public slots:
     void displayMessage();
@@ -38,12 +41,18 @@ public slots:
     void statusMessageChangedNotification(const QString &message);
     void errorMessageChangedNotification(const QString &message);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void enqueue(const QString &message, bool isError);
     void show(const LVStatusItem &item);
+    void setMessage(const QString &message);
+    void fitMessage();
     void appendToLog(const LVStatusItem &item);
 
     QList<LVStatusItem> mMessages;
+    QString mMessage;
     bool mDisplayMessages = true;
     QPointer<QTextEdit> mStatusText;
     QLocale mStatusDateLocale;

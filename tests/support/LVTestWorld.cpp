@@ -14,7 +14,7 @@ QString LVTestWorld::resourceFolder() const {
 LVApplicationDelegate &LVTestWorld::makeDelegate() {
     delegate = std::make_unique<LVApplicationDelegate>(
         LVServices{&settings, &workspace, &processMonitor, &credentialStore, resourceFolder(), dir.filePath("run.lock"),
-                   dir.filePath("history.sqlite"), notificationBus});
+                   hasSystemTray, dir.filePath("history.sqlite"), notificationBus});
     return *delegate;
 }
 

@@ -33,6 +33,7 @@ struct LVTestWorld {
     }
 
     QTemporaryDir dir;
+    bool hasSystemTray = false; // the offscreen platform has no tray: a test that wants one says so
     LVSettings settings;
     LVFakeWorkspace workspace;
     LVFakeProcessMonitor processMonitor;

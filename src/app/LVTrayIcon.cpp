@@ -1,0 +1,111 @@
+#include "app/LVTrayIcon.h"
+
+#include <QAbstractButton>
+#include <QEvent>
+#include <QMenu>
+#include <QRegularExpression>
+
+LVTrayIcon::LVTrayIcon(const QIcon &icon, QObject *parent)
+    : QObject(parent)
+    , mMenu(std::make_unique<QMenu>())
+    , mIcon(icon) {
+    mMenu->setObjectName(QStringLiteral("trayMenu"));
+    // Some desktops show no tooltips for tray icons: the menu tells the same.
+    mStateLine = mMenu->addAction(QString());
+    mStateLine->setEnabled(false);
+    mLastUploadLine = mMenu->addAction(QString());
+    mLastUploadLine->setEnabled(false);
+    mLastUploadLine->setVisible(false);
+    mMenu->addSeparator();
+    mUploadAction = addAction(QStringLiteral("&Upload now"), "uploadNowAction", &LVTrayIcon::uploadRequested);
+    mLaunchAction = addAction(QStringLiteral("&Launch"), "launchAction", &LVTrayIcon::launchRequested);
+    mMenu->addSeparator();
+    addAction(QStringLiteral("&Show window"), "showWindowAction", &LVTrayIcon::showWindowRequested);
+    mMenu->addSeparator();
+    addAction(QStringLiteral("&Quit"), "quitAction", &LVTrayIcon::quitRequested);
+    mIcon.setContextMenu(mMenu.get());
+    connect(&mIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+            emit showWindowRequested();
+    });
+    updateToolTip();
+}
+
+LVTrayIcon::~LVTrayIcon() = default;
+
+QAction *LVTrayIcon::addAction(const QString &text, const char *name, void (LVTrayIcon::*request)()) {
+    QAction *action = mMenu->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, request);
+    return action;
+}
+
+void LVTrayIcon::setState(State state) {
+    mState = state;
+    updateToolTip();
+}
+
+void LVTrayIcon::setLastUpload(const QDateTime &when, int accounts, bool succeeded) {
+    mLastUpload = lv::lastUploadText(when, accounts, succeeded);
+    updateToolTip();
+}
+
+void LVTrayIcon::updateToolTip() {
+    static const char *const kStateTexts[] = {"Watching the game", "The game is running", "Uploading…"};
+    const QString state = QString::fromUtf8(kStateTexts[mState]);
+    QStringList lines{QStringLiteral("Lorvane Client"), state};
+    if (!mLastUpload.isEmpty())
+        lines << mLastUpload;
+    mIcon.setToolTip(lines.join(QLatin1Char('\n')));
+    mStateLine->setText(state);
+    mLastUploadLine->setText(mLastUpload);
+    mLastUploadLine->setVisible(!mLastUpload.isEmpty());
+}
+
+void LVTrayIcon::followButtons(QAbstractButton *uploadButton, QAbstractButton *launchButton) {
+    for (QAbstractButton *button : {mUploadButton.data(), mLaunchButton.data()})
+        if (button)
+            button->removeEventFilter(this);
+    mUploadButton = uploadButton;
+    mLaunchButton = launchButton;
+    for (QAbstractButton *button : {uploadButton, launchButton})
+        if (button)
+            button->installEventFilter(this);
+    mUploadAction->setEnabled(uploadButton && uploadButton->isEnabled());
+    mLaunchAction->setEnabled(launchButton && launchButton->isEnabled());
+}
+
+bool LVTrayIcon::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::EnabledChange) {
+        if (watched == mUploadButton)
+            mUploadAction->setEnabled(mUploadButton->isEnabled());
+        else if (watched == mLaunchButton)
+            mLaunchAction->setEnabled(mLaunchButton->isEnabled());
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+namespace {
+
+// The locale's short format without seconds, which some locales keep even there.
+QString withoutSeconds(QString format) {
+    static const QRegularExpression kSeconds(QStringLiteral("[:.]ss?"));
+    return format.remove(kSeconds);
+}
+
+} // namespace
+
+namespace lv {
+
+QString lastUploadText(const QDateTime &when, int accounts, bool succeeded, const QLocale &locale,
+                       const QDateTime &now) {
+    const QString time = when.date() == now.date()
+                             ? locale.toString(when.time(), withoutSeconds(locale.timeFormat(QLocale::ShortFormat)))
+                             : locale.toString(when, withoutSeconds(locale.dateTimeFormat(QLocale::ShortFormat)));
+    if (!succeeded)
+        return QStringLiteral("Last upload %1 failed").arg(time);
+    const QString count = accounts == 1 ? QStringLiteral("1 account") : QStringLiteral("%1 accounts").arg(accounts);
+    return QStringLiteral("Last upload %1, %2").arg(time, count);
+}
+
+} // namespace lv

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QDateTime>
+#include <QLocale>
+#include <QObject>
+#include <QPointer>
+#include <QSystemTrayIcon>
+
+#include <memory>
+
+class QAbstractButton;
+class QAction;
+class QMenu;
+
+// The client's icon in the desktop's tray, where the desktop has one: its menu uploads, launches the
+// game, shows the window and quits; its tooltip tells what the client is doing and how the last
+// upload went.
+class LVTrayIcon : public QObject {
+    Q_OBJECT
+public:
+    enum State { Watching, GameRunning, Uploading };
+
+    explicit LVTrayIcon(const QIcon &icon, QObject *parent = nullptr);
+    ~LVTrayIcon() override;
+
+    // Whether the desktop shows tray icons now.
+    static bool isSystemTrayAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+    void show() { mIcon.show(); }
+    void setState(State state);
+    void setLastUpload(const QDateTime &when, int accounts, bool succeeded);
+    // "Upload now" and "Launch" are enabled exactly when these buttons are, whoever changes them.
+    void followButtons(QAbstractButton *uploadButton, QAbstractButton *launchButton);
+
+    QString toolTip() const { return mIcon.toolTip(); }
+    QMenu *menu() const { return mMenu.get(); }
+
+signals:
+    void uploadRequested();
+    void launchRequested();
+    void showWindowRequested();
+    void quitRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QAction *addAction(const QString &text, const char *name, void (LVTrayIcon::*request)());
+    void updateToolTip();
+
+    std::unique_ptr<QMenu> mMenu;
+    QSystemTrayIcon mIcon;
+    QAction *mStateLine = nullptr;
+    QAction *mLastUploadLine = nullptr;
+    QAction *mUploadAction = nullptr;
+    QAction *mLaunchAction = nullptr;
+    QPointer<QAbstractButton> mUploadButton;
+    QPointer<QAbstractButton> mLaunchButton;
+    State mState = Watching;
+    QString mLastUpload;
+};
+
+namespace lv {
+
+// "Last upload 13:02, 2 accounts", or "Last upload 13:02 failed"; the date comes first when the
+// upload was not today.
+QString lastUploadText(const QDateTime &when, int accounts, bool succeeded, const QLocale &locale = QLocale::system(),
+                       const QDateTime &now = QDateTime::currentDateTime());
+
+} // namespace lv

@@ -1,0 +1,297 @@
+#include "LVBusRecorder.h"
+#include "LVSampleGame.h"
+#include "LVTestWorld.h"
+#include "app/LVTrayIcon.h"
+#include "prefs/Autostart.h"
+#include "prefs/LVPreferencesController.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QtTest>
+
+#include <functional>
+
+// The client in the desktop's tray: closing the window, the tray's menu and tooltip, starting
+// minimised and starting at log-in. The offscreen platform has no tray: each world says whether it has one.
+class TestTray : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir mConfigHome;
+    std::unique_ptr<LVTestWorld> mWorld;
+
+    LVApplicationDelegate &start(bool tray) {
+        mWorld = std::make_unique<LVTestWorld>();
+        mWorld->hasSystemTray = tray;
+        LVApplicationDelegate &delegate = mWorld->makeDelegateWithWindow();
+        mWorld->settings.setValue(kAutoUploadKey, false);
+        return delegate;
+    }
+    void showWindow() const {
+        mWorld->window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(mWorld->window.get()));
+    }
+    LVTrayIcon *tray() const { return mWorld->delegate->trayIcon(); }
+    QAction *trayAction(const QString &name) const { return tray()->menu()->findChild<QAction *>(name); }
+    // A game the site takes uploads for, with the client signed in and ready to upload.
+    void readyToUpload(int accounts) {
+        const QString gameFolder = mWorld->dir.filePath(QStringLiteral("game"));
+        LVSampleGame::writeSampleGame(QFile::encodeName(gameFolder).toStdString(), accounts, 0.01);
+        mWorld->startSite(QString(), 0);
+        mWorld->settings.setValue(kWowApplicationPathKey, gameFolder + QStringLiteral("/Wow.exe"));
+        mWorld->delegate->install().gatherAccounts();
+        mWorld->delegate->install().gatherLocales();
+        mWorld->delegate->validateUserInterface();
+    }
+    // Runs the application's event loop with the step queued; true when the application quit. A loop
+    // that does not end is stopped after a while, so that the test fails rather than hangs.
+    static bool quitsAfter(const std::function<void()> &step) {
+        QTimer::singleShot(0, qApp, step);
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+        guard.start(10000);
+        return QCoreApplication::exec() == 0;
+    }
+    QString autostartEntry() const { return mConfigHome.filePath(QStringLiteral("autostart/lorvane-client.desktop")); }
+    void applyOptions(const std::function<void(LVPreferencesController &)> &edit) {
+        mWorld->delegate->showOptions();
+        auto *options = mWorld->find<LVPreferencesController>();
+        QVERIFY(options && options->isVisible());
+        edit(*options);
+        options->findChild<QPushButton *>(QStringLiteral("applyButton"))->click();
+    }
+
+private slots:
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(mConfigHome.path())); }
+
+    void cleanup() {
+        mWorld.reset();
+        QDir(mConfigHome.path()).removeRecursively();
+        QDir().mkpath(mConfigHome.path());
+    }
+
+    void closingWithATrayHidesTheWindowAndTheWatchGoesOn() {
+        LVApplicationDelegate &delegate = start(true);
+        showWindow();
+        QVERIFY(!mWorld->window->close());
+        QVERIFY(!mWorld->window->isVisible());
+        QVERIFY(!QGuiApplication::quitOnLastWindowClosed());
+
+        mWorld->processMonitor.launch(QStringLiteral("Wow"));
+        QVERIFY(delegate.gameWatch().isGameRunning());
+        QVERIFY(tray()->toolTip().contains(QLatin1String("The game is running")));
+        mWorld->processMonitor.terminate(QStringLiteral("Wow"));
+        QVERIFY(tray()->toolTip().contains(QLatin1String("Watching the game")));
+
+        trayAction(QStringLiteral("showWindowAction"))->trigger();
+        QVERIFY(mWorld->window->isVisible());
+        QVERIFY(quitsAfter([this] { trayAction(QStringLiteral("quitAction"))->trigger(); }));
+    }
+
+    void closingWithoutATrayQuits() {
+        start(false);
+        showWindow();
+        QVERIFY(!tray());
+        QVERIFY(quitsAfter([this] { mWorld->window->close(); }));
+    }
+
+    void trayActionsDoWhatTheirButtonsDo_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("Upload now") << "uploadNowAction"
+                                    << "uploadButton";
+        QTest::newRow("Launch") << "launchAction"
+                                << "launchButton";
+    }
+
+    void trayActionsDoWhatTheirButtonsDo() {
+        QFETCH(QString, action);
+        QFETCH(QString, button);
+        // What the user sees happen: the first thing the client says, and what it asked to start.
+        const auto outcome = [&](const std::function<void()> &press) {
+            start(true);
+            readyToUpload(1);
+            LVBusRecorder bus;
+            press();
+            const QDir world(mWorld->dir.path());
+            QStringList seen = bus.messages.mid(0, 1);
+            for (const QString &launched : mWorld->workspace.launched)
+                seen << world.relativeFilePath(launched);
+            return seen;
+        };
+        const QStringList byButton = outcome([&] { mWorld->find<QPushButton>(qPrintable(button))->click(); });
+        const QStringList byTray = outcome([&] {
+            QVERIFY(trayAction(action)->isEnabled());
+            trayAction(action)->trigger();
+        });
+        QVERIFY(!byButton.isEmpty());
+        QCOMPARE(byTray, byButton);
+    }
+
+    void trayActionsAreEnabledLikeTheirButtons_data() {
+        QTest::addColumn<QString>("gamePath"); // null: no path stored
+        QTest::addColumn<bool>("running");
+        QTest::addColumn<bool>("launchEnabled");
+        QTest::addColumn<bool>("uploadEnabled");
+        QTest::newRow("ready") << "/Games/WoW/Wow.exe" << false << true << true;
+        QTest::newRow("no path") << QString() << false << false << false;
+        QTest::newRow("game running") << "/Games/WoW/Wow.exe" << true << false << false;
+    }
+
+    void trayActionsAreEnabledLikeTheirButtons() {
+        QFETCH(QString, gamePath);
+        QFETCH(bool, running);
+        QFETCH(bool, launchEnabled);
+        QFETCH(bool, uploadEnabled);
+        LVApplicationDelegate &delegate = start(true);
+        if (!gamePath.isNull())
+            mWorld->settings.setValue(kWowApplicationPathKey, gamePath);
+        delegate.validateUserInterface();
+        if (running)
+            mWorld->processMonitor.launch(QStringLiteral("Wow"));
+        QCOMPARE(trayAction(QStringLiteral("launchAction"))->isEnabled(), launchEnabled);
+        QCOMPARE(trayAction(QStringLiteral("uploadNowAction"))->isEnabled(), uploadEnabled);
+        // Whoever changes a button, the tray follows.
+        mWorld->find<QPushButton>("uploadButton")->setEnabled(!uploadEnabled);
+        QCOMPARE(trayAction(QStringLiteral("uploadNowAction"))->isEnabled(), !uploadEnabled);
+    }
+
+    void lastUploadIsToldUnderTheButtonsAndInTheTooltip_data() {
+        QTest::addColumn<int>("siteStatus");
+        QTest::addColumn<QString>("ending");
+        QTest::newRow("both accounts went up") << 200 << ", 2 accounts";
+        QTest::newRow("the site refused them") << 500 << " failed";
+    }
+
+    void lastUploadIsToldUnderTheButtonsAndInTheTooltip() {
+        QFETCH(int, siteStatus);
+        QFETCH(QString, ending);
+        LVApplicationDelegate &delegate = start(true);
+        readyToUpload(2);
+        if (siteStatus != 200)
+            mWorld->site->server().setResponse("POST", "/upload", siteStatus, "refused");
+        auto *label = mWorld->find<QLabel>("lastUploadLabel");
+        QVERIFY(label->text().isEmpty());
+        QString toolTipWhileUploading;
+        connect(&delegate.uploadRun(), &LVUploadRun::runStarted, this,
+                [&] { toolTipWhileUploading = tray()->toolTip(); });
+        QSignalSpy ended(&delegate.uploadRun(), &LVUploadRun::runEnded);
+
+        trayAction(QStringLiteral("uploadNowAction"))->trigger();
+        QTRY_COMPARE(ended.size(), 1);
+
+        QVERIFY2(toolTipWhileUploading.contains(QStringLiteral("Uploading…")), qPrintable(toolTipWhileUploading));
+        QVERIFY2(label->text().startsWith(QLatin1String("Last upload ")) && label->text().endsWith(ending),
+                 qPrintable(label->text()));
+        QCOMPARE(tray()->toolTip(), QStringLiteral("Lorvane Client\nWatching the game\n") + label->text());
+        QStringList menuLines; // desktops that show no tooltips have the menu
+        for (QAction *action : tray()->menu()->actions())
+            if (action->isVisible() && !action->isEnabled() && !action->isSeparator())
+                menuLines << action->text();
+        QCOMPARE(menuLines.mid(0, 2), (QStringList{"Watching the game", label->text()}));
+    }
+
+    void lastUploadText_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QDateTime>("when");
+        QTest::addColumn<int>("accounts");
+        QTest::addColumn<bool>("succeeded");
+        QTest::addColumn<QString>("text");
+        const QLocale british(QLocale::English, QLocale::UnitedKingdom);
+        const QDateTime today(QDate(2026, 5, 4), QTime(13, 2, 40));
+        QTest::newRow("one account today") << british << today << 1 << true << "Last upload 13:02, 1 account";
+        QTest::newRow("one account, failed") << british << today << 1 << false << "Last upload 13:02 failed";
+        QTest::newRow("yesterday") << british << today.addDays(-1) << 3 << true
+                                   << "Last upload 03/05/2026 13:02, 3 accounts";
+        QTest::newRow("12-hour clock") << QLocale(QLocale::English, QLocale::UnitedStates) << today << 2 << true
+                                       << "Last upload 1:02 PM, 2 accounts";
+        QTest::newRow("C locale: no seconds") << QLocale::c() << today << 2 << true << "Last upload 13:02, 2 accounts";
+    }
+
+    void lastUploadText() {
+        QFETCH(QLocale, locale);
+        QFETCH(QDateTime, when);
+        QFETCH(int, accounts);
+        QFETCH(bool, succeeded);
+        QFETCH(QString, text);
+        const QDateTime now(QDate(2026, 5, 4), QTime(18, 0));
+        QCOMPARE(lv::lastUploadText(when, accounts, succeeded, locale, now), text);
+    }
+
+    void startsMinimisedOnlyWhereATrayHoldsIt_data() {
+        QTest::addColumn<bool>("tray");
+        QTest::addColumn<bool>("option");
+        QTest::addColumn<bool>("requested"); // --minimized
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("plain start") << true << false << false << true;
+        QTest::newRow("option") << true << true << false << false;
+        QTest::newRow("--minimized") << true << false << true << false;
+        QTest::newRow("no tray: option ignored") << false << true << false << true;
+        QTest::newRow("no tray: --minimized ignored") << false << false << true << true;
+    }
+
+    void startsMinimisedOnlyWhereATrayHoldsIt() {
+        QFETCH(bool, tray);
+        QFETCH(bool, option);
+        QFETCH(bool, requested);
+        QFETCH(bool, shown);
+        LVApplicationDelegate &delegate = start(tray);
+        mWorld->settings.setValue(kStartMinimizedKey, option);
+        delegate.showWindowAtStart(requested);
+        QCOMPARE(mWorld->window->isVisible(), shown);
+
+        // A sheet cannot wait in the tray: it brings the window up.
+        delegate.showOptions();
+        QVERIFY(mWorld->window->isVisible());
+        QCOMPARE(mWorld->find<QCheckBox>("startMinimizedBox")->isEnabled(), tray);
+    }
+
+    void startAtLogInFollowsItsOption() {
+        start(true);
+        mWorld->settings.setValue(kWowApplicationPathKey, QStringLiteral("/Games/WoW/Wow.exe"));
+        applyOptions([](LVPreferencesController &options) {
+            options.findChild<QCheckBox *>(QStringLiteral("autostartBox"))->click();
+        });
+        QVERIFY(mWorld->settings.boolForKey(kAutostartKey));
+        QFile entry(autostartEntry());
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        const QByteArray text = entry.readAll();
+        QVERIFY(text.startsWith("[Desktop Entry]\n"));
+        QVERIFY2(text.contains("\nExec=" + lv::execArgument(QCoreApplication::applicationFilePath()).toUtf8() +
+                               " --minimized\n"),
+                 text.constData());
+
+        QTRY_VERIFY(!mWorld->find<LVPreferencesController>());
+        applyOptions([](LVPreferencesController &options) {
+            options.findChild<QCheckBox *>(QStringLiteral("autostartBox"))->click();
+        });
+        QVERIFY(!QFileInfo::exists(autostartEntry()));
+    }
+
+    void execArgumentsAreQuotedForTheDesktop_data() {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("argument");
+        QTest::newRow("plain") << "/usr/bin/lorvane-client"
+                               << "/usr/bin/lorvane-client";
+        QTest::newRow("space") << "/opt/My Games/lorvane"
+                               << "\"/opt/My Games/lorvane\"";
+        QTest::newRow("percent, unquoted") << "/opt/100%/lorvane"
+                                           << "/opt/100%%/lorvane";
+        QTest::newRow("dollar and percent") << "/home/a$b/100%/x"
+                                            << "\"/home/a\\\\$b/100%%/x\"";
+        QTest::newRow("quote and backslash") << "/q\"uote\\back"
+                                             << "\"/q\\\\\"uote\\\\\\\\back\"";
+    }
+
+    void execArgumentsAreQuotedForTheDesktop() {
+        QFETCH(QString, program);
+        QFETCH(QString, argument);
+        QCOMPARE(lv::execArgument(program), argument);
+    }
+};
+
+QTEST_MAIN(TestTray)
+#include "TestTray.moc"
