@@ -40,9 +40,9 @@ void LVApplicationDelegate::wireSubsystems() {
     connect(&mGameWatch, &LVGameWatch::gameRunningChanged, this, &LVApplicationDelegate::validateUserInterface);
     connect(&mGameWatch, &LVGameWatch::gameRunningChanged, this, &LVApplicationDelegate::updateTrayState);
     connect(&mGameWatch, &LVGameWatch::gameQuit, this, &LVApplicationDelegate::gameQuit);
+    connect(&mReports, &LVRunReports::lastUploadChanged, this, &LVApplicationDelegate::showLastUpload);
     connect(&mUploadRun, &LVUploadRun::runStarted, this, [this] {
         setUploadEnabled(false);
-        mUploadStarted = QDateTime::currentDateTime();
         if (mTray)
             mTray->setState(LVTrayIcon::Uploading);
     });
@@ -51,9 +51,6 @@ void LVApplicationDelegate::wireSubsystems() {
         if (outcome.storedAccounts.isEmpty())
             setUploadEnabled(true);
         updateTrayState();
-        // A run that found nothing new to send changes nothing about the last upload.
-        if (outcome.accountsWithData > 0 || outcome.failed)
-            showLastUpload(mUploadStarted, int(outcome.storedAccounts.size()), !outcome.failed);
     });
 }
 

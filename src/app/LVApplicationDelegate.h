@@ -142,6 +142,5 @@ private:
     Outlets mOutlets;
     LVLogDisclosure *mDisclosure = nullptr;
     std::unique_ptr<LVTrayIcon> mTray;
-    QDateTime mUploadStarted;
     bool mNeedToGatherInstallAndCheck = false;
 };

@@ -7,13 +7,8 @@
 
 namespace {
 
-QString clockTime(const QDateTime &time) {
-    return QLocale::system().toString(time.toLocalTime(), QLocale::ShortFormat);
-}
-
-QString accountsText(qsizetype count) {
-    return count == 1 ? QStringLiteral("1 account") : QStringLiteral("%1 accounts").arg(count);
-}
+// A run's requests go out within a few minutes; the site takes no new upload for one after the last.
+constexpr qint64 kRunSpanSeconds = 5 * 60;
 
 } // namespace
 
@@ -24,6 +19,7 @@ LVRunReports::LVRunReports(LVSettings &settings, LVUploadRun &run, LVAuthenticat
     , mHistory(historyPath)
     , mNotifier(notificationBus) {
     connect(&run, &LVUploadRun::accountUploaded, this, &LVRunReports::record);
+    connect(&run, &LVUploadRun::runStarted, this, [this] { mRunStarted = QDateTime::currentDateTime(); });
     connect(&run, &LVUploadRun::runEnded, this, &LVRunReports::runEnded);
     connect(&authentication, &LVAuthentication::credentialProblem, this, [this](const QString &text) {
         if (notificationsWanted())
@@ -38,12 +34,19 @@ void LVRunReports::openHistory() {
     mHistory.open(&problem);
     if (!problem.isNull())
         LVStatusBus::sendErrorMessage(problem);
-    if (const std::optional<LVUploadRecord> last = mHistory.lastRecord()) {
-        mLastUpload = QStringLiteral("Last upload %1: %2 %3")
-                          .arg(clockTime(last->time), last->account,
-                               last->succeeded ? QStringLiteral("sent") : QStringLiteral("failed"));
-        emit lastUploadChanged(mLastUpload);
+    // The last run is the newest records, those sent within a few minutes of the newest one.
+    const QList<LVUploadRecord> records = mHistory.records(64);
+    if (records.isEmpty())
+        return;
+    int stored = 0;
+    bool succeeded = true;
+    for (const LVUploadRecord &record : records) {
+        if (record.time.secsTo(records.first().time) > kRunSpanSeconds)
+            break;
+        stored += record.succeeded ? 1 : 0;
+        succeeded = succeeded && record.succeeded;
     }
+    emit lastUploadChanged(records.first().time.toLocalTime(), stored, succeeded);
 }
 
 // The history never holds an upload back: a record that cannot be stored is only logged.
@@ -55,21 +58,19 @@ void LVRunReports::record(const LVAccountUpload &upload) {
 }
 
 void LVRunReports::runEnded(const LVUploadOutcome &outcome) {
+    // A run that found nothing new to send changes nothing about the last upload.
     if (outcome.accountsWithData == 0 && outcome.runError.isNull())
         return;
-    const QString now = clockTime(QDateTime::currentDateTime());
-    if (outcome.failed) {
-        const QString account = outcome.failedAccounts.value(0);
-        const QString reason = account.isNull() ? outcome.runError : outcome.failureReasons.value(0);
-        mLastUpload = QStringLiteral("Last upload %1 failed: %2").arg(now, account.isNull() ? reason : account);
-        if (notificationsWanted())
-            mNotifier.notifyUploadFailed(account.isNull() ? QStringLiteral("The upload") : account, reason);
-    } else {
-        mLastUpload = QStringLiteral("Last upload %1, %2").arg(now, accountsText(outcome.storedAccounts.size()));
-        if (notificationsWanted())
-            mNotifier.notifyUploadSucceeded(outcome.storedAccounts);
+    emit lastUploadChanged(mRunStarted, int(outcome.storedAccounts.size()), !outcome.failed);
+    if (!notificationsWanted())
+        return;
+    if (!outcome.failed) {
+        mNotifier.notifyUploadSucceeded(outcome.storedAccounts);
+        return;
     }
-    emit lastUploadChanged(mLastUpload);
+    const QString account = outcome.failedAccounts.value(0);
+    mNotifier.notifyUploadFailed(account.isNull() ? QStringLiteral("The upload") : account,
+                                 account.isNull() ? outcome.runError : outcome.failureReasons.value(0));
 }
 
 // On unless the user turned them off.

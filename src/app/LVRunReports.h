@@ -24,11 +24,10 @@ public:
     void openHistory();
     LVUploadHistory &history() { return mHistory; }
     LVDesktopNotifier &notifier() { return mNotifier; }
-    // "Last upload 13:02: 2 accounts sent", from the last run or, before any, the history; null before any upload.
-    QString lastUploadText() const { return mLastUpload; }
-
 signals:
-    void lastUploadChanged(const QString &text);
+    // How the last upload went: when it started, how many accounts reached the site, and whether all
+    // did. Sent when a run that had something to send ends, and at start from the history.
+    void lastUploadChanged(const QDateTime &when, int accounts, bool succeeded);
 
 private:
     void record(const LVAccountUpload &upload);
@@ -38,5 +37,5 @@ private:
     LVSettings &mSettings;
     LVUploadHistory mHistory;
     LVDesktopNotifier mNotifier;
-    QString mLastUpload;
+    QDateTime mRunStarted;
 };
