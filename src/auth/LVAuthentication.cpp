@@ -10,6 +10,13 @@
 #include <QTimer>
 #include <QUrl>
 
+namespace {
+
+// The service answers one byte; anything much longer is not its answer.
+constexpr qint64 kAuthenticationReplyLimit = 1024;
+
+} // namespace
+
 LVAuthentication::LVAuthentication(LVSettings &settings, LVCredentialStore &store, QNetworkAccessManager &network,
                                    LVBusyGuard &busy, QObject *parent)
     : QObject(parent)
@@ -44,7 +51,9 @@ void LVAuthentication::testAuthentication() {
         return;
     }
     const QUrl url(mSettings.stringForKey(kAuthURLKey) + lv::credentialsQuery(username, password), QUrl::StrictMode);
-    const LVGetResult reply = lv::synchronousGet(mNetwork, url, mTimeouts);
+    const LVGetResult reply = lv::synchronousGet(mNetwork, url, mTimeouts, kAuthenticationReplyLimit);
+    if (reply.tooLong)
+        LVStatusBus::sendErrorMessage(reply.errorText);
     // The service's HTTP status plays no part; a request that got no HTTP reply counts as an empty one.
     mLastReply = reply.httpStatus > 0 ? reply.body : QByteArray();
     judgeReply(mLastReply);

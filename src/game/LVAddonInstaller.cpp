@@ -23,6 +23,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char kAddonName[] = "+Lorvane_Harvex";
+// The update manifest lists a handful of files; a longer one is not the site's.
+constexpr qint64 kManifestLimit = 1024 * 1024;
 
 fs::path fileSystemPath(const QString &path) {
     return fs::path(QFile::encodeName(path).toStdString());
@@ -42,7 +44,7 @@ constexpr char kBundledGzip[] = "%AppPath%/gzip.exe";
 std::optional<QByteArray> readOrCreate(const QString &path, QString &failure) {
     QFile file(path);
     if (!file.exists())
-        QFile(path).open(QIODevice::WriteOnly);
+        lv::createEmptyFile(path);
     if (!file.open(QIODevice::ReadOnly)) {
         failure = QStringLiteral("%1: %2").arg(path, file.errorString());
         return std::nullopt;
@@ -55,8 +57,12 @@ std::optional<QByteArray> readOrCreate(const QString &path, QString &failure) {
     return bytes;
 }
 
+qint64 listedSize(const QXmlStreamAttributes &entry) {
+    return lv::leadingInteger(lv::attributeValue(entry, QStringLiteral("size")));
+}
+
 bool matchesEntry(const QByteArray &download, const QXmlStreamAttributes &entry) {
-    return download.size() == lv::leadingInteger(lv::attributeValue(entry, QStringLiteral("size"))) &&
+    return download.size() == listedSize(entry) &&
            lv::md5HexString(download) == lv::attributeValue(entry, QStringLiteral("md5"));
 }
 
@@ -90,10 +96,15 @@ void LVAddonInstaller::installAddon() {
 QString LVAddonInstaller::addonFolderPath() const {
     if (mSettings.stringForKey(kWowApplicationPathKey).isNull())
         return {};
+    const QString folder = addonsFolderPath();
+    return folder.isNull() ? QString() : lv::appendingPathComponent(folder, QLatin1String(kAddonName));
+}
+
+QString LVAddonInstaller::addonsFolderPath() const {
     const QString folder = mInstall.gameFolder();
     if (folder.isEmpty())
         return {};
-    return lv::appendingPathComponent(folder, QStringLiteral("Interface/AddOns/") + QLatin1String(kAddonName));
+    return lv::appendingPathComponent(folder, QStringLiteral("Interface/AddOns"));
 }
 
 void LVAddonInstaller::checkForUpdates() {
@@ -102,7 +113,7 @@ void LVAddonInstaller::checkForUpdates() {
     if (!url.isValid())
         return;
     LVBusyGuard::Scope busy(mBusy);
-    const LVGetResult manifest = lv::synchronousGet(mNetwork, url, mTimeouts);
+    const LVGetResult manifest = lv::synchronousGet(mNetwork, url, mTimeouts, kManifestLimit);
     if (!manifest.succeeded()) {
         LVStatusBus::sendErrorMessage(manifest.errorText);
         return;
@@ -165,32 +176,43 @@ bool LVAddonInstaller::updateAddonFile(const QXmlStreamAttributes &entry, const 
     }
     if (lv::md5HexString(*local) == lv::attributeValue(entry, QStringLiteral("md5")))
         return false;
-    const std::optional<QByteArray> download = downloadAddonFile(source, name);
+    const std::optional<QByteArray> download = downloadAddonFile(source, name, listedSize(entry));
     return download && matchesEntry(*download, entry) && replaceAddonFile(localPath, *download);
 }
 
-// The manifest comes over plain HTTP: whatever it says, nothing outside the game folder is written.
+// The manifest comes over plain HTTP: whatever it says, nothing outside the game's addon folder is
+// written, and nothing is written through a symbolic link.
 QString LVAddonInstaller::addonFilePath(const QString &name, const QString &localTemplate) const {
     const QString refused = QStringLiteral("Refusing to write outside the game folder: %1");
     if (!lv::keepsToItsFolder(name)) {
+        qCWarning(lcGame).noquote() << "The update manifest names" << name << "- a name that leaves its folder";
         LVStatusBus::sendErrorMessage(refused.arg(name));
         return {};
     }
     const QString localPath = mInstall.expandPath(localTemplate);
-    if (!lv::liesInsideFolder(localPath, mInstall.gameFolder())) {
+    QString why;
+    if (!lv::isSafeAddonTarget(localPath, addonsFolderPath(), &why)) {
+        qCWarning(lcGame).noquote() << "The update manifest names" << localPath << "-" << why;
         LVStatusBus::sendErrorMessage(refused.arg(localPath));
         return {};
     }
     return localPath;
 }
 
-std::optional<QByteArray> LVAddonInstaller::downloadAddonFile(const QString &source, const QString &name) {
+std::optional<QByteArray> LVAddonInstaller::downloadAddonFile(const QString &source, const QString &name, qint64 size) {
     const QUrl url = lv::downloadUrl(source, name);
     if (!url.isValid()) {
         qCWarning(lcGame).noquote() << "The update manifest gives no address to download" << name << "from";
         return std::nullopt;
     }
-    const LVGetResult reply = lv::synchronousGet(mNetwork, url, mTimeouts);
+    const LVGetResult reply = lv::synchronousGet(mNetwork, url, mTimeouts, size);
+    if (reply.tooLong) {
+        LVStatusBus::sendErrorMessage(
+            QStringLiteral("Refusing the download of %1: it is longer than the %2 bytes the update list gives.")
+                .arg(name)
+                .arg(size));
+        return std::nullopt;
+    }
     if (!reply.succeeded()) {
         LVStatusBus::sendErrorMessage(reply.errorText);
         return std::nullopt;
@@ -200,7 +222,7 @@ std::optional<QByteArray> LVAddonInstaller::downloadAddonFile(const QString &sou
 
 bool LVAddonInstaller::replaceAddonFile(const QString &path, const QByteArray &bytes) const {
     QString failure;
-    if (!lv::writeFileAtomically(path, {bytes}, &failure)) {
+    if (!lv::replaceFileWithoutFollowingLinks(path, bytes, &failure)) {
         LVStatusBus::sendErrorMessage(QStringLiteral("%1: %2").arg(path, failure));
         return false;
     }

@@ -1,5 +1,6 @@
 #include "net/UploadBody.h"
 
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace lv {
@@ -34,6 +35,14 @@ QString uploadQuery(const QString &username, const QString &passwordHash, bool c
     if (!characterData)
         query += QStringLiteral("&ignorecharacterdata");
     return query;
+}
+
+QString redactedUrl(const QString &urlText) {
+    // An item starts the text, follows the "?" of the query or an "&"; its value ends at the next
+    // "&", at a fragment or at the end.
+    static const QRegularExpression passwordItem(QStringLiteral("(^|[?&])password=[^&#]*"));
+    QString redacted = urlText;
+    return redacted.replace(passwordItem, QStringLiteral("\\1password=********"));
 }
 
 } // namespace lv

@@ -22,4 +22,8 @@ QString credentialsQuery(const QString &username, const QString &passwordHash);
 // The credentials query, then "&ignorecharacterdata" unless character data is wanted.
 QString uploadQuery(const QString &username, const QString &passwordHash, bool characterData);
 
+// The address or query as a log may show it: the value of each "password" item of the query (the
+// hash the site accepts as the password) replaced by "********".
+QString redactedUrl(const QString &urlText);
+
 } // namespace lv

@@ -224,6 +224,10 @@ void LVSiteServer::handleGet(const httplib::Request &request, httplib::Response 
         handleAddonFile(path.substr(std::string_view(addonPrefix).size()), response);
     else if (path == "/stall")
         waitForStop(response);
+    else if (path == "/pause")
+        pauseAfterFirstByte(response);
+    else if (path == "/trickle")
+        trickle(response);
     else
         setText(response, 404, "not found\n");
 }
@@ -349,6 +353,27 @@ void LVSiteServer::waitForStop(httplib::Response &response) {
     std::unique_lock lock(mStopMutex);
     mStopped.wait(lock, [this] { return mStopping; });
     setText(response, 503, "the site is stopping\n");
+}
+
+bool LVSiteServer::waitForStopFor(std::chrono::milliseconds time) {
+    std::unique_lock lock(mStopMutex);
+    return mStopped.wait_for(lock, time, [this] { return mStopping; });
+}
+
+void LVSiteServer::pauseAfterFirstByte(httplib::Response &response) {
+    response.set_chunked_content_provider("text/plain", [this](size_t offset, httplib::DataSink &sink) {
+        if (offset == 0)
+            return sink.write("x", 1);
+        waitForStopFor(std::chrono::hours(1));
+        sink.done();
+        return true;
+    });
+}
+
+void LVSiteServer::trickle(httplib::Response &response) {
+    response.set_chunked_content_provider("text/plain", [this](size_t, httplib::DataSink &sink) {
+        return sink.write("x", 1) && !waitForStopFor(std::chrono::milliseconds(20));
+    });
 }
 
 void LVSiteServer::remember(const httplib::Request &request) {

@@ -28,7 +28,8 @@ struct LVSiteRequest {
 };
 
 // The site the client talks to: credential check, uploads, the addon manifest and its files, plus
-// fixtures for tests (canned replies, an endpoint that never answers). Listens on 127.0.0.1 only, on a
+// fixtures for tests (canned replies, an endpoint that never answers, one that pauses after its first
+// byte, one that sends a byte at a time without end). Listens on 127.0.0.1 only, on a
 // thread of its own; every accessor may be called from any thread.
 class LVSiteServer {
 public:
@@ -70,6 +71,12 @@ private:
     void handleManifest(httplib::Response &response);
     void handleAddonFile(const std::string &relativePath, httplib::Response &response);
     void waitForStop(httplib::Response &response);
+    // True when the site began stopping within the time.
+    bool waitForStopFor(std::chrono::milliseconds time);
+    // Headers and one byte, then nothing until the site stops.
+    void pauseAfterFirstByte(httplib::Response &response);
+    // One byte every 20 ms, without end, until the site stops or the client hangs up.
+    void trickle(httplib::Response &response);
     bool replyCanned(const httplib::Request &request, httplib::Response &response);
     void remember(const httplib::Request &request);
     void log(const httplib::Request &request, const httplib::Response &response);
