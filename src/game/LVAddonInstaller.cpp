@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <QXmlStreamReader>
 
@@ -61,6 +62,56 @@ qint64 listedSize(const QXmlStreamAttributes &entry) {
     return lv::leadingInteger(lv::attributeValue(entry, QStringLiteral("size")));
 }
 
+// The addon belongs to the user, whatever the bits of the shipped copy (a package installs it read-only).
+constexpr fs::perms kFolderPermissions = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                         fs::perms::others_read | fs::perms::others_exec;
+constexpr fs::perms kFilePermissions =
+    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
+
+void copyEntry(const fs::directory_entry &entry, const fs::path &copy, std::error_code &error) {
+    if (entry.is_directory(error)) {
+        fs::create_directory(copy, error);
+        if (!error)
+            fs::permissions(copy, kFolderPermissions, error);
+    } else if (!error) {
+        fs::copy_file(entry.path(), copy, error);
+        if (!error)
+            fs::permissions(copy, kFilePermissions, error);
+    }
+}
+
+// Copies what is below the source folder into the target folder, which exists.
+bool copyTree(const fs::path &source, const fs::path &target, std::error_code &error) {
+    for (fs::recursive_directory_iterator it(source, error), end; !error && it != end; it.increment(error)) {
+        copyEntry(*it, target / it->path().lexically_relative(source), error);
+        if (error)
+            return false;
+    }
+    return !error;
+}
+
+// The copy is made in a temporary sibling and renamed into place, so that a copy that fails part way
+// leaves nothing behind and the next start tries again.
+bool installCopy(const QString &source, const QString &destination, QString &failure) {
+    QTemporaryDir staging(destination + QStringLiteral(".lvtmp-XXXXXX"));
+    if (!staging.isValid()) {
+        failure = staging.errorString();
+        return false;
+    }
+    std::error_code error;
+    if (copyTree(fileSystemPath(source), fileSystemPath(staging.path()), error)) {
+        fs::permissions(fileSystemPath(staging.path()), kFolderPermissions, error);
+        if (!error)
+            fs::rename(fileSystemPath(staging.path()), fileSystemPath(destination), error);
+    }
+    if (error) {
+        failure = QString::fromStdString(error.message());
+        return false;
+    }
+    staging.setAutoRemove(false);
+    return true;
+}
+
 bool matchesEntry(const QByteArray &download, const QXmlStreamAttributes &entry) {
     return download.size() == listedSize(entry) &&
            lv::md5HexString(download) == lv::attributeValue(entry, QStringLiteral("md5"));
@@ -84,12 +135,10 @@ void LVAddonInstaller::installAddon() {
     const QString source = QDir(mResourceFolder).filePath(QLatin1String(kAddonName));
     if (!somethingExistsAt(source))
         return;
-    std::error_code error;
-    fs::copy(fileSystemPath(source), fileSystemPath(destination), fs::copy_options::recursive, error);
-    if (!error)
+    QString failure;
+    if (installCopy(source, destination, failure))
         return;
-    qCWarning(lcGame).noquote() << "Unable to copy" << source << "to" << destination << "-"
-                                << QString::fromStdString(error.message());
+    qCWarning(lcGame).noquote() << "Unable to copy" << source << "to" << destination << "-" << failure;
     LVStatusBus::sendErrorMessage(QStringLiteral("Unable to install addon to WOW directory"));
 }
 
