@@ -115,6 +115,44 @@ private slots:
         QVERIFY(bus.messages.isEmpty());
     }
 
+    // The keychain takes its time, and events arrive meanwhile; a retest among them waits until the
+    // new password is stored, and the credential test after OK answers it.
+    void retestDuringOkWaitsForTheNewPassword_data() {
+        QTest::addColumn<QByteArray>("operation");
+        QTest::newRow("during the look-up") << QByteArray("find");
+        QTest::newRow("between delete and add") << QByteArray("delete");
+        QTest::newRow("during the add") << QByteArray("add");
+    }
+
+    void retestDuringOkWaitsForTheNewPassword() {
+        QFETCH(QByteArray, operation);
+        LVTestSite &site = mWorld->startSite();
+        mWorld->credentialStore.password = QByteArray("old");
+        mWorld->credentialStore.waitMs = 20;
+        mDelegate->setupAccount();
+        field("passwordField")->setText(QString::fromUtf8(LVTestSite::kPassword));
+        LVAuthentication &authentication = mDelegate->authentication();
+        mWorld->credentialStore.whileWaiting = [&, fired = false](const char *during) mutable {
+            if (during == operation && !std::exchange(fired, true))
+                authentication.scheduleRetest(0);
+        };
+
+        press("okButton");
+        QCoreApplication::processEvents(); // what was deferred runs now
+        mWorld->credentialStore.whileWaiting = nullptr;
+
+        QList<LVSiteRequest> requests;
+        for (const LVSiteRequest &request : site.server().requests())
+            requests << request;
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(requests.first().path, std::string("/auth"));
+        QCOMPARE(QString::fromStdString(requests.first().query),
+                 "username=alice&password=" + lv::md5HexString(LVTestSite::kPassword) + "&mac");
+        QCOMPARE(authentication.accountStatus(), LVAuthentication::AccountValid);
+        QTRY_VERIFY(!sheet()); // and no second one
+        QCOMPARE(mDelegate->uploadRun().uploadState(), LVUploadRun::UploadIdle);
+    }
+
     void cancelChangesNothing_data() {
         QTest::addColumn<bool>("escape");
         QTest::newRow("cancel button") << false;

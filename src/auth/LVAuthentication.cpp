@@ -42,6 +42,7 @@ bool LVAuthentication::obtainUsername(QString &username, QString &password) {
 }
 
 void LVAuthentication::testAuthentication() {
+    ++mTestsBegun;
     LVBusyGuard::Scope busy(mBusy);
     QString username;
     QString password;
@@ -97,7 +98,15 @@ void LVAuthentication::retestAuthentication(QTimer *timer) {
         timer->stop();
         timer->deleteLater();
     }
-    if (mBusy.deferWhileBusy([this] { retestAuthentication(nullptr); }))
+    retestUnlessAnswered(mTestsBegun);
+}
+
+void LVAuthentication::retestUnlessAnswered(quint64 testsBegunWhenDue) {
+    if (mTestsBegun != testsBegunWhenDue) {
+        emit retested();
+        return;
+    }
+    if (mBusy.deferWhileBusy([this, testsBegunWhenDue] { retestUnlessAnswered(testsBegunWhenDue); }))
         return;
     mAccountStatus = AccountThrottled;
     testAuthentication();
