@@ -1,11 +1,16 @@
 #include "LVBusRecorder.h"
+#include "LVTestKeyring.h"
 #include "LVTestWorld.h"
 #include "auth/LVAuthenticationController.h"
+#include "auth/StoredPassword.h"
 #include "common/md5.h"
+#include "platform/LVKeychainCredentialStore.h"
 
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QtTest>
+#include <qt6keychain/keychain.h>
 
 // The password in the keychain, its MD5 hex form, and the sign-in sheet.
 class TestCredentials : public QObject {
@@ -151,6 +156,41 @@ private slots:
         QCOMPARE(authentication.accountStatus(), LVAuthentication::AccountValid);
         QTRY_VERIFY(!sheet()); // and no second one
         QCOMPARE(mDelegate->uploadRun().uploadState(), LVUploadRun::UploadIdle);
+    }
+
+    // The real keychain: the item holds the password as the user typed it, which other keychain
+    // tools show; an item written as binary data, the way earlier versions did, still reads back.
+    void keychainItemHoldsThePasswordAsText_data() {
+        QTest::addColumn<bool>("writtenAsBinary");
+        QTest::newRow("written now") << false;
+        QTest::newRow("written as binary data") << true;
+    }
+
+    void keychainItemHoldsThePasswordAsText() {
+        QFETCH(bool, writtenAsBinary);
+        LVKeychainCredentialStore keychain;
+        LV_REQUIRE_TEST_KEYRING(keychain);
+        const QByteArray password = "Zoë's sécret ✓";
+        if (writtenAsBinary) {
+            keychain.deletePassword();
+            QKeychain::WritePasswordJob job(QString::fromLatin1(kServiceName));
+            job.setKey(QString::fromLatin1(kAccountName));
+            job.setBinaryData(password);
+            QSignalSpy finished(&job, &QKeychain::Job::finished);
+            job.start();
+            QVERIFY(finished.wait());
+            QCOMPARE(job.error(), QKeychain::NoError);
+        } else {
+            QCOMPARE(lv::replaceStoredPassword(keychain, password), LVCredentialStore::kSuccess);
+            QProcess lookup;
+            lookup.start("secret-tool", {"lookup", "server", kServiceName, "user", kAccountName});
+            QVERIFY(lookup.waitForFinished());
+            QCOMPARE(lookup.readAllStandardOutput(), password);
+        }
+        const LVCredentialStore::Item item = keychain.findPassword();
+        QCOMPARE(item.status, LVCredentialStore::kSuccess);
+        QCOMPARE(item.password, password);
+        QCOMPARE(keychain.deletePassword(), LVCredentialStore::kSuccess);
     }
 
     void cancelChangesNothing_data() {
