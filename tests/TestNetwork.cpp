@@ -24,22 +24,26 @@ private slots:
         QTest::addColumn<int>("status"); // of a canned page of `length` bytes; 0: the site's own fixture
         QTest::addColumn<int>("length");
         QTest::addColumn<LVNetworkTimeouts>("timeouts");
+        QTest::addColumn<int>("limit");
         QTest::addColumn<QString>("error"); // null: the page arrives whole
         const LVNetworkTimeouts patient{5000, 5000, 5000};
-        QTest::newRow("exactly the limit") << "/page" << 200 << 1024 << patient << QString();
-        QTest::newRow("one byte more") << "/page" << 200 << 1025 << patient
+        QTest::newRow("exactly the limit") << "/page" << 200 << 1024 << patient << 1024 << QString();
+        QTest::newRow("one byte more") << "/page" << 200 << 1025 << patient << 1024
                                        << "The server at 127.0.0.1 sent more than 1024 bytes.";
-        QTest::newRow("far more") << "/page" << 200 << 8 * 1024 * 1024 << patient
+        QTest::newRow("far more") << "/page" << 200 << 8 * 1024 * 1024 << patient << 1024
                                   << "The server at 127.0.0.1 sent more than 1024 bytes.";
+        // Without a length announced, reading stops one byte past the limit.
+        QTest::newRow("no end announced")
+            << "/trickle" << 0 << 0 << patient << 10 << "The server at 127.0.0.1 sent more than 10 bytes.";
         QTest::newRow("an error page is an error, whatever its length")
-            << "/page" << 404 << 4096 << patient << "The server answered 404 Not Found.";
-        QTest::newRow("no answer") << "/stall" << 0 << 0 << LVNetworkTimeouts{300, 5000, 5000}
+            << "/page" << 404 << 4096 << patient << 1024 << "The server answered 404 Not Found.";
+        QTest::newRow("no answer") << "/stall" << 0 << 0 << LVNetworkTimeouts{300, 5000, 5000} << 1024
                                    << "The server at 127.0.0.1 did not answer within 0.3 seconds.";
-        QTest::newRow("a pause in the answer") << "/pause" << 0 << 0 << LVNetworkTimeouts{5000, 300, 5000}
+        QTest::newRow("a pause in the answer") << "/pause" << 0 << 0 << LVNetworkTimeouts{5000, 300, 5000} << 1024
                                                << "The server at 127.0.0.1 stopped sending for 0.3 seconds.";
         // A byte every 20 ms never pauses long enough, and never ends either.
         QTest::newRow("an answer without end")
-            << "/trickle" << 0 << 0 << LVNetworkTimeouts{5000, 5000, 300}
+            << "/trickle" << 0 << 0 << LVNetworkTimeouts{5000, 5000, 300} << 1024
             << "The server at 127.0.0.1 did not finish its answer within 0.3 seconds.";
     }
 
@@ -48,18 +52,19 @@ private slots:
         QFETCH(int, status);
         QFETCH(int, length);
         QFETCH(LVNetworkTimeouts, timeouts);
+        QFETCH(int, limit);
         QFETCH(QString, error);
         const QByteArray page(length, '0');
         if (status != 0)
             mSite->server().setResponse("GET", path.toStdString(), status, page.toStdString());
 
-        const LVGetResult result = lv::synchronousGet(mNetwork, QUrl(mSite->url(path)), timeouts, 1024);
+        const LVGetResult result = lv::synchronousGet(mNetwork, QUrl(mSite->url(path)), timeouts, limit);
 
         QCOMPARE(result.errorText, error);
         // A page that is too long is dropped; an error page is kept up to the limit.
         QCOMPARE(result.tooLong, error.contains(QLatin1String("sent more than")));
         if (status != 0)
-            QCOMPARE(result.body, result.tooLong ? QByteArray() : page.left(1024));
+            QCOMPARE(result.body, result.tooLong ? QByteArray() : page.left(limit));
     }
 
     void logsShowNoPasswordHash_data() {

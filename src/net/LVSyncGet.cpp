@@ -24,6 +24,7 @@ public:
 
 private:
     void startTimers();
+    void checkAnnouncedLength();
     void readAvailable();
     void stop(Stop why);
     QString describeFailure(int httpStatus) const;
@@ -65,6 +66,16 @@ void GetWait::startTimers() {
         timer->start(ms);
     }
     QObject::connect(&mReply, &QNetworkReply::metaDataChanged, &mConnectTimer, &QTimer::stop);
+    QObject::connect(&mReply, &QNetworkReply::metaDataChanged, &mLoop, [this] { checkAnnouncedLength(); });
+}
+
+// A body announced longer than the limit is refused before any of it is read. Of an error page,
+// what fits is read (the credential test looks at it).
+void GetWait::checkAnnouncedLength() {
+    const QVariant length = mReply.header(QNetworkRequest::ContentLengthHeader);
+    const int httpStatus = mReply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (length.isValid() && length.toLongLong() > mMaxBytes && httpStatus < 400)
+        stop(Stop::TooLong);
 }
 
 void GetWait::readAvailable() {

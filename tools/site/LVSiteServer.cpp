@@ -360,8 +360,9 @@ bool LVSiteServer::waitForStopFor(std::chrono::milliseconds time) {
     return mStopped.wait_for(lock, time, [this] { return mStopping; });
 }
 
+// Both go out as binary data, which httplib never compresses: a compressor would hold the bytes back.
 void LVSiteServer::pauseAfterFirstByte(httplib::Response &response) {
-    response.set_chunked_content_provider("text/plain", [this](size_t offset, httplib::DataSink &sink) {
+    response.set_chunked_content_provider("application/octet-stream", [this](size_t offset, httplib::DataSink &sink) {
         if (offset == 0)
             return sink.write("x", 1);
         waitForStopFor(std::chrono::hours(1));
@@ -371,7 +372,7 @@ void LVSiteServer::pauseAfterFirstByte(httplib::Response &response) {
 }
 
 void LVSiteServer::trickle(httplib::Response &response) {
-    response.set_chunked_content_provider("text/plain", [this](size_t, httplib::DataSink &sink) {
+    response.set_chunked_content_provider("application/octet-stream", [this](size_t, httplib::DataSink &sink) {
         return sink.write("x", 1) && !waitForStopFor(std::chrono::milliseconds(20));
     });
 }
