@@ -34,7 +34,7 @@ private slots:
                                   << "The server at 127.0.0.1 sent more than 1024 bytes.";
         // Without a length announced, reading stops one byte past the limit.
         QTest::newRow("no end announced")
-            << "/trickle" << 0 << 0 << patient << 10 << "The server at 127.0.0.1 sent more than 10 bytes.";
+            << "/endless" << 0 << 0 << patient << 10 << "The server at 127.0.0.1 sent more than 10 bytes.";
         QTest::newRow("an error page is an error, whatever its length")
             << "/page" << 404 << 4096 << patient << 1024 << "The server answered 404 Not Found.";
         QTest::newRow("no answer") << "/stall" << 0 << 0 << LVNetworkTimeouts{300, 5000, 5000} << 1024
@@ -43,7 +43,7 @@ private slots:
                                                << "The server at 127.0.0.1 stopped sending for 0.3 seconds.";
         // A byte every 20 ms never pauses long enough, and never ends either.
         QTest::newRow("an answer without end")
-            << "/trickle" << 0 << 0 << LVNetworkTimeouts{5000, 5000, 300} << 1024
+            << "/endless" << 0 << 0 << LVNetworkTimeouts{5000, 5000, 300} << 1024
             << "The server at 127.0.0.1 did not finish its answer within 0.3 seconds.";
     }
 

@@ -1,8 +1,8 @@
 #include "LVBusRecorder.h"
-#include "LVFileSizeLimit.h"
 #include "LVGameFolder.h"
 #include "LVTestWorld.h"
 #include "common/FileContents.h"
+#include "upload/UploadedFlag.h"
 #include "upload/WdbWalk.h"
 
 #include <QDir>
@@ -21,23 +21,14 @@ class TestUploadedFlag : public QObject {
                 folder.writeFile("ALPHA.lua", savedVariables);
             world.settings.setValue(kWowApplicationPathKey, folder.applicationPath());
             world.settings.setValue(kFilesToUploadKey, QStringList{"%WoW%/%account_name%.lua"});
-            // The realm, found as a run finds it.
-            folder.writeFile("realmlist.wtf", "set realmlist \xC3\x86rdal \"Old\"\n");
-            world.settings.setValue(kValidRealmsKey, QStringList{"Ærdal \"Old\""});
-            delegate.install().checkSupportedRealms();
             LVStatusBus::setVerboseLogging(true);
-            folder.writeFile("earlier", "an earlier account's file");
-            run.gzipFileAtPath(folder.filePath("earlier"));
         }
-        bool alreadyUploaded() { return run.alreadyUploadedForAccount("ALPHA"); }
+        bool alreadyUploaded() { return world.delegate->uploadRun().alreadyUploadedForAccount("ALPHA"); }
         QStringList entries() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden); }
-        QStringList filesToCleanup() const { return *run.filesToCleanup(); }
 
         LVGameFolder folder;
         LVTestWorld world;
         LVApplicationDelegate &delegate = world.makeDelegate();
-        LVUploadRun &run = delegate.uploadRun();
-        const QString earlier = folder.filePath("earlier.gz"); // an earlier account's compressed copy
     };
 
     static QByteArray filler(qsizetype size) { return QByteArray(size, 'x'); }
@@ -71,58 +62,92 @@ private slots:
     void newDataIsPreparedForUpload() {
         // The first "rvUploaded = 0" is set, even after an "rvUploaded = 1"; every other byte stays.
         const QByteArray head = QByteArray("\xC3\x86rdal\r\n\0", 9) + "rvUploaded = 1 -- was\nrvUploaded = ";
-        const QByteArray restore = head + "1;rvUploaded = 0\n";
+        QByteArray savedVariables = head + "0;rvUploaded = 0\n";
+        QCOMPARE(lv::setUploadedFlag(savedVariables), qsizetype(head.size() - 13));
+        QCOMPARE(savedVariables, head + "1;rvUploaded = 0\n");
+        QCOMPARE(lv::realmLine("\u00C6rdal \"Old\""), "\nrvRealm = \"\xC3\x86rdal \"Old\"\";");
+        // An upload that did not finish is undone at the flag it set, not at an older one.
+        QCOMPARE(lv::flagSetByUpload(savedVariables), qsizetype(head.size() - 13));
+        QCOMPARE(lv::flagSetByUpload("rvUploaded = 1;rvUploaded = 1"), qsizetype(15));
+        QCOMPARE(lv::flagSetByUpload("rvUploaded = 0"), qsizetype(-1));
+
+        // Finding new data changes nothing in the game's folder.
         Account account(head + "0;rvUploaded = 0\n");
+        const QStringList entries = account.entries();
         LVBusRecorder bus;
-
         QVERIFY(!account.alreadyUploaded());
-
-        QCOMPARE(account.folder.readFile("ALPHA.lua"), restore + "\nrvRealm = \"\xC3\x86rdal \"Old\"\";");
-        QCOMPARE(account.folder.readFile("ALPHA.lua.rename"), restore);
-        QCOMPARE(account.filesToCleanup(), (QStringList{account.earlier, account.folder.filePath("ALPHA.lua.rename")}));
+        QCOMPARE(account.folder.readFile("ALPHA.lua"), head + "0;rvUploaded = 0\n");
+        QCOMPARE(account.entries(), entries);
         QCOMPARE(bus.messages, QStringList{"rvUpload == 1"});
     }
 
     void nothingToUploadLeavesTheFileAsItWas_data() {
         QTest::addColumn<QByteArray>("savedVariables"); // null: no file
-        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<bool>("emptyList");
         QTest::addColumn<QStringList>("messages");
-        const QByteArray newData("rvUploaded = 0\n");
-        const QStringList unprepared{"error: Unable to prepare ALPHA.lua for upload"};
-        QTest::newRow("already uploaded") << QByteArray("rvUploaded = 1\n") << "" << QStringList();
-        QTest::newRow("neither flag") << QByteArray("rvUploaded=0\n") << ""
+        QTest::newRow("already uploaded") << QByteArray("rvUploaded = 1\n") << false << QStringList();
+        QTest::newRow("neither flag") << QByteArray("rvUploaded=0\n") << false
                                       << QStringList{"error: rvUploaded variable seems to be malformed."};
-        QTest::newRow("not UTF-8") << newData + "\xC0\x80"
-                                   << "" << QStringList();
-        QTest::newRow("no file") << QByteArray() << "" << QStringList();
-        QTest::newRow("empty list") << newData << "empty list" << QStringList();
-        QTest::newRow("restore copy blocked by a folder") << newData << "blocked" << unprepared;
-        // The restore copy fits under the limit; the uploaded copy, longer by the realm line, does not.
-        QTest::newRow("uploaded copy over the file size limit") << newData << "size limit" << unprepared;
+        QTest::newRow("not UTF-8") << QByteArray("rvUploaded = 0\n\xC0\x80") << false << QStringList();
+        QTest::newRow("no file") << QByteArray() << false << QStringList();
+        QTest::newRow("empty list") << QByteArray("rvUploaded = 0\n") << true << QStringList();
     }
 
     void nothingToUploadLeavesTheFileAsItWas() {
         QFETCH(QByteArray, savedVariables);
-        QFETCH(QString, obstacle);
+        QFETCH(bool, emptyList);
         QFETCH(QStringList, messages);
         Account account(savedVariables);
-        if (obstacle == "empty list")
+        if (emptyList)
             account.world.settings.setValue(kFilesToUploadKey, QStringList());
-        if (obstacle == "blocked")
-            QVERIFY(QDir().mkdir(account.folder.filePath("ALPHA.lua.rename")));
         const QStringList entries = account.entries();
         LVBusRecorder bus;
-
-        std::optional<LVFileSizeLimit> limit;
-        if (obstacle == "size limit")
-            limit.emplace(savedVariables.size());
         QVERIFY(account.alreadyUploaded());
-        limit.reset();
-
         QCOMPARE(account.folder.readFile("ALPHA.lua"), savedVariables);
         QCOMPARE(account.entries(), entries);
-        QCOMPARE(account.filesToCleanup(), QStringList{account.earlier});
         QCOMPARE(bus.messages, messages);
+    }
+
+    // The site has the data: one byte turns "rvUploaded = 0" into "rvUploaded = 1", and only while the
+    // file is still the one that was read.
+    void markingUploadedChangesOneByte_data() {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<qsizetype>("offset");
+        QTest::addColumn<QByteArray>("expected"); // null: refused, the file unchanged
+        const QByteArray text("x = 1\nrvUploaded = 0\n");
+        QTest::newRow("the file as read") << text << qsizetype(6) << QByteArray("x = 1\nrvUploaded = 1\n");
+        QTest::newRow("grown since") << text + "y = 2\n" << qsizetype(6) << QByteArray();
+        QTest::newRow("flag moved") << QByteArray("x = 12\nrvUploaded = 0\n") << qsizetype(6) << QByteArray();
+    }
+
+    void markingUploadedChangesOneByte() {
+        QFETCH(QByteArray, contents);
+        QFETCH(qsizetype, offset);
+        QFETCH(QByteArray, expected);
+        LVGameFolder folder;
+        folder.writeFile("A.lua", contents);
+        QString error;
+        QCOMPARE(lv::markUploaded(folder.filePath("A.lua"), offset, 21, &error), !expected.isNull());
+        QCOMPARE(folder.readFile("A.lua"), expected.isNull() ? contents : expected);
+        QCOMPARE(error.isNull(), !expected.isNull());
+    }
+
+    // What an upload that did not finish left beside the saved variables: its restore copy holds the
+    // flag already set, which goes back to "rvUploaded = 0" in the file; a link there is only removed.
+    void unfinishedUploadIsUndone() {
+        LVGameFolder folder;
+        folder.writeFile("A.lua", "rvUploaded = 1\nrvRealm = \"x\";").writeFile("A.lua.rename", "rvUploaded = 1\n");
+        QVERIFY(!lv::undoUnfinishedUpload(folder.filePath("A.lua")).isNull());
+        QCOMPARE(folder.readFile("A.lua"), "rvUploaded = 0\n");
+        QVERIFY(!QFileInfo::exists(folder.filePath("A.lua.rename")));
+        QVERIFY(lv::undoUnfinishedUpload(folder.filePath("A.lua")).isNull());
+
+        folder.writeFile("outside", "rvUploaded = 1\n");
+        QVERIFY(QFile::link(folder.filePath("outside"), folder.filePath("A.lua.rename")));
+        QVERIFY(!lv::undoUnfinishedUpload(folder.filePath("A.lua")).isNull());
+        QCOMPARE(folder.readFile("A.lua"), "rvUploaded = 0\n");
+        QCOMPARE(folder.readFile("outside"), "rvUploaded = 1\n");
+        QVERIFY(!QFileInfo(folder.filePath("A.lua.rename")).isSymLink());
     }
 
     void recordWalk_data() {
@@ -166,12 +191,12 @@ private slots:
         account.delegate.install().gatherLocales();
         LVBusRecorder bus;
 
-        QVERIFY(!account.run.validateCacheFilesForAccount("A.wdb"));
+        QVERIFY(!account.delegate.uploadRun().validateCacheFilesForAccount("A.wdb"));
         QCOMPARE(bus.messages,
                  (QStringList{"Validating cache file: missing.wdb", "Validating cache file: empty.wdb",
                               "Validating cache file: sound.wdb", "error: Invalid cache file: corrupt.wdb"}));
         account.world.settings.setValue(kFilesToUploadKey, entries.mid(0, 7));
-        QVERIFY(account.run.validateCacheFilesForAccount("A.wdb"));
+        QVERIFY(account.delegate.uploadRun().validateCacheFilesForAccount("A.wdb"));
     }
 };
 

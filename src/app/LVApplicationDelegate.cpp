@@ -23,6 +23,7 @@ LVApplicationDelegate::LVApplicationDelegate(const LVServices &services, QObject
     , mAddonInstaller(*services.settings, mInstall, *mNetworkAccess, mBusy, services.resourceFolder)
     , mTransport(*mNetworkAccess)
     , mUploadRun(*services.settings, mInstall, mAuthentication, mGameWatch, mTransport, mBusy) {
+    mUploadRun.setRunLock(services.runLockPath);
     wireSubsystems();
 }
 
@@ -36,9 +37,9 @@ void LVApplicationDelegate::wireSubsystems() {
     connect(&mGameWatch, &LVGameWatch::gameRunningChanged, this, &LVApplicationDelegate::validateUserInterface);
     connect(&mGameWatch, &LVGameWatch::gameQuit, this, &LVApplicationDelegate::gameQuit);
     connect(&mUploadRun, &LVUploadRun::runStarted, this, [this] { setUploadEnabled(false); });
-    connect(&mUploadRun, &LVUploadRun::runEnded, this, [this](bool posted) {
-        // After a run that posted, the retest a minute later enables the button again.
-        if (!posted)
+    connect(&mUploadRun, &LVUploadRun::runEnded, this, [this](const LVUploadOutcome &outcome) {
+        // After a run the site took data from, the retest a minute later enables the button again.
+        if (outcome.storedAccounts.isEmpty())
             setUploadEnabled(true);
     });
 }

@@ -35,6 +35,7 @@ struct LVServices {
     LVProcessMonitor *processMonitor = nullptr;
     LVCredentialStore *credentialStore = nullptr;
     QString resourceFolder;
+    QString runLockPath; // held by the upload run of any process of the user; none: no lock
 };
 
 // The main window's controls, owned by the window.
@@ -78,6 +79,7 @@ public:
     void authenticationComplete();
     void authenticationFailed() { mUploadRun.authenticationFailed(); }
     void setNetworkTimeouts(const LVNetworkTimeouts &timeouts);
+    const QString &runLockPath() const { return mServices.runLockPath; }
 
     LVBusyGuard &busyGuard() { return mBusy; }
     LVAuthentication &authentication() { return mAuthentication; }

@@ -50,39 +50,67 @@ QString reasonNotToStart(LVApplicationDelegate &delegate, LVSettings &settings, 
     return {};
 }
 
-void waitForUploads(LVApplicationDelegate &delegate) {
-    QEventLoop loop;
-    QObject::connect(&delegate.uploadRun(), &LVUploadRun::uploadRequestFinished, &loop, [&] {
-        if (delegate.transport().uploadsInFlight() == 0)
-            loop.quit();
-    });
-    if (delegate.transport().uploadsInFlight() > 0)
-        loop.exec();
+// Shows how far a long step has got, on one line of the terminal; nothing when the output is a file.
+class LVTerminalProgress : public QObject {
+public:
+    explicit LVTerminalProgress(LVUploadRun &run) {
+#ifdef Q_OS_UNIX
+        if (!isatty(STDOUT_FILENO))
+            return;
+#endif
+        connect(&run, &LVUploadRun::progress, this, [](const QString &what, qint64 done, qint64 total) {
+            const int percent = total > 0 ? int(done * 100 / total) : 0;
+            std::fprintf(stdout, "\r\033[K%s %d%%", what.toLocal8Bit().constData(), percent);
+            std::fflush(stdout);
+        });
+        connect(&LVStatusBus::instance(), &LVStatusBus::statusMessageChanged, this, [] { clearLine(); });
+        connect(&LVStatusBus::instance(), &LVStatusBus::errorMessageChanged, this, [] { clearLine(); });
+    }
+
+private:
+    static void clearLine() {
+        std::fputs("\r\033[K", stdout);
+        std::fflush(stdout);
+    }
+};
+
+bool runLockHeldElsewhere(const QString &lockPath) {
+    if (lockPath.isEmpty())
+        return false;
+    QLockFile lock(lockPath);
+    lock.setStaleLockTime(0);
+    return !lock.tryLock(0);
 }
 
 } // namespace
 
-int runHeadlessUpload(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store) {
+int runHeadlessUpload(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store,
+                      bool waitForOtherRuns) {
     delegate.awakeFromNib();
-    const QString reason = reasonNotToStart(delegate, settings, store);
+    QString reason = reasonNotToStart(delegate, settings, store);
+    if (reason.isNull() && !waitForOtherRuns && runLockHeldElsewhere(delegate.runLockPath()))
+        reason = QStringLiteral("Another upload is running");
     if (!reason.isNull()) {
         std::cerr << reason.toLocal8Bit().constData() << std::endl;
         return kHeadlessCannotStart;
     }
     delegate.applicationDidFinishLaunching();
+    delegate.uploadRun().setRunLock(delegate.runLockPath(), waitForOtherRuns);
 
     bool failed = false;
-    QObject failureWatch;
-    QObject::connect(&delegate.uploadRun(), &LVUploadRun::uploadRequestFinished, &failureWatch,
-                     [&failed](const QString &, bool succeeded) { failed = failed || !succeeded; });
-    {
-        QObject runErrors;
-        QObject::connect(&LVStatusBus::instance(), &LVStatusBus::errorMessageChanged, &runErrors,
-                         [&failed] { failed = true; });
-        delegate.upload();
-    }
-    waitForUploads(delegate);
-    return failed ? kHeadlessFailed : kHeadlessSucceeded;
+    bool started = false;
+    QEventLoop loop;
+    const LVTerminalProgress progress(delegate.uploadRun());
+    QObject::connect(&delegate.uploadRun(), &LVUploadRun::runStarted, &loop, [&started] { started = true; });
+    QObject::connect(&delegate.uploadRun(), &LVUploadRun::runEnded, &loop, [&](const LVUploadOutcome &outcome) {
+        failed = failed || outcome.failed;
+        loop.quit();
+    });
+    QObject::connect(&LVStatusBus::instance(), &LVStatusBus::errorMessageChanged, &loop, [&failed] { failed = true; });
+    delegate.upload();
+    if (started && delegate.uploadRun().uploadState() == LVUploadRun::Uploading)
+        loop.exec();
+    return failed || !started ? kHeadlessFailed : kHeadlessSucceeded;
 }
 
 int runSignIn(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store, const QString &username,

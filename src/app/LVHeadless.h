@@ -23,10 +23,13 @@ private:
     FILE *mStream;
 };
 
-// Gathers the installation and uploads every account as the Upload button does, then waits for
-// every request's reply: 0 when each got a 2xx reply, 1 when any upload failed, 2 when the upload
+// Gathers the installation and uploads every account as the Upload button does, then waits for the
+// run to end: 0 when every account's data reached the site, 1 when anything failed, 2 when the upload
 // could not start (the message says what to do).
-int runHeadlessUpload(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store);
+// One run at a time: with `waitForOtherRuns` it waits for a run of another process to end, else it
+// does not start while one is on.
+int runHeadlessUpload(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store,
+                      bool waitForOtherRuns = false);
 
 // Stores the user name and the password as the sign-in sheet does and tests them: 0 when the site
 // accepts them, 1 when it does not, 2 when they could not be stored.

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 QString defaultResourceFolder() {
     const QString installed =
@@ -10,4 +11,9 @@ QString defaultResourceFolder() {
     if (QFileInfo::exists(installed + QStringLiteral("/Defaults.plist")))
         return QDir::cleanPath(installed);
     return QStringLiteral(LV_SOURCE_RESOURCES_DIR);
+}
+
+QString defaultRunLockPath() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation))
+        .filePath(QStringLiteral("lorvane-client-upload.lock"));
 }

@@ -19,6 +19,7 @@ namespace {
 
 const QString kUploadOption = QStringLiteral("upload");
 const QString kSignInOption = QStringLiteral("sign-in");
+const QString kWaitOption = QStringLiteral("wait");
 
 void nameApplication() {
     QCoreApplication::setOrganizationName(QStringLiteral("Lorvane"));
@@ -31,13 +32,16 @@ void describeOptions(QCommandLineParser &parser) {
         QStringLiteral("Uploads what the +Lorvane_Harvex addon recorded and keeps the addon up to date."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOptions({{kUploadOption, QStringLiteral("Upload every account without a window, printing the log, and "
-                                                      "exit: 0 when all went up, 1 when an upload failed, 2 when "
-                                                      "it could not start.")},
-                       {kSignInOption,
-                        QStringLiteral("Store the site password read from standard input for the user NAME, test it "
-                                       "and exit (0 when the site accepts it)."),
-                        QStringLiteral("NAME")}});
+    parser.addOptions(
+        {{kUploadOption, QStringLiteral("Upload every account without a window, printing the log, and "
+                                        "exit: 0 when all went up, 1 when an upload failed, 2 when "
+                                        "it could not start.")},
+         {kSignInOption,
+          QStringLiteral("Store the site password read from standard input for the user NAME, test it "
+                         "and exit (0 when the site accepts it)."),
+          QStringLiteral("NAME")},
+         {kWaitOption, QStringLiteral("With --upload: wait for an upload of another lorvane-client to end "
+                                      "instead of giving up.")}});
 }
 
 // Reads the options on the application without a display; false, with the usage printed, when they
@@ -61,7 +65,7 @@ int runWithoutWindow(const QCommandLineParser &parser, LVApplicationDelegate &de
                      LVCredentialStore &keychain) {
     const LVConsoleLog log(stdout);
     if (!parser.isSet(kSignInOption))
-        return runHeadlessUpload(delegate, settings, keychain);
+        return runHeadlessUpload(delegate, settings, keychain, parser.isSet(kWaitOption));
     const QString username = parser.value(kSignInOption);
     return runSignIn(delegate, settings, keychain, username,
                      readPassword(QStringLiteral("Lorvane password for %1: ").arg(username)));
@@ -88,7 +92,7 @@ int main(int argc, char *argv[]) {
     const std::unique_ptr<LVProcessMonitor> processMonitor = makePlatformProcessMonitor();
     LVKeychainCredentialStore keychain;
     LVApplicationDelegate delegate(
-        {&settings, workspace.get(), processMonitor.get(), &keychain, defaultResourceFolder()});
+        {&settings, workspace.get(), processMonitor.get(), &keychain, defaultResourceFolder(), defaultRunLockPath()});
     if (!wantsWindow)
         return runWithoutWindow(parser, delegate, settings, keychain);
 

@@ -60,7 +60,7 @@ LVGetResult GetWait::run() {
 
 void GetWait::startTimers() {
     for (auto [timer, why, ms] : {std::tuple(&mConnectTimer, Stop::NoAnswer, mTimeouts.connectMs),
-                                  std::tuple(&mDeadlineTimer, Stop::Deadline, mTimeouts.totalMs)}) {
+                                  std::tuple(&mDeadlineTimer, Stop::Deadline, mTimeouts.deadlineMs)}) {
         timer->setSingleShot(true);
         QObject::connect(timer, &QTimer::timeout, &mLoop, [this, why = why] { stop(why); });
         timer->start(ms);
@@ -108,7 +108,7 @@ QString GetWait::describeFailure(int httpStatus) const {
     case Stop::Deadline:
         return QStringLiteral("The server at %1 did not finish its answer within %2 seconds.")
             .arg(host)
-            .arg(mTimeouts.totalMs / 1000.0);
+            .arg(mTimeouts.deadlineMs / 1000.0);
     case Stop::TooLong:
     case Stop::None:
         break;

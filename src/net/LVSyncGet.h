@@ -7,9 +7,10 @@ class QNetworkAccessManager;
 class QUrl;
 
 struct LVNetworkTimeouts {
-    int connectMs = 15000;  // until the reply's headers arrive
-    int transferMs = 30000; // the longest pause while the body arrives
-    int totalMs = 60000;    // from the request until the whole answer has arrived
+    int connectMs = 15000;         // until the reply's headers arrive
+    int transferMs = 30000;        // the longest pause: neither side moving
+    int deadlineMs = 60000;        // the whole answer, once the request has been sent
+    qint64 slowestBodyRate = 8192; // bytes a second a site may take to read an upload's body
 };
 
 struct LVGetResult {

@@ -1,5 +1,6 @@
 #include "net/LVUploadTransport.h"
 
+#include "net/UploadBody.h"
 #include "status/LVStatusBus.h"
 
 #include <QNetworkAccessManager>
@@ -12,93 +13,169 @@ void postFailure(const QString &account, const QString &reason) {
     LVStatusBus::sendErrorMessage(QStringLiteral("Upload failed for account %1: %2").arg(account, reason));
 }
 
+QString seconds(int milliseconds) {
+    return QString::number(milliseconds / 1000.0);
+}
+
+int httpStatusOf(const QNetworkReply &reply) {
+    return reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+}
+
+// Why a finished reply is not a success; null when it is one.
+QString failureOf(const QNetworkReply &reply, const QString &answer) {
+    const int status = httpStatusOf(reply);
+    const QString phrase = reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+    if (status >= 200 && status < 300 && reply.error() == QNetworkReply::NoError)
+        return {};
+    if (status >= 300 && status < 400) {
+        const QString location = QString::fromUtf8(reply.rawHeader("Location"));
+        return QStringLiteral("the site answered %1 %2 and moved to %3; the upload was not sent there")
+            .arg(status)
+            .arg(phrase, location.isEmpty() ? QStringLiteral("an unknown address") : location);
+    }
+    if (status > 0) {
+        const QString firstLine = answer.section(QLatin1Char('\n'), 0, 0).trimmed();
+        return QStringLiteral("the site answered %1 %2%3")
+            .arg(status)
+            .arg(phrase, firstLine.isEmpty() ? QString() : QStringLiteral(": ") + firstLine);
+    }
+    return reply.errorString();
+}
+
+QString forTheLog(const QString &answer) {
+    if (answer.size() <= LVUploadTransport::kLoggedReplyCharacters)
+        return answer;
+    return answer.left(LVUploadTransport::kLoggedReplyCharacters) + QStringLiteral("…");
+}
+
 } // namespace
 
 LVUploadTransport::LVUploadTransport(QNetworkAccessManager &network, QObject *parent)
     : QObject(parent)
-    , mNetwork(network) {}
+    , mNetwork(network) {
+    connect(&mClock, &QTimer::timeout, this, &LVUploadTransport::checkTimes);
+}
 
 LVUploadTransport::~LVUploadTransport() {
     abandonRequests();
 }
 
-QStringList LVUploadTransport::abandonRequests() {
-    QStringList accounts;
+QList<int> LVUploadTransport::abandonRequests() {
+    QList<int> ids;
     for (const auto &[reply, request] : mRequests) {
         reply->disconnect(this);
+        reply->abort();
         reply->deleteLater();
-        accounts << request.account;
+        ids << request.id;
     }
     mRequests.clear();
-    return accounts;
+    mClock.stop();
+    return ids;
 }
 
-void LVUploadTransport::postURL(const QUrl &url, const QByteArray &content, const QString &boundary,
-                                const QString &account) {
+int LVUploadTransport::postURL(const QUrl &url, const QByteArray &content, const QString &boundary,
+                               const QString &account) {
+    const int id = ++mLastId;
     if (!url.isValid() || url.isRelative()) {
-        postFailure(account, QStringLiteral("the upload address is not a valid URL"));
-        emit requestFinished(account, false);
-        return;
+        const QString reason = QStringLiteral("the upload address is not a valid URL");
+        postFailure(account, reason);
+        emit requestFinished({id, account, false, 0, {}, reason, 0});
+        return id;
     }
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::ContentTypeHeader,
                       QStringLiteral("multipart/form-data; boundary=%1").arg(boundary));
     request.setHeader(QNetworkRequest::ContentLengthHeader, content.size());
-    request.setTransferTimeout(mTimeouts.transferMs);
+    // A site that moved answers with its new address; the body is never sent on to it as a GET.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     QNetworkReply *reply = mNetwork.post(request, content);
-    mRequests[reply].account = account;
+    Request &entry = mRequests[reply];
+    entry.id = id;
+    entry.account = account;
+    entry.bodySize = content.size();
+    entry.sinceStart.start();
     connect(reply, &QNetworkReply::readyRead, this, [this, reply] { handleBytesAvailable(reply); });
-    connect(reply, &QNetworkReply::finished, this, [this, reply] {
-        handleBytesAvailable(reply);
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (status > 0 && (reply->error() == QNetworkReply::NoError || status >= 400))
-            handleStreamComplete(reply);
-        else
-            handleStreamError(reply);
+    connect(reply, &QNetworkReply::finished, this, [this, reply] { handleFinished(reply); });
+    connect(reply, &QNetworkReply::uploadProgress, this, [this, reply](qint64 sent, qint64 total) {
+        Request &request = mRequests.at(reply);
+        request.lastMovementMs = request.sinceStart.elapsed();
+        if (sent == total && request.bodySentMs < 0)
+            request.bodySentMs = request.lastMovementMs;
+        emit uploadProgress(request.id, sent, total);
     });
+    mClock.start(qBound(10, mTimeouts.transferMs / 4, 1000));
     LVStatusBus::sendVerboseMessage(
-        QStringLiteral("Initiating POST request to: %1").arg(url.toString(QUrl::FullyEncoded)));
+        QStringLiteral("Initiating POST request to: %1").arg(lv::redactedUrl(url.toString(QUrl::FullyEncoded))));
+    return id;
 }
 
 void LVUploadTransport::handleBytesAvailable(QNetworkReply *reply) {
     Request &request = mRequests.at(reply);
+    request.lastMovementMs = request.sinceStart.elapsed();
     char buffer[2048];
     for (qint64 count; (count = reply->read(buffer, sizeof buffer)) > 0;) {
+        // What goes past the part kept is read and dropped.
+        const qint64 kept = qBound<qint64>(0, kKeptReplyBytes - request.receivedBytes, count);
+        request.receivedBytes += count;
         if (request.result.isNull())
             request.result = QStringLiteral("");
-        request.result += request.decoder.decode(QByteArrayView(buffer, count));
+        if (kept > 0)
+            request.result += request.decoder.decode(QByteArrayView(buffer, kept));
     }
 }
 
-void LVUploadTransport::handleStreamComplete(QNetworkReply *reply) {
+void LVUploadTransport::handleFinished(QNetworkReply *reply) {
+    handleBytesAvailable(reply);
     const Request &request = mRequests.at(reply);
-    LVStatusBus::sendVerboseMessage(QStringLiteral("Upload complete. Result =  %1")
-                                        .arg(request.result.isNull() ? QStringLiteral("(null)") : request.result));
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (status >= 400) {
-        const QString reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
-        const QString answer = request.result.section(QLatin1Char('\n'), 0, 0).trimmed();
-        postFailure(request.account, QStringLiteral("the site answered %1 %2%3")
-                                         .arg(status)
-                                         .arg(reason, answer.isEmpty() ? QString() : ": " + answer));
+    const int status = httpStatusOf(*reply);
+    if (status > 0)
+        LVStatusBus::sendVerboseMessage(
+            QStringLiteral("Upload complete. Result =  %1")
+                .arg(request.result.isNull() ? QStringLiteral("(null)") : forTheLog(request.result)));
+    const QString failure = failureOf(*reply, request.result);
+    if (!failure.isNull())
+        postFailure(request.account, failure);
+    finishRequest(reply, {request.id, request.account, failure.isNull(), status, request.result, failure, 0});
+}
+
+void LVUploadTransport::checkTimes() {
+    std::vector<std::pair<QNetworkReply *, QString>> late;
+    for (const auto &[reply, request] : mRequests) {
+        const QString why = lateness(request);
+        if (!why.isNull())
+            late.emplace_back(reply, why);
     }
-    finishRequest(reply, status < 400);
+    for (const auto &[reply, why] : late)
+        fail(reply, why);
 }
 
-void LVUploadTransport::handleStreamError(QNetworkReply *reply) {
-    // The transfer time-out aborts the request, which Qt reports as cancelled.
-    const QString reason =
-        reply->error() == QNetworkReply::OperationCanceledError
-            ? QStringLiteral("the site stopped answering for %1 seconds").arg(mTimeouts.transferMs / 1000.0)
-            : reply->errorString();
-    postFailure(mRequests.at(reply).account, reason);
-    finishRequest(reply, false);
+// Why the request has taken too long; null while it may go on.
+QString LVUploadTransport::lateness(const Request &request) const {
+    const qint64 now = request.sinceStart.elapsed();
+    // A slow link needs this long to take the body, whatever the network layer says it has sent.
+    const qint64 bodyTimeMs = request.bodySize * 1000 / qMax<qint64>(1, mTimeouts.slowestBodyRate);
+    if (now - request.lastMovementMs >= mTimeouts.transferMs && now >= bodyTimeMs + mTimeouts.transferMs)
+        return QStringLiteral("the site stopped answering for %1 seconds").arg(seconds(mTimeouts.transferMs));
+    if (request.bodySentMs >= 0 && now >= qMax(request.bodySentMs, bodyTimeMs) + mTimeouts.deadlineMs)
+        return QStringLiteral("the site did not finish its answer within %1 seconds")
+            .arg(seconds(mTimeouts.deadlineMs));
+    return {};
 }
 
-void LVUploadTransport::finishRequest(QNetworkReply *reply, bool succeeded) {
-    const QString account = mRequests.at(reply).account;
+void LVUploadTransport::fail(QNetworkReply *reply, const QString &reason) {
+    const Request &request = mRequests.at(reply);
+    reply->disconnect(this);
+    reply->abort();
+    postFailure(request.account, reason);
+    finishRequest(reply, {request.id, request.account, false, httpStatusOf(*reply), request.result, reason, 0});
+}
+
+void LVUploadTransport::finishRequest(QNetworkReply *reply, LVUploadReply outcome) {
+    outcome.durationMs = mRequests.at(reply).sinceStart.elapsed();
     mRequests.erase(reply);
     reply->disconnect(this);
     reply->deleteLater();
-    emit requestFinished(account, succeeded);
+    if (mRequests.empty())
+        mClock.stop();
+    emit requestFinished(outcome);
 }

@@ -2,6 +2,26 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// One file of an account's upload: read from its path, unless its bytes are given.
+struct LVBodySource {
+    QString path;
+    std::optional<QByteArray> contents;
+};
+
+// An account's request body, with the compressed copies made for it next to their sources.
+struct LVBuiltBody {
+    QByteArray body;
+    QStringList copies;    // to remove once the request has ended
+    QStringList fileNames; // of the files in the body, in order
+    qint64 bytesBefore = 0;
+    qint64 bytesAfter = 0;
+    QString error; // null when the body is complete; the copies are gone then
+};
 
 namespace lv {
 
@@ -22,8 +42,14 @@ QString credentialsQuery(const QString &username, const QString &passwordHash);
 // The credentials query, then "&ignorecharacterdata" unless character data is wanted.
 QString uploadQuery(const QString &username, const QString &passwordHash, bool characterData);
 
-// The address or query as a log may show it: the value of each "password" item of the query (the
-// hash the site accepts as the password) replaced by "********".
+// The address, or its query alone, with the password's hash shown as "********": the hash is what
+// the site takes as the password.
 QString redactedUrl(const QString &urlText);
+
+// Compresses each source next to itself (".gz" added) and assembles the parts of those that could be
+// read, in order. Safe to run on a worker thread; `progress` is called there with the source bytes
+// compressed so far of all of them.
+LVBuiltBody buildUploadBody(const QList<LVBodySource> &sources, const QString &boundary,
+                            const std::function<void(qint64 done, qint64 total)> &progress = {});
 
 } // namespace lv

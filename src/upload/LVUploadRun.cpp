@@ -7,18 +7,16 @@
 #include "common/PathComponents.h"
 #include "game/LVGameInstall.h"
 #include "game/LVGameWatch.h"
-#include "net/LVUploadTransport.h"
-#include "net/UploadBody.h"
 #include "settings/LVSettings.h"
 #include "status/LVStatusBus.h"
 #include "upload/CacheValidation.h"
-#include "upload/Cleanup.h"
 #include "upload/UploadedFlag.h"
 
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QUrl>
+#include <QtConcurrent/QtConcurrentRun>
 
 Q_LOGGING_CATEGORY(lcUpload, "lorvane.upload")
 
@@ -33,10 +31,21 @@ void sendError(const QString &message) {
 }
 
 // A copy of the last body, for anyone who wants to see what was sent. It lives in the user's own
-// cache folder, never in a folder other users can write to.
-bool writeBodyCopy(const QByteArray &body) {
+// cache folder, and a link standing there is replaced, never written through.
+void writeBodyCopy(const QByteArray &body) {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    return QDir().mkpath(folder) && lv::writeFileAtomically(QDir(folder).filePath(QStringLiteral("post.html")), {body});
+    const QString path = QDir(folder).filePath(QStringLiteral("post.html"));
+    if (!QDir().mkpath(folder))
+        return;
+    if (lv::removeLeftoverCopy(path) && QFileInfo(path).isSymLink())
+        qCWarning(lcUpload).noquote() << "Removed a link standing at" << path;
+    lv::writeFileAtomically(path, {body});
+}
+
+void removeCopies(const QStringList &copies) {
+    for (const QString &copy : copies)
+        if (!QFile::remove(copy))
+            qCWarning(lcUpload).noquote() << QStringLiteral("Unable to cleanup file: %1.").arg(copy);
 }
 
 } // namespace
@@ -51,16 +60,25 @@ LVUploadRun::LVUploadRun(LVSettings &settings, LVGameInstall &install, LVAuthent
     , mTransport(transport)
     , mBusy(busy) {
     connect(&mTransport, &LVUploadTransport::requestFinished, this, &LVUploadRun::requestFinished);
+    connect(&mCompression, &QFutureWatcher<LVBuiltBody>::finished, this, &LVUploadRun::bodyBuilt);
+    connect(&mTransport, &LVUploadTransport::uploadProgress, this, [this](int id, qint64 sent, qint64 total) {
+        if (mRun.current && mRun.current->requestId == id)
+            emit progress(QStringLiteral("Sending %1…").arg(mRun.current->name), sent, total);
+    });
 }
 
+// A run stopped half-way leaves the game's files as they were: only compressed copies can be left, and
+// the next run removes them.
 LVUploadRun::~LVUploadRun() {
-    // Requests still in flight end with the program, their outcome unknown: their accounts keep their
-    // data for the next upload.
-    const QStringList unfinished = mTransport.abandonRequests();
-    if (mFilesToCleanup && !mFilesToCleanup->isEmpty())
-        cleanup();
-    for (const QString &account : unfinished)
-        restoreNewDataFlag(account);
+    mCompression.disconnect(this);
+    mCompression.waitForFinished();
+    if (mRun.current)
+        removeCopies(mRun.current->body.copies);
+}
+
+void LVUploadRun::setRunLock(const QString &path, bool waitForOtherRuns) {
+    mLockPath = path;
+    mWaitForOtherRuns = waitForOtherRuns;
 }
 
 void LVUploadRun::upload() {
@@ -69,84 +87,101 @@ void LVUploadRun::upload() {
     if (mUploadState != UploadIdle || mGameWatch.isGameRunning())
         return;
     LVBusyGuard::Scope busy(mBusy);
-    QString username;
-    QString password;
-    if (!mAuthentication.obtainUsername(username, password))
+    Run run;
+    if (!mAuthentication.obtainUsername(run.username, run.password))
         return;
     if (mAuthentication.accountStatus() != LVAuthentication::AccountValid) {
         sendError(QStringLiteral("Invalid Lorvane credentials"));
+        if (mAuthentication.accountStatus() == LVAuthentication::AccountThrottled)
+            sendStatus(QStringLiteral("The site takes no new upload for about a minute."));
         return;
     }
+    if (!takeRunLock())
+        return;
 
-    emit runStarted();
-    if (!mFilesToCleanup)
-        mFilesToCleanup.emplace();
+    mRun = std::move(run);
     mUploadState = Uploading;
-    bool posted = false;
-    if (mInstall.checkSupportedRealms())
-        posted = uploadAccounts(username, password);
-    else
+    emit runStarted();
+    beginInstall();
+}
+
+bool LVUploadRun::takeRunLock() {
+    if (mLockPath.isEmpty())
+        return true;
+    QDir().mkpath(QFileInfo(mLockPath).path());
+    mLock = std::make_unique<QLockFile>(mLockPath);
+    // Only a lock whose process is gone is stale, however long a run takes.
+    mLock->setStaleLockTime(0);
+    if (mLock->tryLock(mWaitForOtherRuns ? -1 : 0))
+        return true;
+    mLock.reset();
+    sendError(QStringLiteral("Another upload is running"));
+    return false;
+}
+
+void LVUploadRun::beginInstall() {
+    if (!mInstall.checkSupportedRealms()) {
         sendError(QStringLiteral("This version of WoW uses an unsupported realm"));
-    sendStatus(QStringLiteral(""));
-    if (posted) {
-        // The site takes no new upload for a minute: the retest enables the button again.
-        mAuthentication.scheduleRetest(65);
-        sendStatus(QStringLiteral("Upload successful. You can upload again after 1 minute."));
+        mRun.outcome.failed = true;
+        finishRun();
+        return;
     }
-    mUploadState = UploadIdle;
-    emit runEnded(posted);
+    mRun.accounts = mInstall.accounts().value_or(QStringList());
+    nextAccount();
 }
 
-// Answers whether any account's request was started.
-bool LVUploadRun::uploadAccounts(const QString &username, const QString &password) {
-    bool posted = false;
-    for (const QString &account : mInstall.accounts().value_or(QStringList())) {
-        sendStatus(QStringLiteral("----------\n%1 %2").arg(QStringLiteral("Using account"), account));
-        LVStatusBus::sendVerboseMessage(QStringLiteral("Checking for uploaded flag…"));
-        if (alreadyUploadedForAccount(account)) {
-            sendStatus(QStringLiteral("Nothing to upload to the server"));
-            continue;
+// Takes the accounts one after another; an account whose request is on its way is left to its answer.
+void LVUploadRun::nextAccount() {
+    while (!mRun.accounts.isEmpty()) {
+        if (prepareAccount(mRun.accounts.takeFirst())) {
+            compressAccount();
+            return;
         }
-        LVStatusBus::sendVerboseMessage(QStringLiteral("Validating cache files…"));
-        sendStatus(QStringLiteral("Validating data…"));
-        if (!validateCacheFilesForAccount(account)) {
-            sendError(QStringLiteral("One or more .wdb cache files are corrupt"));
-            keepForNextUpload(account);
-            continue;
-        }
-        sendStatus(QStringLiteral("Initiating upload…"));
-        if (!postFilesWithUsername(username, password, account)) {
-            // Nothing was sent, and the error has been posted.
-            keepForNextUpload(account);
-            continue;
-        }
-        sendStatus(QStringLiteral("Cleaning up…"));
-        cleanup();
-        sendStatus(QStringLiteral(""));
-        posted = true;
     }
-    return posted;
+    finishRun();
 }
 
-// An account stopped before its request: its files go back as they were, new data flag included.
-void LVUploadRun::keepForNextUpload(const QString &account) {
-    cleanup();
-    restoreNewDataFlag(account);
-}
-
-void LVUploadRun::authenticationComplete() {
-    if (mUploadState == UploadWaitingForSignIn) {
-        mUploadState = UploadIdle;
-        upload();
+// Answers whether the account has data that is now to be compressed and sent.
+bool LVUploadRun::prepareAccount(const QString &account) {
+    sendStatus(QStringLiteral("----------\n%1 %2").arg(QStringLiteral("Using account"), account));
+    recoverAccount(account);
+    LVStatusBus::sendVerboseMessage(QStringLiteral("Checking for uploaded flag…"));
+    if (alreadyUploadedForAccount(account)) {
+        sendStatus(QStringLiteral("Nothing to upload to the server"));
+        return false;
     }
+    ++mRun.outcome.accountsWithData;
+    LVStatusBus::sendVerboseMessage(QStringLiteral("Validating cache files…"));
+    sendStatus(QStringLiteral("Validating data…"));
+    if (!validateCacheFilesForAccount(account)) {
+        sendError(QStringLiteral("One or more .wdb cache files are corrupt"));
+        accountDone(false);
+        return false;
+    }
+    sendStatus(QStringLiteral("Initiating upload…"));
+    return true;
 }
 
-void LVUploadRun::authenticationFailed() {
-    if (mUploadState == UploadWaitingForSignIn)
-        mUploadState = UploadIdle;
+// What an earlier run that did not finish left is undone before the account is touched: the data is
+// sent again, since nobody knows whether the site got it.
+void LVUploadRun::recoverAccount(const QString &account) {
+    const QStringList templates = mSettings.arrayForKey(kFilesToUploadKey).value_or(QStringList());
+    for (qsizetype i = 0; i < templates.size(); ++i) {
+        const QString path = mInstall.expandPath(templates.at(i), account);
+        QString error;
+        const QString undone = i == 0 ? lv::undoUnfinishedUpload(path, &error) : QString();
+        if (!undone.isNull())
+            sendStatus(undone);
+        else if (!error.isNull())
+            sendError(QStringLiteral("Unable to put back %1: %2").arg(lv::lastPathComponent(path), error));
+        if (lv::removeLeftoverCopy(path + QStringLiteral(".gz")))
+            sendStatus(QStringLiteral("Removed %1.gz, left by an upload that did not finish")
+                           .arg(lv::lastPathComponent(path)));
+    }
 }
 
 bool LVUploadRun::alreadyUploadedForAccount(const QString &account) {
+    mRun.current.reset();
     const std::optional<QStringList> files = mSettings.arrayForKey(kFilesToUploadKey);
     if (!files || files->isEmpty())
         return true;
@@ -154,51 +189,19 @@ bool LVUploadRun::alreadyUploadedForAccount(const QString &account) {
     std::optional<QByteArray> savedVariables = lv::contentsOfFile(path);
     if (!savedVariables || !lv::isValidUtf8(*savedVariables))
         return true;
+    const qint64 size = savedVariables->size();
     const qsizetype flag = lv::setUploadedFlag(*savedVariables);
     if (flag < 0) {
         if (!savedVariables->contains(lv::kUploadedFlag))
             sendError(QStringLiteral("rvUploaded variable seems to be malformed."));
         return true;
     }
-    if (!prepareSavedVariables(path, *savedVariables)) {
-        sendError(QStringLiteral("Unable to prepare %1 for upload").arg(lv::lastPathComponent(path)));
-        return true;
-    }
-    mPreparedFlags.insert(account, {path, flag, savedVariables->size()});
+    // What is sent carries the flag set and the realm; the game's file stays as it is until the site
+    // has the data.
+    savedVariables->append(lv::realmLine(mInstall.realm()));
+    mRun.current = Account{account, path, flag, size, std::move(*savedVariables), {}, 0};
     LVStatusBus::sendVerboseMessage(QStringLiteral("rvUpload == 1"));
     return false;
-}
-
-bool LVUploadRun::prepareSavedVariables(const QString &path, const QByteArray &restore) {
-    // The restore copy is safely on disk before the file itself is touched, and the file is
-    // replaced in one step: whatever fails, the game's data is never lost.
-    const QString restorePath = path + QStringLiteral(".rename");
-    if (!lv::writeFileAtomically(restorePath, {restore}))
-        return false;
-    if (!mFilesToCleanup)
-        mFilesToCleanup.emplace();
-    mFilesToCleanup->append(restorePath);
-    if (lv::writeFileAtomically(path, {restore, lv::realmLine(mInstall.realm())}))
-        return true;
-    mFilesToCleanup->removeLast();
-    if (!QFile::remove(restorePath))
-        qCWarning(lcUpload).noquote() << "Unable to remove" << restorePath;
-    return false;
-}
-
-// The addon drops its recorded data once it reads "rvUploaded = 1": an account whose data did not
-// reach the site gets "rvUploaded = 0" back, so that the next upload sends it again.
-void LVUploadRun::restoreNewDataFlag(const QString &account) {
-    const PreparedFlag prepared = mPreparedFlags.take(account);
-    if (prepared.path.isNull())
-        return;
-    std::optional<QByteArray> savedVariables = lv::contentsOfFile(prepared.path);
-    const bool unchanged = savedVariables && savedVariables->size() == prepared.size &&
-                           lv::resetUploadedFlag(*savedVariables, prepared.offset);
-    if (!unchanged || !lv::writeFileAtomically(prepared.path, {*savedVariables}))
-        sendError(QStringLiteral("Unable to keep the data of account %1 for the next upload: %2 has changed "
-                                 "or cannot be written")
-                      .arg(account, lv::lastPathComponent(prepared.path)));
 }
 
 bool LVUploadRun::validateCacheFilesForAccount(const QString &account) {
@@ -218,64 +221,102 @@ bool LVUploadRun::validateCacheFilesForAccount(const QString &account) {
     return true;
 }
 
-void LVUploadRun::cleanup() {
-    if (mFilesToCleanup)
-        lv::cleanupFiles(*mFilesToCleanup);
-}
-
-bool LVUploadRun::postFilesWithUsername(const QString &username, const QString &password, const QString &account) {
-    const QString urlText = mSettings.stringForKey(kPostURLKey) +
-                            lv::uploadQuery(username, password, mSettings.boolForKey(kCharacterDataKey));
-    const QUrl url(urlText, QUrl::StrictMode);
-    if (!url.isValid() || url.isRelative()) {
-        sendError(QStringLiteral("Upload failed for account %1: %2")
-                      .arg(account, QStringLiteral("the upload address is not a valid URL")));
-        return false;
-    }
+QList<LVBodySource> LVUploadRun::bodySources() const {
+    QList<LVBodySource> sources;
     const QStringList templates = mSettings.arrayForKey(kFilesToUploadKey).value_or(QStringList());
-    const QString boundary = lv::uploadBoundary(this);
-    QByteArray body;
-    int index = 0;
-    for (const QString &pathTemplate : templates) {
-        const QString source = mInstall.expandPath(pathTemplate, account);
-        const LVGzipResult compressed = gzipFileAtPath(source);
-        if (compressed.status == LVGzipResult::Failed)
-            return false;
-        if (compressed.status == LVGzipResult::SourceUnreadable)
-            continue;
-        const QString compressedPath = source + QStringLiteral(".gz");
-        QFile file(compressedPath);
-        const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        if (data.isEmpty())
-            continue;
-        lv::appendUploadPart(body, index++, boundary, lv::lastPathComponent(compressedPath), data);
-    }
-    lv::appendUploadEnd(body, boundary);
-    writeBodyCopy(body);
+    for (const QString &pathTemplate : templates)
+        sources.append({mInstall.expandPath(pathTemplate, mRun.current->name), std::nullopt});
+    if (!sources.isEmpty())
+        sources.first().contents = mRun.current->uploadedText;
+    return sources;
+}
 
+void LVUploadRun::compressAccount() {
+    const QString what = QStringLiteral("Compressing %1…").arg(mRun.current->name);
+    emit progress(what, 0, 0);
+    const auto report = [this, what](qint64 done, qint64 total) {
+        QMetaObject::invokeMethod(this, [this, what, done, total] { emit progress(what, done, total); });
+    };
+    mCompression.setFuture(
+        QtConcurrent::run(lv::buildUploadBody, bodySources(), lv::uploadBoundary(this), std::function(report)));
+}
+
+void LVUploadRun::bodyBuilt() {
+    Account &account = *mRun.current;
+    account.body = mCompression.result();
+    account.uploadedText.clear();
+    if (!account.body.error.isNull()) {
+        sendError(account.body.error);
+        accountDone(false);
+        nextAccount();
+        return;
+    }
+    const QString urlText = mSettings.stringForKey(kPostURLKey) +
+                            lv::uploadQuery(mRun.username, mRun.password, mSettings.boolForKey(kCharacterDataKey));
+    writeBodyCopy(account.body.body);
     LVStatusBus::sendVerboseMessage(QStringLiteral("Url is…"));
-    LVStatusBus::sendVerboseMessage(urlText);
-    mTransport.postURL(url, body, boundary, account);
-    return true;
+    LVStatusBus::sendVerboseMessage(lv::redactedUrl(urlText));
+    account.requestId = -1;
+    const int id =
+        mTransport.postURL(QUrl(urlText, QUrl::StrictMode), account.body.body, lv::uploadBoundary(this), account.name);
+    // An address that is no URL has failed, and been handled, by now.
+    if (mRun.current && mRun.current->requestId == -1)
+        mRun.current->requestId = id;
 }
 
-LVGzipResult LVUploadRun::gzipFileAtPath(const QString &path) {
-    const QString compressedPath = path + QStringLiteral(".gz");
-    const LVGzipResult result = lv::gzipFile(path, compressedPath);
-    if (result.status == LVGzipResult::Compressed) {
-        if (!mFilesToCleanup)
-            mFilesToCleanup.emplace();
-        mFilesToCleanup->append(compressedPath);
-    } else if (result.status == LVGzipResult::Failed) {
-        sendError(result.error);
+void LVUploadRun::requestFinished(const LVUploadReply &reply) {
+    if (!mRun.current || (mRun.current->requestId != reply.id && mRun.current->requestId != -1))
+        return;
+    Account &account = *mRun.current;
+    emit accountUploaded({mInstall.gameFolder(), account.name, account.body.fileNames, account.body.bytesBefore,
+                          account.body.bytesAfter, reply});
+    emit uploadRequestFinished(account.name, reply.succeeded);
+    sendStatus(QStringLiteral("Cleaning up…"));
+    removeCopies(account.body.copies);
+    bool stored = reply.succeeded;
+    QString error;
+    if (stored && !lv::markUploaded(account.savedVariables, account.flagOffset, account.size, &error))
+        qCWarning(lcUpload).noquote() << "The site has the data of" << account.name << "but" << account.savedVariables
+                                      << "was not marked uploaded:" << error;
+    sendStatus(QStringLiteral(""));
+    accountDone(stored);
+    QMetaObject::invokeMethod(this, &LVUploadRun::nextAccount, Qt::QueuedConnection);
+}
+
+void LVUploadRun::accountDone(bool stored) {
+    const QString name = mRun.current ? mRun.current->name : QString();
+    (stored ? mRun.outcome.storedAccounts : mRun.outcome.failedAccounts) << name;
+    mRun.outcome.failed = mRun.outcome.failed || !stored;
+    mRun.current.reset();
+}
+
+void LVUploadRun::finishRun() {
+    const LVUploadOutcome outcome = mRun.outcome;
+    sendStatus(QStringLiteral(""));
+    if (outcome.accountsWithData > 0 && outcome.failedAccounts.isEmpty())
+        sendStatus(QStringLiteral("Upload successful. You can upload again after 1 minute."));
+    else if (!outcome.failedAccounts.isEmpty())
+        sendError(QStringLiteral("Upload failed for %1 of %2 accounts: %3")
+                      .arg(outcome.failedAccounts.size())
+                      .arg(outcome.accountsWithData)
+                      .arg(outcome.failedAccounts.join(QStringLiteral(", "))));
+    // The site takes no new upload for a minute after one it stored: the retest enables the button again.
+    if (!outcome.storedAccounts.isEmpty())
+        mAuthentication.scheduleRetest(65);
+    mRun = {};
+    mLock.reset();
+    mUploadState = UploadIdle;
+    emit runEnded(outcome);
+}
+
+void LVUploadRun::authenticationComplete() {
+    if (mUploadState == UploadWaitingForSignIn) {
+        mUploadState = UploadIdle;
+        upload();
     }
-    return result;
 }
 
-void LVUploadRun::requestFinished(const QString &account, bool succeeded) {
-    if (succeeded)
-        mPreparedFlags.remove(account);
-    else
-        restoreNewDataFlag(account);
-    emit uploadRequestFinished(account, succeeded);
+void LVUploadRun::authenticationFailed() {
+    if (mUploadState == UploadWaitingForSignIn)
+        mUploadState = UploadIdle;
 }

@@ -1,11 +1,15 @@
 #pragma once
 
-#include "net/Gzip.h"
+#include "net/LVUploadTransport.h"
+#include "net/UploadBody.h"
 
-#include <QHash>
+#include <QElapsedTimer>
+#include <QFutureWatcher>
+#include <QLockFile>
 #include <QObject>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 class LVAuthentication;
@@ -13,11 +17,30 @@ class LVBusyGuard;
 class LVGameInstall;
 class LVGameWatch;
 class LVSettings;
-class LVUploadTransport;
 
-// The upload of every account: for each, the new data in its saved variables is prepared, its cache
-// files checked, its files compressed and sent in one request; the files are put back as the game
-// needs them. An account whose data did not reach the site keeps its new-data flag for the next run.
+// How a run ended, for the window, the headless mode and the history.
+struct LVUploadOutcome {
+    int accountsWithData = 0;   // accounts whose new data the run tried to send
+    QStringList storedAccounts; // whose data the site has
+    QStringList failedAccounts; // whose data did not reach it
+    bool failed = false;        // anything went wrong, a refused realm included
+};
+
+// What became of one account's request.
+struct LVAccountUpload {
+    QString install;
+    QString account;
+    QStringList files;
+    qint64 bytesBefore = 0;
+    qint64 bytesAfter = 0;
+    LVUploadReply reply;
+};
+
+// The upload of every account: for each, the new data in its saved variables is found, its cache files
+// checked, its files compressed on a worker thread and sent in one request. The game's file is marked
+// uploaded only once the site has answered 2xx, by one byte written in place: whatever fails or
+// whoever stops the program, an account's data is either at the site or still waiting in the game.
+// One run at a time for the user, across processes.
 class LVUploadRun : public QObject {
     Q_OBJECT
 public:
@@ -27,6 +50,10 @@ public:
                 LVUploadTransport &transport, LVBusyGuard &busy, QObject *parent = nullptr);
     ~LVUploadRun() override;
 
+    // The file that holds one run at a time; while another process holds it a run is refused, or,
+    // with `waitForOtherRuns`, waits for it.
+    void setRunLock(const QString &path, bool waitForOtherRuns = false);
+
     void upload();
     // A password is needed and none is stored: the run waits for the sign-in sheet.
     void waitForSignIn() { mUploadState = UploadWaitingForSignIn; }
@@ -34,38 +61,55 @@ public:
     void authenticationComplete();
     void authenticationFailed();
 
+    // Reads the account's saved variables and keeps what is to be sent; true when there is nothing to
+    // upload. The game's file itself is not changed.
     bool alreadyUploadedForAccount(const QString &account);
     bool validateCacheFilesForAccount(const QString &account);
-    // False when the account's files could not be prepared and no request was sent; every request's
-    // outcome is told when it ends.
-    bool postFilesWithUsername(const QString &username, const QString &password, const QString &account);
-    LVGzipResult gzipFileAtPath(const QString &path);
-    void cleanup();
-    void restoreNewDataFlag(const QString &account);
 
     UploadState uploadState() const { return mUploadState; }
-    const std::optional<QStringList> &filesToCleanup() const { return mFilesToCleanup; }
 
 signals:
     // The run has passed its entry checks and works; the Upload button waits.
     void runStarted();
-    // The run is over; when nothing was posted, uploading is possible again at once.
-    void runEnded(bool posted);
+    // What is being done now, and how far it has got (total 0: no measure).
+    void progress(const QString &what, qint64 done, qint64 total);
+    void accountUploaded(const LVAccountUpload &upload);
     // An upload request has ended: with a 2xx reply, or not.
     void uploadRequestFinished(const QString &account, bool succeeded);
+    // The run is over, its last request answered.
+    void runEnded(const LVUploadOutcome &outcome);
 
 private:
-    // Where an account's saved variables got "rvUploaded = 1" for the upload in progress.
-    struct PreparedFlag {
-        QString path;
-        qsizetype offset = -1;
-        qsizetype size = 0;
+    // The account being uploaded, from its saved variables to its request's answer.
+    struct Account {
+        QString name;
+        QString savedVariables;
+        qsizetype flagOffset = -1;
+        qint64 size = 0;
+        QByteArray uploadedText;
+        LVBuiltBody body;
+        int requestId = 0;
+    };
+    // What one run keeps from its start to its end.
+    struct Run {
+        QString username;
+        QString password;
+        QStringList accounts;
+        std::optional<Account> current;
+        LVUploadOutcome outcome;
     };
 
-    bool uploadAccounts(const QString &username, const QString &password);
-    void keepForNextUpload(const QString &account);
-    bool prepareSavedVariables(const QString &path, const QByteArray &restore);
-    void requestFinished(const QString &account, bool succeeded);
+    bool takeRunLock();
+    void beginInstall();
+    void nextAccount();
+    bool prepareAccount(const QString &account);
+    void recoverAccount(const QString &account);
+    QList<LVBodySource> bodySources() const;
+    void compressAccount();
+    void bodyBuilt();
+    void requestFinished(const LVUploadReply &reply);
+    void accountDone(bool stored);
+    void finishRun();
 
     LVSettings &mSettings;
     LVGameInstall &mInstall;
@@ -74,6 +118,12 @@ private:
     LVUploadTransport &mTransport;
     LVBusyGuard &mBusy;
     UploadState mUploadState = UploadIdle;
-    std::optional<QStringList> mFilesToCleanup;
-    QHash<QString, PreparedFlag> mPreparedFlags;
+    QString mLockPath;
+    bool mWaitForOtherRuns = false;
+    std::unique_ptr<QLockFile> mLock;
+    QFutureWatcher<LVBuiltBody> mCompression;
+    Run mRun;
 };
+
+Q_DECLARE_METATYPE(LVUploadOutcome)
+Q_DECLARE_METATYPE(LVAccountUpload)

@@ -23,4 +23,24 @@ bool resetUploadedFlag(QByteArray &savedVariables, qsizetype offset);
 // written as it is.
 QByteArray realmLine(const QString &realm);
 
+// Sets the flag of the saved variables at `path` to "rvUploaded = 1" by writing its one changed byte
+// in place and flushing it to disk: no free space is needed, and a file that is a link is changed at
+// its target. False, with the file untouched, when it no longer holds "rvUploaded = 0" at that offset
+// or has another size than `expectedSize`.
+bool markUploaded(const QString &path, qsizetype offset, qint64 expectedSize, QString *error = nullptr);
+
+// Where the flag that an upload set stands in a restore copy: the last "rvUploaded = 1" before the
+// first "rvUploaded = 0", or before the end when there is none; -1 when there is none.
+qsizetype flagSetByUpload(const QByteArray &restoreCopy);
+
+// Undoes what an upload that did not finish left of an account's saved variables: when a restore copy
+// (`path` + ".rename") lies beside them, the file gets its contents back with "rvUploaded = 0", in one
+// step, and the copy goes. A restore copy that is a link is only removed. Answers what was done, for
+// the log; null when there was nothing to undo.
+QString undoUnfinishedUpload(const QString &path, QString *error = nullptr);
+
+// Removes a compressed copy left by an upload that did not finish (a link there is removed, never
+// followed). Answers whether something was removed.
+bool removeLeftoverCopy(const QString &path);
+
 } // namespace lv

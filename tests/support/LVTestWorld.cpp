@@ -12,8 +12,8 @@ QString LVTestWorld::resourceFolder() const {
 }
 
 LVApplicationDelegate &LVTestWorld::makeDelegate() {
-    delegate = std::make_unique<LVApplicationDelegate>(
-        LVServices{&settings, &workspace, &processMonitor, &credentialStore, resourceFolder()});
+    delegate = std::make_unique<LVApplicationDelegate>(LVServices{
+        &settings, &workspace, &processMonitor, &credentialStore, resourceFolder(), dir.filePath("run.lock")});
     return *delegate;
 }
 

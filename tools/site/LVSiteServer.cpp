@@ -226,6 +226,8 @@ void LVSiteServer::handleGet(const httplib::Request &request, httplib::Response 
         waitForStop(response);
     else if (path == "/pause")
         pauseAfterFirstByte(response);
+    else if (path == "/endless")
+        sendWithoutEnd(response);
     else if (path == "/trickle")
         trickle(response);
     else
@@ -239,6 +241,12 @@ void LVSiteServer::handlePost(const httplib::Request &request, httplib::Response
         return drainBody(request, reader);
     if (request.path == "/stall")
         return waitForStop(response);
+    if (request.path == "/slow")
+        return readSlowly(request, response, reader);
+    if (request.path == "/trickle") {
+        drainBody(request, reader);
+        return trickle(response);
+    }
     if (request.path == "/upload")
         return handleUpload(request, response, reader);
     drainBody(request, reader);
@@ -251,6 +259,8 @@ bool LVSiteServer::replyCanned(const httplib::Request &request, httplib::Respons
     if (canned == mCanned.end())
         return false;
     setBody(response, canned->second.status, canned->second.body, canned->second.contentType);
+    for (const auto &[name, value] : canned->second.headers)
+        response.set_header(name, value);
     return true;
 }
 
@@ -371,9 +381,38 @@ void LVSiteServer::pauseAfterFirstByte(httplib::Response &response) {
     });
 }
 
-void LVSiteServer::trickle(httplib::Response &response) {
+void LVSiteServer::sendWithoutEnd(httplib::Response &response) {
     response.set_chunked_content_provider("application/octet-stream", [this](size_t, httplib::DataSink &sink) {
         return sink.write("x", 1) && !waitForStopFor(std::chrono::milliseconds(20));
+    });
+}
+
+void LVSiteServer::readSlowly(const httplib::Request &request, httplib::Response &response,
+                              const httplib::ContentReader &reader) {
+    const double rate = request.has_param("rate") ? std::stod(request.get_param_value("rate")) : 16384.0;
+    const auto start = Clock::now();
+    size_t received = 0;
+    const auto pace = [&](size_t size) {
+        received += size;
+        const auto due =
+            start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(received / rate));
+        std::unique_lock lock(mStopMutex);
+        return !mStopped.wait_until(lock, due, [this] { return mStopping; });
+    };
+    const bool read = request.is_multipart_form_data() ? reader([](const httplib::MultipartFormData &) { return true; },
+                                                                [&](const char *, size_t size) { return pace(size); })
+                                                       : reader([&](const char *, size_t size) { return pace(size); });
+    setText(response, read ? 200 : 503, read ? "read " + std::to_string(received) + " bytes\n" : "stopping\n");
+}
+
+void LVSiteServer::trickle(httplib::Response &response) {
+    response.status = 200;
+    constexpr size_t announced = 1 << 20; // far more than it will ever send
+    response.set_content_provider(announced, "text/plain", [this](size_t, size_t, httplib::DataSink &sink) {
+        std::unique_lock lock(mStopMutex);
+        if (mStopped.wait_for(lock, std::chrono::milliseconds(50), [this] { return mStopping; }))
+            return false;
+        return sink.write("0", 1);
     });
 }
 
@@ -395,9 +434,9 @@ void LVSiteServer::log(const httplib::Request &request, const httplib::Response 
 }
 
 void LVSiteServer::setResponse(const std::string &method, const std::string &path, int status, std::string body,
-                               std::string contentType) {
+                               std::string contentType, std::map<std::string, std::string> headers) {
     std::lock_guard lock(mMutex);
-    mCanned[{method, path}] = {status, std::move(body), std::move(contentType)};
+    mCanned[{method, path}] = {status, std::move(body), std::move(contentType), std::move(headers)};
 }
 
 void LVSiteServer::clearResponses() {

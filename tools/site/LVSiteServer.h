@@ -28,8 +28,9 @@ struct LVSiteRequest {
 };
 
 // The site the client talks to: credential check, uploads, the addon manifest and its files, plus
-// fixtures for tests (canned replies, an endpoint that never answers, one that pauses after its first
-// byte, one that sends a byte at a time without end). Listens on 127.0.0.1 only, on a
+// fixtures for tests (canned replies, an endpoint that never answers, one that reads slowly, one that
+// answers a byte at a time, one that pauses after its first byte, one that sends without end and
+// without a length). Listens on 127.0.0.1 only, on a
 // thread of its own; every accessor may be called from any thread.
 class LVSiteServer {
 public:
@@ -47,7 +48,7 @@ public:
 
     // A reply for exactly this method and decoded path, taking precedence over every route.
     void setResponse(const std::string &method, const std::string &path, int status, std::string body,
-                     std::string contentType = "text/plain");
+                     std::string contentType = "text/plain", std::map<std::string, std::string> headers = {});
     void clearResponses();
 
     std::vector<LVSiteRequest> requests() const;
@@ -58,6 +59,7 @@ private:
         int status = 200;
         std::string body;
         std::string contentType;
+        std::map<std::string, std::string> headers;
     };
     using Clock = std::chrono::steady_clock;
 
@@ -75,7 +77,12 @@ private:
     bool waitForStopFor(std::chrono::milliseconds time);
     // Headers and one byte, then nothing until the site stops.
     void pauseAfterFirstByte(httplib::Response &response);
-    // One byte every 20 ms, without end, until the site stops or the client hangs up.
+    // One byte every 20 ms, in chunks without an announced length, until the site stops or the
+    // client hangs up.
+    void sendWithoutEnd(httplib::Response &response);
+    // Reads the body at "rate" bytes a second (16 KiB by default), then answers.
+    void readSlowly(const httplib::Request &request, httplib::Response &response, const httplib::ContentReader &reader);
+    // Answers 200 and sends one byte every 50 ms until the site stops.
     void trickle(httplib::Response &response);
     bool replyCanned(const httplib::Request &request, httplib::Response &response);
     void remember(const httplib::Request &request);

@@ -1,0 +1,113 @@
+#include "upload/HistoryText.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocale>
+
+namespace {
+
+// Line breaks and tabs in a name or a reason would break the table's lines.
+QString oneLine(QString text) {
+    for (QChar &character : text)
+        if (character.category() == QChar::Other_Control)
+            character = QLatin1Char(' ');
+    return text;
+}
+
+QString outcome(const LVUploadRecord &record) {
+    if (record.succeeded)
+        return QStringLiteral("succeeded");
+    if (record.reason.isEmpty())
+        return QStringLiteral("failed");
+    return QStringLiteral("failed: ") + oneLine(record.reason);
+}
+
+QString tableLine(const QStringList &cells, const QList<qsizetype> &widths) {
+    QString line;
+    for (int column = 0; column < cells.size(); ++column) {
+        if (column > 0)
+            line += QStringLiteral("  ");
+        const QString &cell = cells.at(column);
+        line += lv::isNumericHistoryColumn(column) ? cell.rightJustified(widths.at(column))
+                                                   : cell.leftJustified(widths.at(column));
+    }
+    while (line.endsWith(QLatin1Char(' ')))
+        line.chop(1);
+    return line + QLatin1Char('\n');
+}
+
+QJsonObject jsonObject(const LVUploadRecord &record) {
+    return QJsonObject{{"time", record.time.toUTC().toString(Qt::ISODateWithMs)},
+                       {"install", record.install},
+                       {"account", record.account},
+                       {"files", QJsonArray::fromStringList(record.files)},
+                       {"bytesBefore", record.bytesBefore},
+                       {"bytesAfter", record.bytesAfter},
+                       {"durationMs", record.durationMs},
+                       {"httpStatus", record.httpStatus},
+                       {"reply", record.reply},
+                       {"succeeded", record.succeeded},
+                       {"reason", record.reason}};
+}
+
+} // namespace
+
+namespace lv {
+
+QStringList historyColumnTitles() {
+    return {QStringLiteral("Time"),     QStringLiteral("Install"), QStringLiteral("Account"),
+            QStringLiteral("Files"),    QStringLiteral("Before"),  QStringLiteral("After"),
+            QStringLiteral("Duration"), QStringLiteral("Status"),  QStringLiteral("Outcome")};
+}
+
+bool isNumericHistoryColumn(int column) {
+    return column >= HistoryFilesColumn && column <= HistoryStatusColumn;
+}
+
+QStringList historyCells(const LVUploadRecord &record) {
+    return {record.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm")),
+            oneLine(record.install),
+            oneLine(record.account),
+            QString::number(record.files.size()),
+            formatByteCount(record.bytesBefore),
+            formatByteCount(record.bytesAfter),
+            formatDuration(record.durationMs),
+            record.httpStatus ? QString::number(record.httpStatus) : QStringLiteral("-"),
+            outcome(record)};
+}
+
+QString formatByteCount(qint64 bytes) {
+    return QLocale().formattedDataSize(bytes, 1);
+}
+
+QString formatDuration(qint64 milliseconds) {
+    if (milliseconds < 1000)
+        return QStringLiteral("%1 ms").arg(milliseconds);
+    if (milliseconds < 60'000)
+        return QStringLiteral("%1 s").arg(QLocale().toString(milliseconds / 1000.0, 'f', 1));
+    return QStringLiteral("%1 min %2 s").arg(milliseconds / 60'000).arg(milliseconds % 60'000 / 1000);
+}
+
+QString historyTable(const QList<LVUploadRecord> &records) {
+    QList<QStringList> rows{historyColumnTitles()};
+    for (const LVUploadRecord &record : records)
+        rows << historyCells(record);
+    QList<qsizetype> widths(HistoryColumnCount, 0);
+    for (const QStringList &row : rows)
+        for (int column = 0; column < HistoryColumnCount; ++column)
+            widths[column] = std::max(widths.at(column), row.at(column).size());
+    QString table;
+    for (const QStringList &row : rows)
+        table += tableLine(row, widths);
+    return table;
+}
+
+QByteArray historyJson(const QList<LVUploadRecord> &records) {
+    QJsonArray array;
+    for (const LVUploadRecord &record : records)
+        array.append(jsonObject(record));
+    return QJsonDocument(array).toJson(QJsonDocument::Indented);
+}
+
+} // namespace lv

@@ -1,0 +1,191 @@
+#include "LVLogRecorder.h"
+#include "app/LVDesktopNotifier.h"
+#include "common/FileContents.h"
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusError>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// A notification service of our own on a private bus: it keeps what it is sent and answers with an
+// id, or with an error when told to.
+class LVNotificationService : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    QList<QVariantList> received; // the arguments of each call
+    bool answerWithError = false;
+
+public slots:
+    uint Notify(const QString &appName, uint replacesId, const QString &icon, const QString &summary,
+                const QString &body, const QStringList &actions, const QVariantMap &hints, int expireTimeout) {
+        received << QVariantList{appName, replacesId, icon, summary, body, actions, hints, expireTimeout};
+        if (answerWithError)
+            sendErrorReply(QDBusError::Failed, QStringLiteral("the desktop is busy"));
+        return 1000 + uint(received.size());
+    }
+};
+
+// Desktop notifications as the notification service receives them, over a D-Bus daemon started for
+// this test alone.
+class TestNotifications : public QObject {
+    Q_OBJECT
+
+    static constexpr QLatin1StringView kServiceConnection{"service side"};
+    static constexpr QLatin1StringView kClientConnection{"client side"};
+    static constexpr QLatin1StringView kNoBusConnection{"no bus"};
+
+    QTemporaryDir mDir;
+    QProcess mDaemon;
+    std::unique_ptr<LVNotificationService> mService;
+
+    static QDBusConnection serviceBus() { return QDBusConnection(kServiceConnection); }
+    static QDBusConnection clientBus() { return QDBusConnection(kClientConnection); }
+
+    void registerService() {
+        QVERIFY(serviceBus().registerObject(QString(LVDesktopNotifier::kPath), mService.get(),
+                                            QDBusConnection::ExportAllSlots));
+        QVERIFY(serviceBus().registerService(QString(LVDesktopNotifier::kService)));
+    }
+
+    // Without service files the daemon starts nothing on its own: a missing name stays missing.
+    QString writeBusConfiguration() const {
+        const QString path = mDir.filePath(QStringLiteral("bus.conf"));
+        const QByteArray configuration = "<busconfig><type>session</type><listen>unix:dir=" + mDir.path().toUtf8() +
+                                         "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
+                                         "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
+                                         "<allow own=\"*\"/></policy></busconfig>\n";
+        return lv::writeFileAtomically(path, {configuration}) ? path : QString();
+    }
+
+private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(mDir.isValid());
+        const QString configuration = writeBusConfiguration();
+        QVERIFY(!configuration.isEmpty());
+        mDaemon.start(QStringLiteral("dbus-daemon"),
+                      {QStringLiteral("--config-file=") + configuration, QStringLiteral("--nofork"),
+                       QStringLiteral("--nopidfile"), QStringLiteral("--print-address")});
+        QVERIFY2(mDaemon.waitForStarted(), qPrintable(mDaemon.errorString()));
+        QVERIFY(mDaemon.waitForReadyRead());
+        const QString address = QString::fromUtf8(mDaemon.readLine()).trimmed();
+        QVERIFY(QDBusConnection::connectToBus(address, kServiceConnection).isConnected());
+        QVERIFY(QDBusConnection::connectToBus(address, kClientConnection).isConnected());
+    }
+
+    void cleanupTestCase() {
+        for (QLatin1StringView name : {kServiceConnection, kClientConnection, kNoBusConnection})
+            QDBusConnection::disconnectFromBus(name);
+        mDaemon.terminate();
+        QVERIFY(mDaemon.waitForFinished());
+    }
+
+    void init() { mService = std::make_unique<LVNotificationService>(); }
+
+    void cleanup() {
+        serviceBus().unregisterService(QString(LVDesktopNotifier::kService));
+        serviceBus().unregisterObject(QString(LVDesktopNotifier::kPath));
+        mService.reset();
+    }
+
+    void eachCallWhileEnabledShowsOneNotification_data() {
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<int>("urgency");
+
+        QTest::newRow("accounts went up") << "succeeded" << QStringList{"ACCOUNT1", "ACCOUNT2"} << "Upload complete"
+                                          << "2 accounts went up: ACCOUNT1, ACCOUNT2" << 1;
+        QTest::newRow("one account went up") << "succeeded" << QStringList{"ACCOUNT1"} << "Upload complete"
+                                             << "1 account went up: ACCOUNT1" << 1;
+        QTest::newRow("upload failed") << "failed" << QStringList{"ACCOUNT2", "the site answered 500"}
+                                       << "Upload failed"
+                                       << "ACCOUNT2: the site answered 500" << 2;
+        QTest::newRow("reason with markup")
+            << "failed" << QStringList{"A&B", "the site answered <html>"} << "Upload failed"
+            << "A&amp;B: the site answered &lt;html&gt;" << 2;
+        QTest::newRow("sign-in problem") << "credential" << QStringList{"The site refused the password of NAME."}
+                                         << "Sign-in problem"
+                                         << "The site refused the password of NAME." << 2;
+    }
+
+    void eachCallWhileEnabledShowsOneNotification() {
+        QFETCH(QString, call);
+        QFETCH(QStringList, arguments);
+        registerService();
+        LVDesktopNotifier notifier(clientBus());
+        QSignalSpy shown(&notifier, &LVDesktopNotifier::shown);
+        auto send = [&] {
+            if (call == QLatin1String("succeeded"))
+                notifier.notifyUploadSucceeded(arguments);
+            else if (call == QLatin1String("failed"))
+                notifier.notifyUploadFailed(arguments.at(0), arguments.at(1));
+            else
+                notifier.notifyCredentialProblem(arguments.at(0));
+        };
+        notifier.setEnabled(false);
+        send(); // calls on one connection arrive in order: had this been sent, it would come first
+        notifier.setEnabled(true);
+        send();
+        QVERIFY(shown.wait());
+        QCOMPARE(shown.first().first().toUInt(), 1001u);
+
+        QCOMPARE(mService->received.size(), 1);
+        QFETCH(QString, summary);
+        QFETCH(QString, body);
+        QFETCH(int, urgency);
+        const QVariantList &received = mService->received.first();
+        QCOMPARE(received, (QVariantList{"Lorvane Client", 0u, "lorvane-client", summary, body, QStringList(),
+                                         QVariantMap{{"urgency", urgency}}, -1}));
+        // A byte, as the service expects: compared above by value only.
+        QCOMPARE(received.at(6).toMap().value("urgency").metaType(), QMetaType::fromType<uchar>());
+    }
+
+    void withoutTheServiceNothingBreaksAndOneLineIsLogged_data() {
+        QTest::addColumn<QString>("situation");
+        QTest::newRow("no bus") << "no bus";
+        QTest::newRow("no service on the bus") << "no service";
+        QTest::newRow("the service answers with errors") << "errors";
+    }
+
+    void withoutTheServiceNothingBreaksAndOneLineIsLogged() {
+        QFETCH(QString, situation);
+        const bool noBus = situation == QLatin1String("no bus");
+        if (situation == QLatin1String("errors")) {
+            mService->answerWithError = true;
+            registerService();
+        }
+        const QDBusConnection bus =
+            noBus
+                ? QDBusConnection::connectToBus(QStringLiteral("unix:path=") + mDir.filePath("none"), kNoBusConnection)
+                : clientBus();
+        LVLogRecorder log(QStringLiteral("lorvane.app"));
+        LVDesktopNotifier notifier(bus);
+        QSignalSpy failed(&notifier, &LVDesktopNotifier::failed);
+        QSignalSpy shown(&notifier, &LVDesktopNotifier::shown);
+        notifier.notifyUploadSucceeded({"ACCOUNT1"});
+        notifier.notifyUploadFailed(QStringLiteral("ACCOUNT2"), QStringLiteral("the site answered 500"));
+        notifier.notifyCredentialProblem(QStringLiteral("refused"));
+        QCOMPARE(failed.count(), 0); // the answers come later: nothing waited for them
+        QTRY_COMPARE(failed.count(), 3);
+        QCOMPARE(log.messages().size(), 1);
+        QCOMPARE(shown.count(), 0);
+        if (noBus)
+            return;
+
+        // Once the service answers, notifications are shown again, without another line in the log.
+        mService->answerWithError = false;
+        if (situation == QLatin1String("no service"))
+            registerService();
+        notifier.notifyUploadSucceeded({"ACCOUNT1"});
+        QVERIFY(shown.wait());
+        QCOMPARE(log.messages().size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNotifications)
+#include "TestNotifications.moc"
