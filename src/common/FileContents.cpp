@@ -1,5 +1,6 @@
 #include "common/FileContents.h"
 #include "common/LVLogging.h"
+#include "common/NewFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,17 +9,12 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #ifdef Q_OS_LINUX
 #include <sys/mman.h>
-#endif
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 #endif
 
 Q_LOGGING_CATEGORY(lcFiles, "lorvane.files")
@@ -61,57 +57,19 @@ bool writeFailed(const QString &path, const QString &reason, QString *failure) {
     return false;
 }
 
-#ifdef Q_OS_UNIX
-
-QString lastErrorText() {
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-// A new file that nothing else refers to: O_EXCL fails on anything already there, O_NOFOLLOW makes
-// sure that this includes a symbolic link.
-int createNewFile(const QString &path) {
-    return ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-}
-
-// A new hidden sibling of the path, open for writing; its name is left in `siblingPath`.
-int createSibling(const QString &path, QString &siblingPath) {
+// A new hidden file beside the path, open for writing (made with createNewFile(), so never through a
+// link); its path is left in `siblingPath`.
+bool createSibling(const QString &path, QFile &sibling, QString &siblingPath, QString &reason) {
     const QFileInfo target(path);
-    for (int attempt = 0; attempt < 64; ++attempt) {
-        const QString suffix = QString::number(QRandomGenerator::global()->generate(), 36);
-        siblingPath = target.dir().filePath(QStringLiteral(".%1.lvtmp-%2").arg(target.fileName(), suffix));
-        const int fd = createNewFile(siblingPath);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
+    siblingPath =
+        target.dir().filePath(QStringLiteral(".%1.lvtmp-%2")
+                                  .arg(target.fileName(), QString::number(QRandomGenerator::global()->generate(), 36)));
+    return lv::createNewFile(siblingPath, sibling, &reason);
 }
 
-bool writeAll(int fd, QByteArrayView bytes) {
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t count = ::write(fd, bytes.data() + done, size_t(bytes.size() - done));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        done += count;
-    }
-    return true;
+std::filesystem::path fileSystemPath(const QString &path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
-
-// Fills the new file and closes it; the failure's reason is taken before anything else can change errno.
-bool fillAndClose(int fd, QByteArrayView bytes, QString &reason) {
-    errno = 0;
-    const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    if (!written)
-        reason = errno == 0 ? QStringLiteral("the data was cut short") : lastErrorText();
-    if (::close(fd) != 0 && written) {
-        reason = lastErrorText();
-        return false;
-    }
-    return written;
-}
-
-#endif
 
 } // namespace
 
@@ -149,56 +107,28 @@ bool writeFileAtomically(const QString &path, std::initializer_list<QByteArrayVi
     return true;
 }
 
-#ifdef Q_OS_UNIX
-
 bool replaceFileWithoutFollowingLinks(const QString &path, QByteArrayView bytes, QString *failure) {
+    QFile sibling;
     QString siblingPath;
-    const int fd = createSibling(path, siblingPath);
-    if (fd < 0)
-        return writeFailed(path, lastErrorText(), failure);
     QString reason;
-    if (!fillAndClose(fd, bytes, reason)) {
-        ::unlink(QFile::encodeName(siblingPath).constData());
+    if (!createSibling(path, sibling, siblingPath, reason))
+        return writeFailed(path, reason, failure);
+    const bool written = sibling.write(bytes.data(), bytes.size()) == bytes.size();
+    if (!written)
+        reason = sibling.errorString();
+    if (!lv::finishNewFile(sibling, written ? &reason : nullptr) || !written) {
+        QFile::remove(siblingPath);
         return writeFailed(path, reason, failure);
     }
-    // rename() replaces the directory entry itself, a symbolic link included.
-    if (::rename(QFile::encodeName(siblingPath).constData(), QFile::encodeName(path).constData()) != 0) {
-        reason = lastErrorText();
-        ::unlink(QFile::encodeName(siblingPath).constData());
-        return writeFailed(path, reason, failure);
+    // A rename replaces the directory entry itself, a symbolic link included.
+    std::error_code error;
+    std::filesystem::rename(fileSystemPath(siblingPath), fileSystemPath(path), error);
+    if (error) {
+        QFile::remove(siblingPath);
+        return writeFailed(path, QString::fromStdString(error.message()), failure);
     }
     return true;
 }
-
-bool createEmptyFile(const QString &path, QString *failure) {
-    const int fd = createNewFile(path);
-    if (fd < 0) {
-        if (failure)
-            *failure = lastErrorText();
-        return false;
-    }
-    ::close(fd);
-    return true;
-}
-
-#else
-
-// Elsewhere a program needs a privilege to make symbolic links, and QSaveFile's own rename suffices.
-bool replaceFileWithoutFollowingLinks(const QString &path, QByteArrayView bytes, QString *failure) {
-    return writeFileAtomically(path, {bytes}, failure);
-}
-
-bool createEmptyFile(const QString &path, QString *failure) {
-    QFile file(path);
-    if (!file.open(QIODevice::NewOnly)) {
-        if (failure)
-            *failure = file.errorString();
-        return false;
-    }
-    return true;
-}
-
-#endif
 
 bool isValidUtf8(QByteArrayView bytes) {
     // Decoded slice by slice into one small buffer, so that a large file costs no copy of its text.

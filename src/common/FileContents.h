@@ -18,14 +18,10 @@ std::optional<QByteArray> contentsOfFile(const QString &path);
 bool writeFileAtomically(const QString &path, std::initializer_list<QByteArrayView> pieces, QString *failure = nullptr);
 
 // Replaces the file at the path as writeFileAtomically() does, but never writes through a symbolic
-// link: the bytes go to a sibling file this call creates (it never opens an existing one) and that
-// file is renamed over the path. A link at the path is itself replaced; what it points to is left
+// link: the bytes go to a new hidden sibling made by createNewFile() (O_EXCL|O_NOFOLLOW), which is
+// then renamed over the path. A link at the path is itself replaced; what it points to is left
 // alone. (QSaveFile, under writeFileAtomically(), replaces a link's target instead.)
 bool replaceFileWithoutFollowingLinks(const QString &path, QByteArrayView bytes, QString *failure = nullptr);
-
-// Creates an empty file at the path, never through a symbolic link; false when anything, a dangling
-// link included, is already there or the file cannot be made.
-bool createEmptyFile(const QString &path, QString *failure = nullptr);
 
 // Whether the bytes are well-formed UTF-8: no stray or missing continuation bytes, no overlong
 // forms, no surrogates, nothing above U+10FFFF.

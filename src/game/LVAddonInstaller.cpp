@@ -3,6 +3,7 @@
 #include "common/FileContents.h"
 #include "common/LVBusyGuard.h"
 #include "common/LVLogging.h"
+#include "common/NewFile.h"
 #include "common/PathComponents.h"
 #include "common/md5.h"
 #include "game/LVGameInstall.h"
@@ -44,8 +45,11 @@ constexpr char kBundledGzip[] = "%AppPath%/gzip.exe";
 // differs from any download.
 std::optional<QByteArray> readOrCreate(const QString &path, QString &failure) {
     QFile file(path);
-    if (!file.exists())
-        lv::createEmptyFile(path);
+    if (!file.exists()) {
+        QFile created;
+        if (lv::createNewFile(path, created))
+            lv::finishNewFile(created);
+    }
     if (!file.open(QIODevice::ReadOnly)) {
         failure = QStringLiteral("%1: %2").arg(path, file.errorString());
         return std::nullopt;
