@@ -10,11 +10,14 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <csignal>
+
 // The client without a window, as a game launcher runs it after the game: the real program, the
 // real keychain of the test session, the reference site on loopback.
 class TestHeadless : public QObject {
     Q_OBJECT
 
+    static constexpr int kAccounts = 2;
     std::unique_ptr<QTemporaryDir> mHome;
     std::unique_ptr<LVTestSite> mSite;
     LVKeychainCredentialStore mKeychain;
@@ -25,37 +28,57 @@ class TestHeadless : public QObject {
         QString errors;
     };
 
-    Run client(const QStringList &arguments, const QByteArray &input = {}) const {
-        QProcess process;
+    QString home(const QString &relative) const { return mHome->filePath(relative); }
+    QString savedVariables(int account) const {
+        return home("game/" + QString::fromStdString(LVSampleGame::savedVariablesPath(account).string()));
+    }
+    static QByteArray read(const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    void start(QProcess &process, const QStringList &arguments) const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), mHome->filePath(QStringLiteral("config")));
-        environment.insert(QStringLiteral("XDG_CACHE_HOME"), mHome->filePath(QStringLiteral("cache")));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home("config"));
+        environment.insert(QStringLiteral("XDG_CACHE_HOME"), home("cache"));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home("runtime"));
         environment.insert(QStringLiteral("HOME"), mHome->path());
         // As after a game, from a launcher's script: no display at all.
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QString::fromLatin1(name));
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(LV_CLIENT_BINARY), arguments);
-        process.write(input);
-        process.closeWriteChannel();
+    }
+    static Run finish(QProcess &process) {
         if (!process.waitForFinished(60000))
             return {};
-        Run run{process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n')),
+        Run run{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n')),
                 QString::fromUtf8(process.readAllStandardError())};
         run.lines.removeAll(QString());
         return run;
     }
+    Run client(const QStringList &arguments, const QByteArray &input = {}) const {
+        QProcess process;
+        start(process, arguments);
+        process.write(input);
+        process.closeWriteChannel();
+        return finish(process);
+    }
 
     // The program's own settings file, written through the same settings store it reads.
     void configure(const QString &postPath = QStringLiteral("/upload?")) const {
-        LVSettings settings(mHome->filePath(QStringLiteral("config/Lorvane/Lorvane Client.conf")));
-        settings.setValue(kWowApplicationPathKey, mHome->filePath(QStringLiteral("game/Wow.exe")));
+        LVSettings settings(home("config/Lorvane/Lorvane Client.conf"));
+        settings.setValue(kWowApplicationPathKey, home("game/Wow.exe"));
         // The client looks at the machine's processes: a game running there must not be this test's.
         settings.setValue(kWowApplicationNameKey, QStringLiteral("Wow-%1").arg(QCoreApplication::applicationPid()));
         settings.setValue(kUsernameKey, QString::fromLatin1(LVTestSite::kUser));
         mSite->configure(settings);
         settings.setValue(kPostURLKey, mSite->url(postPath));
         settings.synchronize();
+    }
+    void signIn() {
+        QCOMPARE(lv::replaceStoredPassword(mKeychain, LVTestSite::kPassword), LVCredentialStore::kSuccess);
     }
 
     // How many items the keychain holds for the client, counted by another program.
@@ -72,13 +95,31 @@ class TestHeadless : public QObject {
             QStringLiteral("^(\\d{4}\\.\\d\\d\\.\\d\\d \\d\\d:\\d\\d:\\d\\d \\S+:  |Using account )"));
         return format.match(line).hasMatch();
     }
+    // How often the site stored each account, in account order.
+    QList<int> storedAccounts() const {
+        QList<int> stored(kAccounts, 0);
+        for (const LVSiteUpload &upload : mSite->server().uploads())
+            for (int account = 1; account <= kAccounts; ++account)
+                stored[account - 1] += std::any_of(upload.parts.begin(), upload.parts.end(), [&](const auto &part) {
+                    return read(QFile::decodeName(part.storedPath.c_str()))
+                        .contains("ACCOUNT" + QByteArray::number(account));
+                });
+        return stored;
+    }
+    bool markedUploaded(int account) const { return read(savedVariables(account)).contains("rvUploaded = 1"); }
+    QStringList leftovers() const {
+        return QDir(home("game/Cache/WDB/enUS")).entryList({"*.gz"}) +
+               QDir(QFileInfo(savedVariables(1)).path()).entryList({"*.gz", "*.rename"});
+    }
 
 private slots:
     void init() {
         mHome = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir().mkpath(home("runtime")));
+        QFile::setPermissions(home("runtime"),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         mSite = std::make_unique<LVTestSite>(QString(), 0);
-        LVSampleGame::writeSampleGame(QFile::encodeName(mHome->filePath(QStringLiteral("game"))).toStdString(), 2,
-                                      0.05);
+        LVSampleGame::writeSampleGame(QFile::encodeName(home("game")).toStdString(), kAccounts, 0.5);
         configure();
     }
 
@@ -108,6 +149,7 @@ private slots:
 
     void signInThenUploadEverything() {
         LV_REQUIRE_TEST_KEYRING(mKeychain);
+        mKeychain.deletePassword();
         const Run wrong = client({QStringLiteral("--sign-in"), QString::fromLatin1(LVTestSite::kUser)}, "wrong\n");
         QCOMPARE(wrong.exitCode, 1);
 
@@ -125,17 +167,54 @@ private slots:
         QVERIFY(upload.lines.first().endsWith(QLatin1String(":  Authentication succeeded.")));
         QVERIFY(
             upload.lines.last().endsWith(QLatin1String(":  Upload successful. You can upload again after 1 minute.")));
-        QCOMPARE(mSite->server().uploads().size(), size_t(2));
+        QCOMPARE(storedAccounts(), QList<int>(kAccounts, 1));
+
+        // A site that accepts the credentials but takes no upload now still means a good sign-in.
+        mSite->server().setResponse("GET", "/auth", 200, "2");
+        QCOMPARE(client({QStringLiteral("--sign-in"), QString::fromLatin1(LVTestSite::kUser)},
+                        QByteArray(LVTestSite::kPassword) + "\n")
+                     .exitCode,
+                 0);
     }
 
-    void failedUploadExitsWithOne() {
+    // Every way a run can go wrong ends in 1, with every account's data still waiting in the game.
+    void failedRunsExitWithOne_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("site answers 500") << "500"
+                                          << "Upload failed for 2 of 2 accounts: ACCOUNT1, ACCOUNT2";
+        QTest::newRow("site down") << "down"
+                                   << "Upload failed for 2 of 2 accounts: ACCOUNT1, ACCOUNT2";
+        QTest::newRow("site moved") << "moved"
+                                    << "moved to https://example.org/upload";
+        QTest::newRow("unsupported realm") << "realm"
+                                           << "This version of WoW uses an unsupported realm";
+        QTest::newRow("corrupt cache file") << "cache"
+                                            << "One or more .wdb cache files are corrupt";
+    }
+
+    void failedRunsExitWithOne() {
+        QFETCH(QString, fault);
+        QFETCH(QString, message);
         LV_REQUIRE_TEST_KEYRING(mKeychain);
-        QCOMPARE(lv::replaceStoredPassword(mKeychain, LVTestSite::kPassword), LVCredentialStore::kSuccess);
-        mSite->server().setResponse("POST", "/broken", 500, "out of order");
-        configure(QStringLiteral("/broken?"));
+        signIn();
+        if (fault == "500")
+            mSite->server().setResponse("POST", "/upload", 500, "out of order");
+        else if (fault == "moved")
+            mSite->server().setResponse("POST", "/upload", 301, "", "text/plain",
+                                        {{"Location", "https://example.org/upload"}});
+        else if (fault == "realm")
+            QVERIFY(QFile::remove(home("game/Data/enUS/realmlist.wtf")));
+        else if (fault == "cache")
+            QVERIFY(QFile::resize(home("game/Cache/WDB/enUS/itemcache.wdb"), 30));
+        if (fault == "down")
+            configure(QStringLiteral("http://127.0.0.1:1/upload?"));
         const Run upload = client({QStringLiteral("--upload")});
         QCOMPARE(upload.exitCode, 1);
-        QCOMPARE(upload.lines.filter(QStringLiteral("Upload failed for account")).size(), 2);
+        QVERIFY2(!upload.lines.filter(message).isEmpty(), qPrintable(upload.lines.join('\n')));
+        for (int account = 1; account <= kAccounts; ++account)
+            QVERIFY(!markedUploaded(account));
+        QCOMPARE(leftovers(), QStringList());
     }
 
     void withoutAPasswordItCannotStart() {
@@ -145,6 +224,64 @@ private slots:
         QCOMPARE(upload.exitCode, 2);
         QVERIFY2(upload.errors.contains(QLatin1String("--sign-in")), qPrintable(upload.errors));
         QVERIFY(mSite->server().requests().empty());
+    }
+
+    // Two runs started together, as a launcher's after-game command and the window's upload on quit:
+    // one runs, the other says so and gives up, or with --wait waits for it and finds nothing left.
+    void oneRunAtATime_data() {
+        QTest::addColumn<bool>("wait");
+        QTest::newRow("second gives up") << false;
+        QTest::newRow("second waits") << true;
+    }
+
+    void oneRunAtATime() {
+        QFETCH(bool, wait);
+        LV_REQUIRE_TEST_KEYRING(mKeychain);
+        signIn();
+        configure(QStringLiteral("/upload?delay=600&"));
+        QProcess first;
+        start(first, {QStringLiteral("--upload")});
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !mSite->server().requests().empty() && mSite->server().requests().back().method == "POST", 20000);
+        const Run second = client(wait ? QStringList{"--upload", "--wait"} : QStringList{"--upload"});
+        QCOMPARE(finish(first).exitCode, 0);
+
+        QCOMPARE(second.exitCode, wait ? 0 : 2);
+        QVERIFY2(wait ? second.lines.filter("Nothing to upload to the server").size() == kAccounts
+                      : second.errors.contains("Another upload is running"),
+                 qPrintable(second.lines.join('\n') + second.errors));
+        QCOMPARE(storedAccounts(), QList<int>(kAccounts, 1));
+        for (const LVSiteRequest &request : mSite->server().requests())
+            QVERIFY(request.path != "/upload" || request.method == "POST");
+    }
+
+    // Stopped at any moment, a run never leaves an account marked uploaded whose data the site did not
+    // store; the next run sends what is left and cleans up after the stopped one.
+    void stoppedRunsLoseNothing() {
+        LV_REQUIRE_TEST_KEYRING(mKeychain);
+        signIn();
+        configure(QStringLiteral("/upload?delay=150&"));
+        for (const int afterMs : {50, 250, 500, 800, 1200, 1700}) {
+            LVSampleGame::writeSampleGame(QFile::encodeName(home("game")).toStdString(), kAccounts, 0.5);
+            QProcess stopped;
+            start(stopped, {QStringLiteral("--upload")});
+            QVERIFY(stopped.waitForStarted());
+            QTest::qWait(afterMs);
+            if (stopped.state() == QProcess::Running && stopped.processId() > 0)
+                ::kill(pid_t(stopped.processId()), afterMs % 2 ? SIGKILL : SIGTERM);
+            finish(stopped);
+            const QList<int> storedBefore = storedAccounts();
+            for (int account = 1; account <= kAccounts; ++account)
+                QVERIFY2(!markedUploaded(account) || storedBefore[account - 1] > 0,
+                         qPrintable(QString::number(afterMs)));
+
+            QCOMPARE(client({QStringLiteral("--upload")}).exitCode, 0);
+            for (int account = 1; account <= kAccounts; ++account)
+                QVERIFY(markedUploaded(account));
+            QVERIFY(!storedAccounts().contains(0));
+            QCOMPARE(leftovers(), QStringList());
+            mSite->server().clearUploads();
+        }
     }
 };
 

@@ -230,6 +230,8 @@ void LVSiteServer::handleGet(const httplib::Request &request, httplib::Response 
         sendWithoutEnd(response);
     else if (path == "/trickle")
         trickle(response);
+    else if (path == "/huge")
+        sendHuge(response);
     else
         setText(response, 404, "not found\n");
 }
@@ -243,9 +245,9 @@ void LVSiteServer::handlePost(const httplib::Request &request, httplib::Response
         return waitForStop(response);
     if (request.path == "/slow")
         return readSlowly(request, response, reader);
-    if (request.path == "/trickle") {
+    if (request.path == "/trickle" || request.path == "/huge") {
         drainBody(request, reader);
-        return trickle(response);
+        return request.path == "/huge" ? sendHuge(response) : trickle(response);
     }
     if (request.path == "/upload")
         return handleUpload(request, response, reader);
@@ -299,6 +301,11 @@ void LVSiteServer::handleUpload(const httplib::Request &request, httplib::Respon
     if (upload.folder.empty()) {
         drainBody(request, reader);
         return setText(response, 500, "cannot create a folder for the upload\n");
+    }
+    if (request.has_param("delay")) { // a slow site, for tests of what happens meanwhile
+        std::unique_lock lock(mStopMutex);
+        mStopped.wait_for(lock, std::chrono::milliseconds(std::stoi(request.get_param_value("delay"))),
+                          [this] { return mStopping; });
     }
     LVUploadReceiver receiver(upload.folder);
     const bool bodyComplete = reader(
@@ -416,6 +423,20 @@ void LVSiteServer::trickle(httplib::Response &response) {
     });
 }
 
+void LVSiteServer::sendHuge(httplib::Response &response) {
+    response.status = 200;
+    constexpr size_t size = size_t(1) << 30;
+    response.set_content_provider(size, "text/plain", [this](size_t, size_t length, httplib::DataSink &sink) {
+        static const std::string block(64 * 1024, '0');
+        {
+            std::lock_guard lock(mStopMutex);
+            if (mStopping)
+                return false;
+        }
+        return sink.write(block.data(), std::min(length, block.size()));
+    });
+}
+
 void LVSiteServer::remember(const httplib::Request &request) {
     std::lock_guard lock(mMutex);
     mRequests.push_back({request.method, request.path, queryOf(request.target)});
@@ -452,4 +473,9 @@ std::vector<LVSiteRequest> LVSiteServer::requests() const {
 std::vector<LVSiteUpload> LVSiteServer::uploads() const {
     std::lock_guard lock(mMutex);
     return mUploads;
+}
+
+void LVSiteServer::clearUploads() {
+    std::lock_guard lock(mMutex);
+    mUploads.clear();
 }

@@ -53,6 +53,8 @@ public:
 
     std::vector<LVSiteRequest> requests() const;
     std::vector<LVSiteUpload> uploads() const;
+    // Forgets the uploads received so far; what they stored stays on disk.
+    void clearUploads();
 
 private:
     struct CannedResponse {
@@ -84,6 +86,8 @@ private:
     void readSlowly(const httplib::Request &request, httplib::Response &response, const httplib::ContentReader &reader);
     // Answers 200 and sends one byte every 50 ms until the site stops.
     void trickle(httplib::Response &response);
+    // Answers 200 with a gigabyte of text.
+    void sendHuge(httplib::Response &response);
     bool replyCanned(const httplib::Request &request, httplib::Response &response);
     void remember(const httplib::Request &request);
     void log(const httplib::Request &request, const httplib::Response &response);
