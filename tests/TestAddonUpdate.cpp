@@ -247,7 +247,7 @@ private slots:
     // A file is replaced by a new one; a link in its place is replaced, never written through.
     void replacingAFileLeavesWhatALinkPointsTo() {
         build({"outside.lua", installed("linked.lua") + ">outside.lua", installed("dangling.lua") + ">nowhere.lua"});
-        for (const QString &name : {"linked.lua", "dangling.lua"}) {
+        for (const QString name : {"linked.lua", "dangling.lua"}) {
             QVERIFY(lv::replaceFileWithoutFollowingLinks(mRoot->filePath(installed(name)), "new\n"));
             QVERIFY(!QFileInfo(mRoot->filePath(installed(name))).isSymLink());
             QCOMPARE(mRoot->readFile(installed(name)), QByteArray("new\n"));
