@@ -165,16 +165,10 @@ private slots:
         row("the game's executable", "%WoW%", "Wow.exe", "{root}/game/Wow.exe");
         row("the addon's saved variables", "%WoW%/WTF/Account/ALPHA/SavedVariables", name,
             "{root}/game/WTF/Account/ALPHA/SavedVariables/" + name, {"game/WTF/Account/ALPHA/SavedVariables/"});
-        row("beside the addon folder", "%WoW%/Interface/AddOns2", "x", "{root}/game/Interface/AddOns2/x",
-            {"game/Interface/AddOns2/"});
         // Nothing is written through a symbolic link, wherever it leads.
         const QString addon = "{root}/" + installed(QString());
         row("file linked outside", kAddon, name, addon + name, {"outside.lua", installed(name) + ">outside.lua"});
-        row("folder linked outside", kAddon, "Locales/x.lua", addon + "Locales/x.lua",
-            {"outside/", installed("Locales") + ">outside"});
         row("link to nothing yet", kAddon, "new.lua", addon + "new.lua", {installed("new.lua") + ">nowhere.lua"});
-        row("link within the addon", kAddon, "alias.lua", addon + "alias.lua",
-            {installed("alias.lua") + ">" + installed("+Lorvane_Harvex.toc"), installed("+Lorvane_Harvex.toc")});
         row("the bundled gzip", "%AppPath%", "gzip.exe", QString());
         row("gzip in another case", "%AppPath%", "Gzip.exe", "%AppPath%/Gzip.exe");
     }
