@@ -113,8 +113,12 @@ private slots:
             mAuth->retestAuthentication(nullptr);
         else
             mAuth->testAuthentication();
-        QCOMPARE(bus.messages, (QStringList{"error: Buffer length should be 1, instead it is 0",
-                                            "error: Authentication failed.", ""}));
+        // Why the site could not be reached comes first.
+        QVERIFY2(bus.messages.value(0).startsWith("error: The site cannot be reached: " +
+                                                  QString(down ? "Connection refused" : "The server at 127.0.0.1")),
+                 qPrintable(bus.messages.value(0)));
+        QCOMPARE(bus.messages.mid(1), (QStringList{"error: Buffer length should be 1, instead it is 0",
+                                                   "error: Authentication failed.", ""}));
         // A retest marks the account throttled first; a failed test leaves that as it is.
         QCOMPARE(mAuth->accountStatus(), qint32(down ? 2 : 0));
         QVERIFY(!mAuth->accountStatusTimer());
@@ -129,8 +133,8 @@ private slots:
             mAuth->retestAuthentication(nullptr);
         });
         mAuth->testAuthentication();
-        QCOMPARE(bus.messages.size(), 3); // the first test ended before the retest began
-        QTRY_COMPARE(bus.messages.mid(3), (QStringList{"Authentication succeeded.", ""}));
+        QCOMPARE(bus.messages.size(), 4); // the first test ended before the retest began
+        QTRY_COMPARE(bus.messages.mid(4), (QStringList{"Authentication succeeded.", ""}));
     }
 
     void noStoredPasswordAsksForOne() {

@@ -50,8 +50,12 @@ class TestUploadRun : public QObject {
     LVUploadOutcome upload() {
         QSignalSpy ended(&run(), &LVUploadRun::runEnded);
         uploadButton()->click();
-        if (ended.isEmpty() && !ended.wait(20000))
-            return {0, {}, {"the run did not end"}, true};
+        if (ended.isEmpty() && !ended.wait(20000)) {
+            LVUploadOutcome neverEnded;
+            neverEnded.failed = true;
+            neverEnded.runError = QStringLiteral("the run did not end");
+            return neverEnded;
+        }
         return ended.first().first().value<LVUploadOutcome>();
     }
     QStringList leftovers() const {

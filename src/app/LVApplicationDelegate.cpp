@@ -22,7 +22,8 @@ LVApplicationDelegate::LVApplicationDelegate(const LVServices &services, QObject
     , mGameWatch(*services.settings, mInstall, *services.processMonitor, *services.workspace, mBusy)
     , mAddonInstaller(*services.settings, mInstall, *mNetworkAccess, mBusy, services.resourceFolder)
     , mTransport(*mNetworkAccess)
-    , mUploadRun(*services.settings, mInstall, mAuthentication, mGameWatch, mTransport, mBusy) {
+    , mUploadRun(*services.settings, mInstall, mAuthentication, mGameWatch, mTransport, mBusy)
+    , mReports(*services.settings, mUploadRun, mAuthentication, services.historyPath, services.notificationBus) {
     mUploadRun.setRunLock(services.runLockPath);
     wireSubsystems();
 }
@@ -66,6 +67,7 @@ void LVApplicationDelegate::awakeFromNib() {
 
 void LVApplicationDelegate::applicationDidFinishLaunching() {
     LVStatusBus::setVerboseLogging(mServices.settings->boolForKey(kVerboseLoggingKey));
+    mReports.openHistory();
     mGameWatch.takeStateFromScan();
     testAuthentication();
     validateUserInterface();

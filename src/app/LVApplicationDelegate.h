@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/LVRunReports.h"
 #include "app/LVSheetQueue.h"
 #include "auth/LVAuthentication.h"
 #include "common/LVBusyGuard.h"
@@ -36,6 +37,8 @@ struct LVServices {
     LVCredentialStore *credentialStore = nullptr;
     QString resourceFolder;
     QString runLockPath; // held by the upload run of any process of the user; none: no lock
+    QString historyPath; // the upload history's database
+    QDBusConnection notificationBus = QDBusConnection::sessionBus();
 };
 
 // The main window's controls, owned by the window.
@@ -88,6 +91,7 @@ public:
     LVAddonInstaller &addonInstaller() { return mAddonInstaller; }
     LVUploadTransport &transport() { return mTransport; }
     LVUploadRun &uploadRun() { return mUploadRun; }
+    LVRunReports &reports() { return mReports; }
 
 private:
     // The window's controls; any of them may be gone, or never given (the runs without a window).
@@ -112,6 +116,7 @@ private:
     LVAddonInstaller mAddonInstaller;
     LVUploadTransport mTransport;
     LVUploadRun mUploadRun;
+    LVRunReports mReports;
     LVSheetQueue mSheets;
     Outlets mOutlets;
     LVLogDisclosure *mDisclosure = nullptr;

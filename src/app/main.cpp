@@ -91,8 +91,8 @@ int main(int argc, char *argv[]) {
     const std::unique_ptr<LVWorkspace> workspace = makePlatformWorkspace();
     const std::unique_ptr<LVProcessMonitor> processMonitor = makePlatformProcessMonitor();
     LVKeychainCredentialStore keychain;
-    LVApplicationDelegate delegate(
-        {&settings, workspace.get(), processMonitor.get(), &keychain, defaultResourceFolder(), defaultRunLockPath()});
+    LVApplicationDelegate delegate({&settings, workspace.get(), processMonitor.get(), &keychain,
+                                    defaultResourceFolder(), defaultRunLockPath(), LVUploadHistory::defaultPath()});
     if (!wantsWindow)
         return runWithoutWindow(parser, delegate, settings, keychain);
 

@@ -33,7 +33,9 @@ bool LVAuthentication::obtainUsername(QString &username, QString &password) {
         return false;
     }
     if (item.status != LVCredentialStore::kSuccess) {
-        LVStatusBus::sendErrorMessage(QStringLiteral("The keychain is not available: %1").arg(mStore.failureReason()));
+        const QString problem = QStringLiteral("The keychain is not available: %1").arg(mStore.failureReason());
+        LVStatusBus::sendErrorMessage(problem);
+        emit credentialProblem(problem);
         return false;
     }
     username = mSettings.stringForKey(kUsernameKey);
@@ -57,6 +59,10 @@ void LVAuthentication::testAuthentication() {
         LVStatusBus::sendErrorMessage(reply.errorText);
     // The service's HTTP status plays no part; a request that got no HTTP reply counts as an empty one.
     mLastReply = reply.httpStatus > 0 ? reply.body : QByteArray();
+    if (reply.httpStatus == 0) {
+        const QString reason = reply.errorText.isEmpty() ? QStringLiteral("no answer came") : reply.errorText;
+        LVStatusBus::sendErrorMessage(QStringLiteral("The site cannot be reached: %1").arg(reason));
+    }
     judgeReply(mLastReply);
     LVStatusBus::sendStatusMessage(QStringLiteral(""));
 }
@@ -71,6 +77,7 @@ void LVAuthentication::judgeReply(const QByteArray &body) {
     } else if (body == "1") {
         mAccountStatus = AccountRejected;
         LVStatusBus::sendErrorMessage(QStringLiteral("Authentication failed."));
+        emit credentialProblem(QStringLiteral("The site does not accept your user name and password."));
     } else if (body == "2") {
         mAccountStatus = AccountThrottled;
         LVStatusBus::sendStatusMessage(QStringLiteral(

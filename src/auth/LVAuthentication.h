@@ -45,6 +45,8 @@ signals:
     void signInNeeded();
     // A retest has ended; the controls follow the account status.
     void retested();
+    // The site refused the credentials, or the keychain could not be read: worth telling outside the window.
+    void credentialProblem(const QString &text);
 
 private:
     void judgeReply(const QByteArray &body);

@@ -24,6 +24,7 @@ inline constexpr char kCharacterDataKey[] = "lvclient_characterdata";
 inline constexpr char kAutoUploadKey[] = "lvclient_autoupload";
 inline constexpr char kRunLauncherAppKey[] = "lvclient_runlauncherapp";
 inline constexpr char kVerboseLoggingKey[] = "lvclient_verboseLogging";
+inline constexpr char kNotificationsKey[] = "lvclient_notifications";
 
 // The per-user settings store. User values persist in QSettings; the registered defaults live in
 // memory for this run only. Controls bound to keys edit a buffer that reaches the store on save().

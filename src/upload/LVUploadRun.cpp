@@ -121,7 +121,8 @@ bool LVUploadRun::takeRunLock() {
 
 void LVUploadRun::beginInstall() {
     if (!mInstall.checkSupportedRealms()) {
-        sendError(QStringLiteral("This version of WoW uses an unsupported realm"));
+        mRun.outcome.runError = QStringLiteral("This version of WoW uses an unsupported realm");
+        sendError(mRun.outcome.runError);
         mRun.outcome.failed = true;
         finishRun();
         return;
@@ -155,7 +156,7 @@ bool LVUploadRun::prepareAccount(const QString &account) {
     sendStatus(QStringLiteral("Validating data…"));
     if (!validateCacheFilesForAccount(account)) {
         sendError(QStringLiteral("One or more .wdb cache files are corrupt"));
-        accountDone(false);
+        accountDone(false, QStringLiteral("one or more .wdb cache files are corrupt"));
         return false;
     }
     sendStatus(QStringLiteral("Initiating upload…"));
@@ -247,7 +248,7 @@ void LVUploadRun::bodyBuilt() {
     account.uploadedText.clear();
     if (!account.body.error.isNull()) {
         sendError(account.body.error);
-        accountDone(false);
+        accountDone(false, account.body.error);
         nextAccount();
         return;
     }
@@ -279,13 +280,15 @@ void LVUploadRun::requestFinished(const LVUploadReply &reply) {
         qCWarning(lcUpload).noquote() << "The site has the data of" << account.name << "but" << account.savedVariables
                                       << "was not marked uploaded:" << error;
     sendStatus(QStringLiteral(""));
-    accountDone(stored);
+    accountDone(stored, reply.reason);
     QMetaObject::invokeMethod(this, &LVUploadRun::nextAccount, Qt::QueuedConnection);
 }
 
-void LVUploadRun::accountDone(bool stored) {
+void LVUploadRun::accountDone(bool stored, const QString &reason) {
     const QString name = mRun.current ? mRun.current->name : QString();
     (stored ? mRun.outcome.storedAccounts : mRun.outcome.failedAccounts) << name;
+    if (!stored)
+        mRun.outcome.failureReasons << reason;
     mRun.outcome.failed = mRun.outcome.failed || !stored;
     mRun.current.reset();
 }

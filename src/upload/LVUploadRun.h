@@ -23,6 +23,8 @@ struct LVUploadOutcome {
     int accountsWithData = 0;   // accounts whose new data the run tried to send
     QStringList storedAccounts; // whose data the site has
     QStringList failedAccounts; // whose data did not reach it
+    QStringList failureReasons; // why, for each of those
+    QString runError;           // what stopped the run before its accounts, or null
     bool failed = false;        // anything went wrong, a refused realm included
 };
 
@@ -108,7 +110,7 @@ private:
     void compressAccount();
     void bodyBuilt();
     void requestFinished(const LVUploadReply &reply);
-    void accountDone(bool stored);
+    void accountDone(bool stored, const QString &reason = QString());
     void finishRun();
 
     LVSettings &mSettings;

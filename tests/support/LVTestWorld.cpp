@@ -12,8 +12,9 @@ QString LVTestWorld::resourceFolder() const {
 }
 
 LVApplicationDelegate &LVTestWorld::makeDelegate() {
-    delegate = std::make_unique<LVApplicationDelegate>(LVServices{
-        &settings, &workspace, &processMonitor, &credentialStore, resourceFolder(), dir.filePath("run.lock")});
+    delegate = std::make_unique<LVApplicationDelegate>(
+        LVServices{&settings, &workspace, &processMonitor, &credentialStore, resourceFolder(), dir.filePath("run.lock"),
+                   dir.filePath("history.sqlite"), notificationBus});
     return *delegate;
 }
 

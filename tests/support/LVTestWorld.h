@@ -37,6 +37,8 @@ struct LVTestWorld {
     LVFakeWorkspace workspace;
     LVFakeProcessMonitor processMonitor;
     LVMemoryCredentialStore credentialStore;
+    // No notification service: a test that wants one connects its own bus.
+    QDBusConnection notificationBus{QStringLiteral("lv-test-without-a-bus")};
     std::unique_ptr<LVTestSite> site;
     std::unique_ptr<LVMainWindow> window;
     std::unique_ptr<LVApplicationDelegate> delegate;
