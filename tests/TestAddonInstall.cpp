@@ -1,4 +1,5 @@
 #include "LVBusRecorder.h"
+#include "LVFileSizeLimit.h"
 #include "LVGameFolder.h"
 #include "LVTestWorld.h"
 #include "common/LVBusyGuard.h"
@@ -8,7 +9,10 @@
 #include <QNetworkAccessManager>
 
 #include <QDirIterator>
+#include <QProcess>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 // Putting the shipped addon into the game's addon folder when nothing of that name is there yet.
 class TestAddonInstall : public QObject {
@@ -27,6 +31,37 @@ class TestAddonInstall : public QObject {
                            it.fileInfo().isDir() ? "folder" : (file.open(QIODevice::ReadOnly) ? file.readAll() : ""));
         }
         return entries;
+    }
+
+    static int mode(const QString &path) {
+        struct stat status {};
+        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 07777) : -1;
+    }
+
+    // The shipped addon as a package installs it: the program's copy, one more folder, a large file,
+    // and no write permission anywhere.
+    static void makeShippedCopy(const QString &resources, const QString &into) {
+        QDir().mkpath(into + "/+Lorvane_Harvex/Locales");
+        for (const QString &name : QDir(resources + "/+Lorvane_Harvex").entryList(QDir::Files))
+            QVERIFY(QFile::copy(resources + "/+Lorvane_Harvex/" + name, into + "/+Lorvane_Harvex/" + name));
+        QFile large(into + "/+Lorvane_Harvex/Locales/deDE.lua");
+        QVERIFY(large.open(QIODevice::WriteOnly) && large.write(QByteArray(256 * 1024, '-')) == 256 * 1024);
+        large.close();
+        QVERIFY(large.setPermissions(QFile::ReadOwner | QFile::ExeOwner | QFile::ExeGroup));
+        QCOMPARE(QProcess::execute("chmod", {"-R", "a-w", into + "/+Lorvane_Harvex"}), 0);
+    }
+
+    // Installs into the game from the given resource folder; the bus messages.
+    static QStringList install(const LVGameFolder &game, const QString &resources) {
+        LVTestWorld world;
+        world.settings.setValue(kWowApplicationPathKey, game.applicationPath());
+        LVBusyGuard busy;
+        QNetworkAccessManager network;
+        LVGameInstall install(world.settings, world.workspace);
+        LVAddonInstaller installer(world.settings, install, network, busy, resources);
+        LVBusRecorder bus;
+        installer.installAddon();
+        return bus.messages;
     }
 
 private slots:
@@ -79,6 +114,47 @@ private slots:
             QCOMPARE(tree(game.filePath(kAddon)), shipped);
         else // nothing is replaced, and no folder on the way is made
             QCOMPARE(tree(game.path()), before);
+    }
+
+    void installedCopyIsTheUsersOwn() {
+        QTemporaryDir shipped;
+        makeShippedCopy(LVTestWorld().resourceFolder(), shipped.path());
+        LVGameFolder game;
+        game.addFolder("Interface/AddOns");
+
+        QCOMPARE(install(game, shipped.path()), QStringList());
+
+        QCOMPARE(tree(game.filePath(kAddon)), tree(shipped.filePath("+Lorvane_Harvex")));
+        for (QDirIterator it(game.filePath(kAddon), QDir::AllEntries | QDir::NoDotAndDotDot,
+                             QDirIterator::Subdirectories);
+             it.hasNext();) {
+            const QString path = it.next();
+            QCOMPARE(mode(path), it.fileInfo().isDir() ? 0755 : 0644);
+        }
+        QCOMPARE(mode(game.filePath(kAddon)), 0755);
+        // Only the addon is left in the folder: no temporary copy beside it.
+        QCOMPARE(
+            QDir(game.filePath("Interface/AddOns")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{"+Lorvane_Harvex"});
+        QProcess::execute("chmod", {"-R", "u+w", shipped.path()});
+    }
+
+    void failedCopyLeavesNothingAndIsTriedAgain() {
+        QTemporaryDir shipped;
+        makeShippedCopy(LVTestWorld().resourceFolder(), shipped.path());
+        LVGameFolder game;
+        game.addFolder("Interface/AddOns");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Unable to copy .*/\\+Lorvane_Harvex to .* - .+"));
+        const QStringList messages = [&] {
+            LVFileSizeLimit limit(64 * 1024); // the large file is cut short, as on a full disk
+            return install(game, shipped.path());
+        }();
+        QCOMPARE(messages, QStringList{"error: Unable to install addon to WOW directory"});
+        QCOMPARE(tree(game.filePath("Interface/AddOns")), (QMap<QString, QByteArray>()));
+
+        QCOMPARE(install(game, shipped.path()), QStringList());
+        QCOMPARE(tree(game.filePath(kAddon)), tree(shipped.filePath("+Lorvane_Harvex")));
+        QProcess::execute("chmod", {"-R", "u+w", shipped.path()});
     }
 };
 

@@ -2,8 +2,10 @@
 #include "LVFileSizeLimit.h"
 #include "LVGameFolder.h"
 #include "LVTestWorld.h"
+#include "common/FileContents.h"
 #include "common/LVBusyGuard.h"
 #include "common/md5.h"
+#include "game/AddonUpdate.h"
 #include "game/LVAddonInstaller.h"
 #include "game/LVGameInstall.h"
 
@@ -59,6 +61,17 @@ class TestAddonUpdate : public QObject {
                                                 "%3</updates></lorvaneclient>\n")
                                      .arg(mWorld->site->url(QStringLiteral("/addon")), before, entries);
         mWorld->site->server().setResponse("GET", "/updates.xml", 200, manifest.toStdString(), "application/xml");
+    }
+    // Builds each item under the root: "a>b" links a to b, "a/" is a folder, "a" a file.
+    void build(const QStringList &items) const {
+        for (const QString &item : items) {
+            if (item.contains('>'))
+                QVERIFY(QFile::link(mRoot->filePath(item.section('>', 1)), mRoot->filePath(item.section('>', 0, 0))));
+            else if (item.endsWith('/'))
+                mRoot->addFolder(item);
+            else
+                mRoot->writeFile(item, "outside the addon\n");
+        }
     }
     QStringList check() const {
         LVBusRecorder bus;
@@ -117,21 +130,31 @@ private slots:
     }
 
     void entriesThatChangeNothing_data() {
-        QTest::addColumn<QString>("entry");    // "{root}" stands for the folder around the game
-        QTest::addColumn<QString>("refused");  // null: no refusal
-        QTest::addColumn<QByteArray>("local"); // what is installed; null: nothing is downloaded
+        QTest::addColumn<QString>("entry");     // "{root}" stands for the folder around the game
+        QTest::addColumn<QStringList>("setup"); // what build() makes first
+        QTest::addColumn<QString>("error");     // null: none
+        QTest::addColumn<QByteArray>("local");  // what is installed; null: nothing is downloaded
         const auto &[name, published] = kPublished.first();
         const QString listed = entry(name, kAddon, published), md5 = lv::md5HexString(published);
         // The site serves the published file: none of these entries describes it.
         QTest::newRow("other bytes of that size")
-            << entry(name, kAddon, QByteArray(published).replace('0', '1')) << QString() << published;
-        QTest::newRow("entry's size wrong")
-            << QString(listed).replace("size=\"", "size=\"9") << QString() << QByteArray("rvUploaded = 1\n");
+            << entry(name, kAddon, QByteArray(published).replace('0', '1')) << QStringList() << QString() << published;
+        QTest::newRow("entry's size wrong") << QString(listed).replace("size=\"", "size=\"9") << QStringList()
+                                            << QString() << QByteArray("rvUploaded = 1\n");
         // Compared as lower-case text, an upper-case digest never matches, not even the file it describes.
-        QTest::newRow("upper-case md5") << QString(listed).replace(md5, md5.toUpper()) << QString() << published;
+        QTest::newRow("upper-case md5") << QString(listed).replace(md5, md5.toUpper()) << QStringList() << QString()
+                                        << published;
+        // A download is read no further than one byte past the size the manifest gives.
+        QTest::newRow("download longer than listed")
+            << entry(name, kAddon, published.left(10)) << QStringList()
+            << "Refusing the download of " + name + ": it is longer than the 10 bytes the update list gives."
+            << QByteArray("rvUploaded = 1\n");
         // The manifest comes over plain HTTP; the site would serve any address made of these entries.
-        const auto row = [&](const char *tag, const QString &destination, const QString &file, const QString &refused) {
-            QTest::newRow(tag) << entry(file, destination, kHostile) << refused << QByteArray();
+        const QString refused = QStringLiteral("Refusing to write outside the game folder: ");
+        const auto row = [&](const char *tag, const QString &destination, const QString &file, const QString &path,
+                             const QStringList &setup = {}) {
+            QTest::newRow(tag) << entry(file, destination, kHostile) << setup
+                               << (path.isNull() ? QString() : refused + path) << QByteArray();
         };
         row("name climbing within the game", kAddon, "../../x", "../../x");
         row("name climbing, Windows style", kAddon, "..\\..\\x", "..\\..\\x");
@@ -139,28 +162,95 @@ private slots:
         row("destination climbing out", "%WoW%/..", "x", "{root}/game/../x");
         row("destination beside the game", "{root}/games", "x", "{root}/games/x");
         row("destination without the game", "AddOns", "x", "AddOns/x");
+        row("the game's executable", "%WoW%", "Wow.exe", "{root}/game/Wow.exe");
+        row("the addon's saved variables", "%WoW%/WTF/Account/ALPHA/SavedVariables", name,
+            "{root}/game/WTF/Account/ALPHA/SavedVariables/" + name, {"game/WTF/Account/ALPHA/SavedVariables/"});
+        // Nothing is written through a symbolic link, wherever it leads.
+        const QString addon = "{root}/" + installed(QString());
+        row("file linked outside", kAddon, name, addon + name, {"outside.lua", installed(name) + ">outside.lua"});
+        row("link to nothing yet", kAddon, "new.lua", addon + "new.lua", {installed("new.lua") + ">nowhere.lua"});
         row("the bundled gzip", "%AppPath%", "gzip.exe", QString());
         row("gzip in another case", "%AppPath%", "Gzip.exe", "%AppPath%/Gzip.exe");
     }
 
     void entriesThatChangeNothing() {
         QFETCH(QString, entry);
-        QFETCH(QString, refused);
+        QFETCH(QStringList, setup);
+        QFETCH(QString, error);
         QFETCH(QByteArray, local);
         for (const char *path : {"/x", "/etc/x", "/addon/x", "/addon/gzip.exe", "/addon/Gzip.exe"})
             mWorld->site->server().setResponse("GET", path, 200, kHostile.toStdString());
+        build(setup);
         if (!local.isNull())
             mRoot->writeFile(installed(kPublished.first().first), local);
         serve(entry.replace(QStringLiteral("{root}"), mRoot->path()));
         const QMap<QString, QByteArray> before = everything();
 
         QStringList messages{kChecking};
-        if (!refused.isNull())
-            messages << "error: Refusing to write outside the game folder: " + refused.replace("{root}", mRoot->path());
+        if (error.startsWith(QLatin1String("Refusing to write"))) // why goes to the system log
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("The update manifest names .* - .+")));
+        if (!error.isNull())
+            messages << "error: " + error.replace("{root}", mRoot->path());
         QCOMPARE(check(), messages << kUpToDate << "");
         QCOMPARE(requested().size(), local.isNull() ? 1 : 2);
         QCOMPARE(everything(), before);
         QVERIFY(!QFileInfo::exists(QStringLiteral("/etc/x")));
+    }
+
+    void onlyPlainPathsBelowTheAddonFolderAreWritable_data() {
+        QTest::addColumn<QString>("path");   // below the root
+        QTest::addColumn<QString>("addons"); // the game's addon folder, below the root
+        QTest::addColumn<bool>("safe");
+        const QString addon = installed(QString());
+        const QString addons = QStringLiteral("game/Interface/AddOns");
+        QTest::newRow("an installed file") << addon + "+Lorvane_Harvex.toc" << addons << true;
+        QTest::newRow("a new file") << addon + "new.lua" << addons << true;
+        QTest::newRow("a file in a new folder") << addon + "Locales/deDE.lua" << addons << true;
+        QTest::newRow("a new addon") << "game/Interface/AddOns/Other/x.lua" << addons << true;
+        QTest::newRow("doubled separators") << "game/Interface//AddOns/+Lorvane_Harvex//new.lua" << addons << true;
+        QTest::newRow("the addon folder itself") << addons << addons << false;
+        QTest::newRow("climbing out and back") << addon + "../../AddOns/x.lua" << addons << false;
+        QTest::newRow("a folder of a similar name") << "game/Interface/AddOnsX/x.lua" << addons << false;
+        QTest::newRow("the game's executable") << "game/Wow.exe" << addons << false;
+        QTest::newRow("a linked file") << addon + "linked.lua" << addons << false;
+        QTest::newRow("a link to nothing") << addon + "dangling.lua" << addons << false;
+        QTest::newRow("through a linked folder") << addon + "elsewhere/x.lua" << addons << false;
+        QTest::newRow("through a link that stays inside") << "game/Interface/AddOns/alias/new.lua" << addons << false;
+        // Links above the addon folder are the user's own arrangement.
+        QTest::newRow("a shared addon folder") << "linked-game/Interface/AddOns/Other/x.lua"
+                                               << "linked-game/Interface/AddOns" << true;
+        QTest::newRow("no addon folder") << "bare/Interface/AddOns/x.lua"
+                                         << "bare/Interface/AddOns" << false;
+    }
+
+    void onlyPlainPathsBelowTheAddonFolderAreWritable() {
+        QFETCH(QString, path);
+        QFETCH(QString, addons);
+        QFETCH(bool, safe);
+        mRoot->writeFile(installed("+Lorvane_Harvex.toc"), "## Interface: 11200\n");
+        build({"outside.lua", "outside/", installed("linked.lua") + ">outside.lua",
+               installed("dangling.lua") + ">nowhere.lua", installed("elsewhere") + ">outside",
+               "game/Interface/AddOns/alias>" + installed(QString()), "game/Interface/AddOnsX/", "bare/",
+               "linked-game/Interface/", "linked-game/Interface/AddOns>game/Interface/AddOns"});
+        QString why;
+        QCOMPARE(lv::isSafeAddonTarget(mRoot->filePath(path), mRoot->filePath(addons), &why), safe);
+        QCOMPARE(why.isEmpty(), safe);
+        QVERIFY(!lv::isSafeAddonTarget(path, addons)); // relative paths are never safe
+    }
+
+    // A file is replaced by a new one; a link in its place is replaced, never written through.
+    void replacingAFileLeavesWhatALinkPointsTo() {
+        build({"outside.lua", installed("linked.lua") + ">outside.lua", installed("dangling.lua") + ">nowhere.lua"});
+        for (const QString name : {"linked.lua", "dangling.lua"}) {
+            QVERIFY(lv::replaceFileWithoutFollowingLinks(mRoot->filePath(installed(name)), "new\n"));
+            QVERIFY(!QFileInfo(mRoot->filePath(installed(name))).isSymLink());
+            QCOMPARE(mRoot->readFile(installed(name)), QByteArray("new\n"));
+        }
+        QCOMPARE(mRoot->readFile("outside.lua"), QByteArray("outside the addon\n"));
+        QVERIFY(!QFileInfo::exists(mRoot->filePath("nowhere.lua")));
+        QCOMPARE(QDir(mRoot->filePath(installed(QString())))
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 (QStringList{"dangling.lua", "linked.lua"}));
     }
 
     // Only entries after "updates" count, each on its own, up to where the manifest breaks off.
@@ -189,6 +279,9 @@ private slots:
         QTest::newRow("no XML") << 200 << "The site is down."
                                 << QStringList{server + "having some trouble at the moment.", ""};
         QTest::newRow("empty") << 200 << "" << QStringList{server + "not responding at the moment."};
+        QTest::newRow("longer than any manifest")
+            << 200 << QString(1024 * 1024 + 1, 'x')
+            << QStringList{"error: The server at 127.0.0.1 sent more than 1048576 bytes."};
         QTest::newRow("server error") << 500 << ""
                                       << QStringList{"error: The server answered 500 Internal Server Error."};
     }

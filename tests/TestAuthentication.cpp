@@ -49,6 +49,11 @@ private slots:
         QTest::newRow("unexpected byte") << QByteArray("A") << 200 << password << 1
                                          << QStringList{"error: Buffer data should be 0, 1, or 2, instead it is A",
                                                         failed, ""};
+        // The reply is read no further than its limit; what came of it does not count.
+        QTest::newRow("reply past its limit")
+            << QByteArray(1025, '0') << 200 << password << 1
+            << QStringList{"error: The server at 127.0.0.1 sent more than 1024 bytes.",
+                           "error: Buffer length should be 1, instead it is 0", failed, ""};
         QTest::newRow("the HTTP status plays no part")
             << QByteArray("0") << 500 << password << 0 << QStringList{"Authentication succeeded.", ""};
     }

@@ -1,11 +1,16 @@
 #include "LVBusRecorder.h"
+#include "LVTestKeyring.h"
 #include "LVTestWorld.h"
 #include "auth/LVAuthenticationController.h"
+#include "auth/StoredPassword.h"
 #include "common/md5.h"
+#include "platform/LVKeychainCredentialStore.h"
 
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QtTest>
+#include <qt6keychain/keychain.h>
 
 // The password in the keychain, its MD5 hex form, and the sign-in sheet.
 class TestCredentials : public QObject {
@@ -113,6 +118,79 @@ private slots:
         // The waiting run is dropped and no credential test runs.
         QCOMPARE(mDelegate->uploadRun().uploadState(), LVUploadRun::UploadIdle);
         QVERIFY(bus.messages.isEmpty());
+    }
+
+    // The keychain takes its time, and events arrive meanwhile; a retest among them waits until the
+    // new password is stored, and the credential test after OK answers it.
+    void retestDuringOkWaitsForTheNewPassword_data() {
+        QTest::addColumn<QByteArray>("operation");
+        QTest::newRow("during the look-up") << QByteArray("find");
+        QTest::newRow("between delete and add") << QByteArray("delete");
+        QTest::newRow("during the add") << QByteArray("add");
+    }
+
+    void retestDuringOkWaitsForTheNewPassword() {
+        QFETCH(QByteArray, operation);
+        LVTestSite &site = mWorld->startSite();
+        mWorld->credentialStore.password = QByteArray("old");
+        mWorld->credentialStore.waitMs = 20;
+        mDelegate->setupAccount();
+        field("passwordField")->setText(QString::fromUtf8(LVTestSite::kPassword));
+        LVAuthentication &authentication = mDelegate->authentication();
+        mWorld->credentialStore.whileWaiting = [&, fired = false](const char *during) mutable {
+            if (during == operation && !std::exchange(fired, true))
+                authentication.scheduleRetest(0);
+        };
+
+        press("okButton");
+        QCoreApplication::processEvents(); // what was deferred runs now
+        mWorld->credentialStore.whileWaiting = nullptr;
+
+        QList<LVSiteRequest> requests;
+        for (const LVSiteRequest &request : site.server().requests())
+            requests << request;
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(requests.first().path, std::string("/auth"));
+        QCOMPARE(QString::fromStdString(requests.first().query),
+                 "username=alice&password=" + lv::md5HexString(LVTestSite::kPassword) + "&mac");
+        QCOMPARE(authentication.accountStatus(), LVAuthentication::AccountValid);
+        QTRY_VERIFY(!sheet()); // and no second one
+        QCOMPARE(mDelegate->uploadRun().uploadState(), LVUploadRun::UploadIdle);
+    }
+
+    // The real keychain: the item holds the password as the user typed it, which other keychain
+    // tools show; an item written as binary data, the way earlier versions did, still reads back.
+    void keychainItemHoldsThePasswordAsText_data() {
+        QTest::addColumn<bool>("writtenAsBinary");
+        QTest::newRow("written now") << false;
+        QTest::newRow("written as binary data") << true;
+    }
+
+    void keychainItemHoldsThePasswordAsText() {
+        QFETCH(bool, writtenAsBinary);
+        LVKeychainCredentialStore keychain;
+        LV_REQUIRE_TEST_KEYRING(keychain);
+        const QByteArray password = "Zoë's sécret ✓";
+        if (writtenAsBinary) {
+            keychain.deletePassword();
+            QKeychain::WritePasswordJob job(QString::fromLatin1(kServiceName));
+            job.setKey(QString::fromLatin1(kAccountName));
+            job.setBinaryData(password);
+            QSignalSpy finished(&job, &QKeychain::Job::finished);
+            job.start();
+            QVERIFY(finished.wait());
+            QCOMPARE(job.error(), QKeychain::NoError);
+        } else {
+            QCOMPARE(lv::replaceStoredPassword(keychain, password), LVCredentialStore::kSuccess);
+            QProcess lookup;
+            lookup.start("secret-tool", {"lookup", "server", kServiceName, "user", kAccountName});
+            QVERIFY(lookup.waitForFinished());
+            QCOMPARE(lookup.readAllStandardOutput(), password);
+        }
+        const LVCredentialStore::Item item = keychain.findPassword();
+        QCOMPARE(item.status, LVCredentialStore::kSuccess);
+        QCOMPARE(item.password, password);
+        QCOMPARE(keychain.deletePassword(), LVCredentialStore::kSuccess);
     }
 
     void cancelChangesNothing_data() {

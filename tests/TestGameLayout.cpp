@@ -71,6 +71,22 @@ private slots:
         QVERIFY(!install.locales().has_value());
     }
 
+    // A folder named "X%locale%" is that account's, not the one of "XenUS" beside it.
+    void accountNamedLikeAPlaceholderKeepsItsOwnFolder() {
+        LVGameFolder game;
+        game.addAccount(QStringLiteral("X%locale%")).addAccount(QStringLiteral("XenUS"));
+        game.addLocale(QStringLiteral("enUS"));
+        LVTestWorld world;
+        world.settings.setValue(kWowApplicationPathKey, game.applicationPath());
+        LVGameInstall install(world.settings, world.workspace);
+        install.gatherAccounts();
+        install.gatherLocales();
+        QVERIFY(install.accounts().value_or(QStringList()).contains(QStringLiteral("X%locale%")));
+        for (const QString &account : install.accounts().value_or(QStringList()))
+            QCOMPARE(install.expandPath(QStringLiteral("%WoW%/WTF/Account/%account_name%/SavedVariables"), account),
+                     game.filePath(QStringLiteral("WTF/Account/%1/SavedVariables").arg(account)));
+    }
+
     void realmListIsTheFirstMatchOfADepthFirstWalk() {
         LVGameFolder game;
         game.writeFile(QStringLiteral("Data/Realmlist.wtf"), "wrong case");
@@ -97,6 +113,10 @@ private slots:
                                                << "/Games/WoW/%WoW%/frFR/%locale%";
         QTest::newRow("no account, nothing put in its place")
             << "%WoW%/WTF/Account/%account_name%/x" << QString() << "/Games/WoW/WTF/Account/%account_name%/x";
+        // Placeholders are looked for in the template only, never in a value put in.
+        QTest::newRow("account named like a placeholder") << "%WoW%/WTF/Account/%account_name%/%locale%"
+                                                          << "X%locale%"
+                                                          << "/Games/WoW/WTF/Account/X%locale%/frFR";
     }
 
     void expandPathReplacesEachPlaceholderOnce() {

@@ -1,15 +1,20 @@
 #include "LVSampleGame.h"
+#include "LVTestKeyring.h"
 #include "LVTestSite.h"
 #include "auth/StoredPassword.h"
 #include "platform/LVKeychainCredentialStore.h"
 #include "settings/LVSettings.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
 
 #include <csignal>
+#include <sys/resource.h>
 
 // The client without a window, as a game launcher runs it after the game: the real program, the
 // real keychain of the test session, the reference site on loopback.
@@ -42,6 +47,9 @@ class TestHeadless : public QObject {
         environment.insert(QStringLiteral("XDG_CACHE_HOME"), home("cache"));
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home("runtime"));
         environment.insert(QStringLiteral("HOME"), mHome->path());
+        // As after a game, from a launcher's script: no display at all.
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(LV_CLIENT_BINARY), arguments);
     }
@@ -109,15 +117,6 @@ class TestHeadless : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        // The keychain's answer when it holds no item is what lets anybody sign in for the first time.
-        mKeychain.deletePassword();
-        const int status = mKeychain.findPassword().status;
-        if (status != LVCredentialStore::kItemNotFound && qEnvironmentVariableIsEmpty("LV_TEST_KEYRING"))
-            QSKIP("No Secret Service answers on this session bus; scripts/test starts one.");
-        QCOMPARE(status, LVCredentialStore::kItemNotFound);
-    }
-
     void init() {
         mHome = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir().mkpath(home("runtime")));
@@ -133,8 +132,30 @@ private slots:
         mHome.reset();
     }
 
+    void wrongOptionsGetTheUsage_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("unknown option") << QStringList{"--uplaod"} << "Unknown option 'uplaod'.";
+        QTest::newRow("option without its value") << QStringList{"--sign-in"} << "Missing value after '--sign-in'.";
+        QTest::newRow("stray argument") << QStringList{"--upload", "now"} << "Unexpected argument 'now'.";
+    }
+
+    void wrongOptionsGetTheUsage() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, error);
+        const Run run = client(arguments);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.errors.startsWith(error + "\n\nUsage: "), qPrintable(run.errors));
+        QVERIFY(run.errors.contains(QLatin1String("--sign-in <NAME>")));
+        QVERIFY(run.lines.isEmpty());
+        QVERIFY(mSite->server().requests().empty());
+    }
+
     void signInThenUploadEverything() {
+        LV_REQUIRE_TEST_KEYRING(mKeychain);
         mKeychain.deletePassword();
+        // The keychain's answer when it holds no item is what lets anybody sign in for the first time.
+        QCOMPARE(mKeychain.findPassword().status, LVCredentialStore::kItemNotFound);
         const Run wrong = client({QStringLiteral("--sign-in"), QString::fromLatin1(LVTestSite::kUser)}, "wrong\n");
         QCOMPARE(wrong.exitCode, 1);
 
@@ -153,6 +174,19 @@ private slots:
         QVERIFY(
             upload.lines.last().endsWith(QLatin1String(":  Upload successful. You can upload again after 1 minute.")));
         QCOMPARE(storedAccounts(), QList<int>(kAccounts, 1));
+
+        // The history has a row for each account's request; scripts read it as JSON.
+        const Run history = client({QStringLiteral("--history"), QStringLiteral("--json")});
+        QCOMPARE(history.exitCode, 0);
+        const QJsonArray rows = QJsonDocument::fromJson(history.lines.join('\n').toUtf8()).array();
+        QCOMPARE(rows.size(), kAccounts);
+        for (int i = 0; i < kAccounts; ++i) {
+            const QJsonObject row = rows.at(i).toObject();
+            QCOMPARE(row.value("account").toString(), QString::fromStdString(LVSampleGame::accountName(kAccounts - i)));
+            QVERIFY(row.value("succeeded").toBool() && row.value("httpStatus").toInt() == 200);
+            QVERIFY(row.value("bytesAfter").toInteger() > 0 &&
+                    row.value("bytesAfter").toInteger() < row.value("bytesBefore").toInteger());
+        }
 
         // A site that accepts the credentials but takes no upload now still means a good sign-in.
         mSite->server().setResponse("GET", "/auth", 200, "2");
@@ -181,6 +215,7 @@ private slots:
     void failedRunsExitWithOne() {
         QFETCH(QString, fault);
         QFETCH(QString, message);
+        LV_REQUIRE_TEST_KEYRING(mKeychain);
         signIn();
         if (fault == "500")
             mSite->server().setResponse("POST", "/upload", 500, "out of order");
@@ -202,6 +237,7 @@ private slots:
     }
 
     void withoutAPasswordItCannotStart() {
+        LV_REQUIRE_TEST_KEYRING(mKeychain);
         mKeychain.deletePassword();
         const Run upload = client({QStringLiteral("--upload")});
         QCOMPARE(upload.exitCode, 2);
@@ -219,6 +255,7 @@ private slots:
 
     void oneRunAtATime() {
         QFETCH(bool, wait);
+        LV_REQUIRE_TEST_KEYRING(mKeychain);
         signIn();
         configure(QStringLiteral("/upload?delay=600&"));
         QProcess first;
@@ -240,6 +277,7 @@ private slots:
     // Stopped at any moment, a run never leaves an account marked uploaded whose data the site did not
     // store; the next run sends what is left and cleans up after the stopped one.
     void stoppedRunsLoseNothing() {
+        LV_REQUIRE_TEST_KEYRING(mKeychain);
         signIn();
         configure(QStringLiteral("/upload?delay=150&"));
         for (const int afterMs : {50, 250, 500, 800, 1200, 1700}) {
@@ -263,6 +301,22 @@ private slots:
             QCOMPARE(leftovers(), QStringList());
             mSite->server().clearUploads();
         }
+    }
+
+    // Replies are read up to a limit and no further: a site that sends a gigabyte to each request
+    // does not make the client hold it.
+    void hugeRepliesAreNotKept() {
+        LV_REQUIRE_TEST_KEYRING(mKeychain);
+        signIn();
+        LVSettings settings(home("config/Lorvane/Lorvane Client.conf"));
+        settings.setValue(kPostURLKey, mSite->url(QStringLiteral("/huge?")));
+        settings.setValue(kAuthURLKey, mSite->url(QStringLiteral("/huge?")));
+        settings.setValue(kUpdateURLKey, mSite->url(QStringLiteral("/huge")));
+        settings.synchronize();
+        client({QStringLiteral("--upload")});
+        rusage usage{};
+        getrusage(RUSAGE_CHILDREN, &usage);
+        QVERIFY2(usage.ru_maxrss < 200 * 1024, qPrintable(QString::number(usage.ru_maxrss / 1024) + " MB"));
     }
 };
 

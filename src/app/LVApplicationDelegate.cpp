@@ -189,7 +189,8 @@ void LVApplicationDelegate::setupAccount() {
             QStringLiteral("No password is stored: sign in with lorvane-client --sign-in NAME."));
         return;
     }
-    auto *sheet = new LVAuthenticationController(*mServices.settings, *mServices.credentialStore, mOutlets.window);
+    auto *sheet =
+        new LVAuthenticationController(*mServices.settings, *mServices.credentialStore, mBusy, mOutlets.window);
     connect(sheet, &LVAuthenticationController::authenticationComplete, this,
             &LVApplicationDelegate::authenticationComplete);
     connect(sheet, &LVAuthenticationController::authenticationFailed, this,

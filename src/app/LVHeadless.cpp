@@ -6,6 +6,8 @@
 #include "settings/LVSettings.h"
 #include "status/LVStatusBus.h"
 #include "status/LVStatusItem.h"
+#include "upload/HistoryText.h"
+#include "upload/LVUploadHistory.h"
 
 #include <QEventLoop>
 #include <QLocale>
@@ -127,6 +129,22 @@ int runSignIn(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentia
     delegate.testAuthentication();
     const QByteArray reply = delegate.authentication().lastAuthenticationReply();
     return reply == "0" || reply == "2" ? kHeadlessSucceeded : kHeadlessFailed;
+}
+
+int printHistory(const QString &path, bool json) {
+    LVUploadHistory history(path);
+    QString problem;
+    const bool opened = history.open(&problem);
+    if (!problem.isNull())
+        std::cerr << problem.toLocal8Bit().constData() << std::endl;
+    if (!opened)
+        return kHeadlessCannotStart;
+    const QList<LVUploadRecord> records = history.records();
+    const QByteArray text = json ? lv::historyJson(records) : lv::historyTable(records).toLocal8Bit();
+    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    if (!text.endsWith('\n'))
+        std::fputc('\n', stdout);
+    return kHeadlessSucceeded;
 }
 
 QByteArray readPassword(const QString &prompt) {

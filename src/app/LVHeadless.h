@@ -36,5 +36,9 @@ int runHeadlessUpload(LVApplicationDelegate &delegate, LVSettings &settings, LVC
 int runSignIn(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store, const QString &username,
               const QByteArray &password);
 
+// Prints the upload history kept in that file, newest first: a table, or JSON for scripts. 0, or 2
+// when no history can be read.
+int printHistory(const QString &path, bool json);
+
 // One line of standard input, without its line break; not echoed when it comes from a terminal.
 QByteArray readPassword(const QString &prompt);

@@ -10,6 +10,13 @@
 #include <QTimer>
 #include <QUrl>
 
+namespace {
+
+// The service answers one byte; anything much longer is not its answer.
+constexpr qint64 kAuthenticationReplyLimit = 1024;
+
+} // namespace
+
 LVAuthentication::LVAuthentication(LVSettings &settings, LVCredentialStore &store, QNetworkAccessManager &network,
                                    LVBusyGuard &busy, QObject *parent)
     : QObject(parent)
@@ -37,6 +44,7 @@ bool LVAuthentication::obtainUsername(QString &username, QString &password) {
 }
 
 void LVAuthentication::testAuthentication() {
+    ++mTestsBegun;
     LVBusyGuard::Scope busy(mBusy);
     QString username;
     QString password;
@@ -46,7 +54,9 @@ void LVAuthentication::testAuthentication() {
         return;
     }
     const QUrl url(mSettings.stringForKey(kAuthURLKey) + lv::credentialsQuery(username, password), QUrl::StrictMode);
-    const LVGetResult reply = lv::synchronousGet(mNetwork, url, mTimeouts);
+    const LVGetResult reply = lv::synchronousGet(mNetwork, url, mTimeouts, kAuthenticationReplyLimit);
+    if (reply.tooLong)
+        LVStatusBus::sendErrorMessage(reply.errorText);
     // The service's HTTP status plays no part; a request that got no HTTP reply counts as an empty one.
     mLastReply = reply.httpStatus > 0 ? reply.body : QByteArray();
     if (reply.httpStatus == 0) {
@@ -95,7 +105,15 @@ void LVAuthentication::retestAuthentication(QTimer *timer) {
         timer->stop();
         timer->deleteLater();
     }
-    if (mBusy.deferWhileBusy([this] { retestAuthentication(nullptr); }))
+    retestUnlessAnswered(mTestsBegun);
+}
+
+void LVAuthentication::retestUnlessAnswered(quint64 testsBegunWhenDue) {
+    if (mTestsBegun != testsBegunWhenDue) {
+        emit retested();
+        return;
+    }
+    if (mBusy.deferWhileBusy([this, testsBegunWhenDue] { retestUnlessAnswered(testsBegunWhenDue); }))
         return;
     mAccountStatus = AccountThrottled;
     testAuthentication();

@@ -27,7 +27,9 @@ public:
     // has been sent) or the keychain cannot be read (the error has been posted).
     bool obtainUsername(QString &username, QString &password);
     void testAuthentication();
-    // The retest timer's target; also called without a timer.
+    // The retest timer's target; also called without a timer. A retest that falls due while the
+    // program waits is put off until the wait is over, and dropped when a credential test has begun
+    // since it fell due (a sign-in tests the new password at once).
     void retestAuthentication(QTimer *timer);
     // A new one-shot retest; it replaces the timer referred to, without stopping one still pending.
     void scheduleRetest(int seconds);
@@ -48,6 +50,7 @@ signals:
 
 private:
     void judgeReply(const QByteArray &body);
+    void retestUnlessAnswered(quint64 testsBegunWhenDue);
 
     LVSettings &mSettings;
     LVCredentialStore &mStore;
@@ -57,4 +60,5 @@ private:
     AccountStatus mAccountStatus = AccountValid;
     QPointer<QTimer> mAccountStatusTimer;
     QByteArray mLastReply;
+    quint64 mTestsBegun = 0;
 };

@@ -1,16 +1,19 @@
 #include "auth/LVAuthenticationController.h"
 
 #include "auth/StoredPassword.h"
+#include "common/LVBusyGuard.h"
 #include "platform/LVCredentialStore.h"
 #include "settings/LVSettings.h"
 #include "settings/LVSettingsBinding.h"
 #include "ui_Authentication.h"
 
-LVAuthenticationController::LVAuthenticationController(LVSettings &settings, LVCredentialStore &store, QWidget *parent)
+LVAuthenticationController::LVAuthenticationController(LVSettings &settings, LVCredentialStore &store,
+                                                       LVBusyGuard &busy, QWidget *parent)
     : QDialog(parent)
     , mUi(std::make_unique<Ui::Authentication>())
     , mSettings(settings)
-    , mStore(store) {
+    , mStore(store)
+    , mBusy(busy) {
     mUi->setupUi(this);
     mPassword = mUi->passwordField;
     mUsername = mUi->usernameField;
@@ -27,7 +30,10 @@ LVAuthenticationController::~LVAuthenticationController() = default;
 
 void LVAuthenticationController::awakeFromNib() {
     lv::bindLineEdit(mUsername, mSettings, QString::fromLatin1(kUsernameKey));
-    const LVCredentialStore::Item item = mStore.findPassword();
+    const LVCredentialStore::Item item = [this] {
+        LVBusyGuard::Scope busy(mBusy);
+        return mStore.findPassword();
+    }();
     if (item.status == LVCredentialStore::kSuccess)
         mPassword->setText(QString::fromUtf8(item.password));
     mPassword->setFocus();
@@ -36,7 +42,11 @@ void LVAuthenticationController::awakeFromNib() {
 void LVAuthenticationController::performOK() {
     if (std::exchange(mEnded, true))
         return;
-    const int status = lv::replaceStoredPassword(mStore, mPassword->text().toUtf8());
+    // Between the delete and the add there is no item: a credential test then would ask for a sign-in.
+    const int status = [this] {
+        LVBusyGuard::Scope busy(mBusy);
+        return lv::replaceStoredPassword(mStore, mPassword->text().toUtf8());
+    }();
     mSettings.save();
     sheetDidEnd();
     if (status == LVCredentialStore::kSuccess)

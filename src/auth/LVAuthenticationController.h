@@ -6,6 +6,7 @@
 
 class QAbstractButton;
 class QLineEdit;
+class LVBusyGuard;
 class LVCredentialStore;
 class LVSettings;
 
@@ -15,11 +16,12 @@ class Authentication;
 
 // The sign-in sheet: the site user name (bound to the settings) and the password (kept in the
 // keychain). It lives while it is open and tells how it ended: complete when the password was stored,
-// failed when it was cancelled or could not be stored.
+// failed when it was cancelled or could not be stored. Its keychain calls count as a wait of the busy
+// guard: what an event would start meanwhile waits until they are done.
 class LVAuthenticationController : public QDialog {
     Q_OBJECT
 public:
-    LVAuthenticationController(LVSettings &settings, LVCredentialStore &store, QWidget *parent);
+    LVAuthenticationController(LVSettings &settings, LVCredentialStore &store, LVBusyGuard &busy, QWidget *parent);
     ~LVAuthenticationController() override;
 
     void awakeFromNib();
@@ -42,4 +44,5 @@ private:
     bool mEnded = false;
     LVSettings &mSettings;
     LVCredentialStore &mStore;
+    LVBusyGuard &mBusy;
 };

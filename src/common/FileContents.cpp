@@ -1,10 +1,16 @@
 #include "common/FileContents.h"
 #include "common/LVLogging.h"
+#include "common/NewFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #ifdef Q_OS_LINUX
@@ -51,6 +57,20 @@ bool writeFailed(const QString &path, const QString &reason, QString *failure) {
     return false;
 }
 
+// A new hidden file beside the path, open for writing (made with createNewFile(), so never through a
+// link); its path is left in `siblingPath`.
+bool createSibling(const QString &path, QFile &sibling, QString &siblingPath, QString &reason) {
+    const QFileInfo target(path);
+    siblingPath =
+        target.dir().filePath(QStringLiteral(".%1.lvtmp-%2")
+                                  .arg(target.fileName(), QString::number(QRandomGenerator::global()->generate(), 36)));
+    return lv::createNewFile(siblingPath, sibling, &reason);
+}
+
+std::filesystem::path fileSystemPath(const QString &path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
 } // namespace
 
 namespace lv {
@@ -84,6 +104,29 @@ bool writeFileAtomically(const QString &path, std::initializer_list<QByteArrayVi
     }
     if (!file.commit())
         return writeFailed(path, file.errorString(), failure);
+    return true;
+}
+
+bool replaceFileWithoutFollowingLinks(const QString &path, QByteArrayView bytes, QString *failure) {
+    QFile sibling;
+    QString siblingPath;
+    QString reason;
+    if (!createSibling(path, sibling, siblingPath, reason))
+        return writeFailed(path, reason, failure);
+    const bool written = sibling.write(bytes.data(), bytes.size()) == bytes.size();
+    if (!written)
+        reason = sibling.errorString();
+    if (!lv::finishNewFile(sibling, written ? &reason : nullptr) || !written) {
+        QFile::remove(siblingPath);
+        return writeFailed(path, reason, failure);
+    }
+    // A rename replaces the directory entry itself, a symbolic link included.
+    std::error_code error;
+    std::filesystem::rename(fileSystemPath(siblingPath), fileSystemPath(path), error);
+    if (error) {
+        QFile::remove(siblingPath);
+        return writeFailed(path, QString::fromStdString(error.message()), failure);
+    }
     return true;
 }
 

@@ -17,6 +17,12 @@ std::optional<QByteArray> contentsOfFile(const QString &path);
 // failed; the file is then as it was, and the failure, when asked for, says why.
 bool writeFileAtomically(const QString &path, std::initializer_list<QByteArrayView> pieces, QString *failure = nullptr);
 
+// Replaces the file at the path as writeFileAtomically() does, but never writes through a symbolic
+// link: the bytes go to a new hidden sibling made by createNewFile() (O_EXCL|O_NOFOLLOW), which is
+// then renamed over the path. A link at the path is itself replaced; what it points to is left
+// alone. (QSaveFile, under writeFileAtomically(), replaces a link's target instead.)
+bool replaceFileWithoutFollowingLinks(const QString &path, QByteArrayView bytes, QString *failure = nullptr);
+
 // Whether the bytes are well-formed UTF-8: no stray or missing continuation bytes, no overlong
 // forms, no surrogates, nothing above U+10FFFF.
 bool isValidUtf8(QByteArrayView bytes);

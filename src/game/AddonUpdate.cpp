@@ -5,7 +5,50 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+#include <filesystem>
 #include <limits>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path fileSystemPath(const QString &path) {
+    return fs::path(QFile::encodeName(path).toStdString());
+}
+
+bool isAbsoluteWithoutDots(const QString &path) {
+    if (!QDir::isAbsolutePath(path))
+        return false;
+    const QStringList components = path.split(QLatin1Char('/'));
+    return !components.contains(QStringLiteral(".")) && !components.contains(QStringLiteral(".."));
+}
+
+bool startsWithComponents(const fs::path &path, const fs::path &prefix) {
+    return std::mismatch(prefix.begin(), prefix.end(), path.begin(), path.end()).first == prefix.end();
+}
+
+// Walks from the folder down to the target: the last of the target's ancestors (or the target
+// itself) that exists. Absent, with the reason, when one that exists is a symbolic link.
+std::optional<QString> nearestExistingWithoutLinks(const QString &folder, const QString &target, QString *why) {
+    QString nearest = folder;
+    for (const QString &component : target.mid(folder.size() + 1).split(QLatin1Char('/'))) {
+        const QString next = nearest + QLatin1Char('/') + component;
+        std::error_code error;
+        const fs::file_status status = fs::symlink_status(fileSystemPath(next), error);
+        if (!fs::exists(status))
+            break;
+        if (fs::is_symlink(status)) {
+            if (why)
+                *why = QStringLiteral("%1 is a symbolic link").arg(next);
+            return std::nullopt;
+        }
+        nearest = next;
+    }
+    return nearest;
+}
+
+} // namespace
 
 namespace lv {
 
@@ -30,12 +73,29 @@ bool keepsToItsFolder(const QString &name) {
     return !name.split(separators).contains(QStringLiteral(".."));
 }
 
-bool liesInsideFolder(const QString &path, const QString &folder) {
-    if (path.isEmpty() || folder.isEmpty() || QDir::isRelativePath(folder))
+bool isSafeAddonTarget(const QString &path, const QString &addonsFolder, QString *why) {
+    const auto refuse = [why](const QString &reason) {
+        if (why)
+            *why = reason;
         return false;
-    const QString cleanFolder = QDir::cleanPath(folder);
-    const QString prefix = cleanFolder.endsWith(QLatin1Char('/')) ? cleanFolder : cleanFolder + QLatin1Char('/');
-    return QDir::cleanPath(path).startsWith(prefix);
+    };
+    if (!isAbsoluteWithoutDots(path) || !isAbsoluteWithoutDots(addonsFolder))
+        return refuse(QStringLiteral("the path must be absolute, without \".\" or \"..\""));
+    const QString folder = QDir::cleanPath(addonsFolder);
+    const QString target = QDir::cleanPath(path);
+    if (!target.startsWith(folder + QLatin1Char('/')) || target.size() == folder.size() + 1)
+        return refuse(QStringLiteral("%1 is not below %2").arg(target, folder));
+    std::error_code error;
+    const fs::path realFolder = fs::canonical(fileSystemPath(folder), error);
+    if (error)
+        return refuse(QStringLiteral("%1: %2").arg(folder, QString::fromStdString(error.message())));
+    const std::optional<QString> nearest = nearestExistingWithoutLinks(folder, target, why);
+    if (!nearest)
+        return false;
+    const fs::path realNearest = fs::canonical(fileSystemPath(*nearest), error);
+    if (error || !startsWithComponents(realNearest, realFolder))
+        return refuse(QStringLiteral("%1 leads outside %2").arg(*nearest, folder));
+    return true;
 }
 
 QUrl downloadUrl(const QString &source, const QString &name) {

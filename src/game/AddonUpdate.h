@@ -31,9 +31,11 @@ QString attributeValue(const QXmlStreamAttributes &attributes, const QString &na
 // ".." component ("/" and "\" both separate components, as on Windows).
 bool keepsToItsFolder(const QString &name);
 
-// Whether the path names something inside the folder, once "." and ".." are resolved as text. The
-// folder itself is not inside it.
-bool liesInsideFolder(const QString &path, const QString &folder);
+// Whether a file of the update manifest may be written at the path: the path lies below the game's
+// addon folder as written (no "." or ".." on the way), the nearest part of it that exists resolves
+// to a place inside that folder's real location, and nothing that exists below the folder on the way
+// to the file, nor the file itself, is a symbolic link. When it may not, `why` says what is wrong.
+bool isSafeAddonTarget(const QString &path, const QString &addonsFolder, QString *why = nullptr);
 
 // Where a file of the manifest is downloaded from: the source, "/", and the name with each of its
 // components percent-encoded. Invalid when the source is missing or no address.

@@ -3,6 +3,7 @@
 #include "common/FileContents.h"
 #include "common/LVBusyGuard.h"
 #include "common/LVLogging.h"
+#include "common/NewFile.h"
 #include "common/PathComponents.h"
 #include "common/md5.h"
 #include "game/LVGameInstall.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <QXmlStreamReader>
 
@@ -23,6 +25,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char kAddonName[] = "+Lorvane_Harvex";
+// The update manifest lists a handful of files; a longer one is not the site's.
+constexpr qint64 kManifestLimit = 1024 * 1024;
 
 fs::path fileSystemPath(const QString &path) {
     return fs::path(QFile::encodeName(path).toStdString());
@@ -41,8 +45,11 @@ constexpr char kBundledGzip[] = "%AppPath%/gzip.exe";
 // differs from any download.
 std::optional<QByteArray> readOrCreate(const QString &path, QString &failure) {
     QFile file(path);
-    if (!file.exists())
-        QFile(path).open(QIODevice::WriteOnly);
+    if (!file.exists()) {
+        QFile created;
+        if (lv::createNewFile(path, created))
+            lv::finishNewFile(created);
+    }
     if (!file.open(QIODevice::ReadOnly)) {
         failure = QStringLiteral("%1: %2").arg(path, file.errorString());
         return std::nullopt;
@@ -55,8 +62,62 @@ std::optional<QByteArray> readOrCreate(const QString &path, QString &failure) {
     return bytes;
 }
 
+qint64 listedSize(const QXmlStreamAttributes &entry) {
+    return lv::leadingInteger(lv::attributeValue(entry, QStringLiteral("size")));
+}
+
+// The addon belongs to the user, whatever the bits of the shipped copy (a package installs it read-only).
+constexpr fs::perms kFolderPermissions = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                         fs::perms::others_read | fs::perms::others_exec;
+constexpr fs::perms kFilePermissions =
+    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
+
+void copyEntry(const fs::directory_entry &entry, const fs::path &copy, std::error_code &error) {
+    if (entry.is_directory(error)) {
+        fs::create_directory(copy, error);
+        if (!error)
+            fs::permissions(copy, kFolderPermissions, error);
+    } else if (!error) {
+        fs::copy_file(entry.path(), copy, error);
+        if (!error)
+            fs::permissions(copy, kFilePermissions, error);
+    }
+}
+
+// Copies what is below the source folder into the target folder, which exists.
+bool copyTree(const fs::path &source, const fs::path &target, std::error_code &error) {
+    for (fs::recursive_directory_iterator it(source, error), end; !error && it != end; it.increment(error)) {
+        copyEntry(*it, target / it->path().lexically_relative(source), error);
+        if (error)
+            return false;
+    }
+    return !error;
+}
+
+// The copy is made in a temporary sibling and renamed into place, so that a copy that fails part way
+// leaves nothing behind and the next start tries again.
+bool installCopy(const QString &source, const QString &destination, QString &failure) {
+    QTemporaryDir staging(destination + QStringLiteral(".lvtmp-XXXXXX"));
+    if (!staging.isValid()) {
+        failure = staging.errorString();
+        return false;
+    }
+    std::error_code error;
+    if (copyTree(fileSystemPath(source), fileSystemPath(staging.path()), error)) {
+        fs::permissions(fileSystemPath(staging.path()), kFolderPermissions, error);
+        if (!error)
+            fs::rename(fileSystemPath(staging.path()), fileSystemPath(destination), error);
+    }
+    if (error) {
+        failure = QString::fromStdString(error.message());
+        return false;
+    }
+    staging.setAutoRemove(false);
+    return true;
+}
+
 bool matchesEntry(const QByteArray &download, const QXmlStreamAttributes &entry) {
-    return download.size() == lv::leadingInteger(lv::attributeValue(entry, QStringLiteral("size"))) &&
+    return download.size() == listedSize(entry) &&
            lv::md5HexString(download) == lv::attributeValue(entry, QStringLiteral("md5"));
 }
 
@@ -78,22 +139,25 @@ void LVAddonInstaller::installAddon() {
     const QString source = QDir(mResourceFolder).filePath(QLatin1String(kAddonName));
     if (!somethingExistsAt(source))
         return;
-    std::error_code error;
-    fs::copy(fileSystemPath(source), fileSystemPath(destination), fs::copy_options::recursive, error);
-    if (!error)
+    QString failure;
+    if (installCopy(source, destination, failure))
         return;
-    qCWarning(lcGame).noquote() << "Unable to copy" << source << "to" << destination << "-"
-                                << QString::fromStdString(error.message());
+    qCWarning(lcGame).noquote() << "Unable to copy" << source << "to" << destination << "-" << failure;
     LVStatusBus::sendErrorMessage(QStringLiteral("Unable to install addon to WOW directory"));
 }
 
 QString LVAddonInstaller::addonFolderPath() const {
     if (mSettings.stringForKey(kWowApplicationPathKey).isNull())
         return {};
+    const QString folder = addonsFolderPath();
+    return folder.isNull() ? QString() : lv::appendingPathComponent(folder, QLatin1String(kAddonName));
+}
+
+QString LVAddonInstaller::addonsFolderPath() const {
     const QString folder = mInstall.gameFolder();
     if (folder.isEmpty())
         return {};
-    return lv::appendingPathComponent(folder, QStringLiteral("Interface/AddOns/") + QLatin1String(kAddonName));
+    return lv::appendingPathComponent(folder, QStringLiteral("Interface/AddOns"));
 }
 
 void LVAddonInstaller::checkForUpdates() {
@@ -102,7 +166,7 @@ void LVAddonInstaller::checkForUpdates() {
     if (!url.isValid())
         return;
     LVBusyGuard::Scope busy(mBusy);
-    const LVGetResult manifest = lv::synchronousGet(mNetwork, url, mTimeouts);
+    const LVGetResult manifest = lv::synchronousGet(mNetwork, url, mTimeouts, kManifestLimit);
     if (!manifest.succeeded()) {
         LVStatusBus::sendErrorMessage(manifest.errorText);
         return;
@@ -165,32 +229,43 @@ bool LVAddonInstaller::updateAddonFile(const QXmlStreamAttributes &entry, const 
     }
     if (lv::md5HexString(*local) == lv::attributeValue(entry, QStringLiteral("md5")))
         return false;
-    const std::optional<QByteArray> download = downloadAddonFile(source, name);
+    const std::optional<QByteArray> download = downloadAddonFile(source, name, listedSize(entry));
     return download && matchesEntry(*download, entry) && replaceAddonFile(localPath, *download);
 }
 
-// The manifest comes over plain HTTP: whatever it says, nothing outside the game folder is written.
+// The manifest comes over plain HTTP: whatever it says, nothing outside the game's addon folder is
+// written, and nothing is written through a symbolic link.
 QString LVAddonInstaller::addonFilePath(const QString &name, const QString &localTemplate) const {
     const QString refused = QStringLiteral("Refusing to write outside the game folder: %1");
     if (!lv::keepsToItsFolder(name)) {
+        qCWarning(lcGame).noquote() << "The update manifest names" << name << "- a name that leaves its folder";
         LVStatusBus::sendErrorMessage(refused.arg(name));
         return {};
     }
     const QString localPath = mInstall.expandPath(localTemplate);
-    if (!lv::liesInsideFolder(localPath, mInstall.gameFolder())) {
+    QString why;
+    if (!lv::isSafeAddonTarget(localPath, addonsFolderPath(), &why)) {
+        qCWarning(lcGame).noquote() << "The update manifest names" << localPath << "-" << why;
         LVStatusBus::sendErrorMessage(refused.arg(localPath));
         return {};
     }
     return localPath;
 }
 
-std::optional<QByteArray> LVAddonInstaller::downloadAddonFile(const QString &source, const QString &name) {
+std::optional<QByteArray> LVAddonInstaller::downloadAddonFile(const QString &source, const QString &name, qint64 size) {
     const QUrl url = lv::downloadUrl(source, name);
     if (!url.isValid()) {
         qCWarning(lcGame).noquote() << "The update manifest gives no address to download" << name << "from";
         return std::nullopt;
     }
-    const LVGetResult reply = lv::synchronousGet(mNetwork, url, mTimeouts);
+    const LVGetResult reply = lv::synchronousGet(mNetwork, url, mTimeouts, size);
+    if (reply.tooLong) {
+        LVStatusBus::sendErrorMessage(
+            QStringLiteral("Refusing the download of %1: it is longer than the %2 bytes the update list gives.")
+                .arg(name)
+                .arg(size));
+        return std::nullopt;
+    }
     if (!reply.succeeded()) {
         LVStatusBus::sendErrorMessage(reply.errorText);
         return std::nullopt;
@@ -200,7 +275,7 @@ std::optional<QByteArray> LVAddonInstaller::downloadAddonFile(const QString &sou
 
 bool LVAddonInstaller::replaceAddonFile(const QString &path, const QByteArray &bytes) const {
     QString failure;
-    if (!lv::writeFileAtomically(path, {bytes}, &failure)) {
+    if (!lv::replaceFileWithoutFollowingLinks(path, bytes, &failure)) {
         LVStatusBus::sendErrorMessage(QStringLiteral("%1: %2").arg(path, failure));
         return false;
     }

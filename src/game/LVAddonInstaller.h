@@ -26,10 +26,12 @@ public:
 
 private:
     QString addonFolderPath() const;
+    // The game's Interface/AddOns folder; null when no game is known.
+    QString addonsFolderPath() const;
     int updateAddonFiles();
     bool updateAddonFile(const QXmlStreamAttributes &entry, const QString &source);
     QString addonFilePath(const QString &name, const QString &localTemplate) const;
-    std::optional<QByteArray> downloadAddonFile(const QString &source, const QString &name);
+    std::optional<QByteArray> downloadAddonFile(const QString &source, const QString &name, qint64 size);
     bool replaceAddonFile(const QString &path, const QByteArray &bytes) const;
 
     LVSettings &mSettings;

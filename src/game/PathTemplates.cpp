@@ -1,13 +1,29 @@
 #include "game/PathTemplates.h"
 
+#include <QList>
+
 namespace {
 
-void replaceFirst(QString &text, const QString &placeholder, const QString &value) {
+// A piece of the path being expanded: text of the template, where placeholders count, or a value
+// put in, which is never looked into again.
+struct Piece {
+    QString text;
+    bool fromTemplate = true;
+};
+
+void replaceFirst(QList<Piece> &pieces, const QString &placeholder, const QString &value) {
     if (value.isEmpty())
         return;
-    const qsizetype at = text.indexOf(placeholder);
-    if (at >= 0)
-        text.replace(at, placeholder.size(), value);
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        const qsizetype at = pieces[i].fromTemplate ? pieces[i].text.indexOf(placeholder) : -1;
+        if (at < 0)
+            continue;
+        const QString text = pieces[i].text;
+        pieces[i].text = text.left(at);
+        pieces.insert(i + 1, {value, false});
+        pieces.insert(i + 2, {text.mid(at + placeholder.size()), true});
+        return;
+    }
 }
 
 } // namespace
@@ -16,10 +32,13 @@ namespace lv {
 
 QString expandPathTemplate(const QString &pathTemplate, const QString &gameFolder, const QString &account,
                            const QString &locale) {
-    QString result = pathTemplate;
-    replaceFirst(result, QLatin1String(kWoWPlaceholder), gameFolder);
-    replaceFirst(result, QLatin1String(kAccountPlaceholder), account);
-    replaceFirst(result, QLatin1String(kLocalePlaceholder), locale);
+    QList<Piece> pieces{{pathTemplate, true}};
+    replaceFirst(pieces, QLatin1String(kWoWPlaceholder), gameFolder);
+    replaceFirst(pieces, QLatin1String(kAccountPlaceholder), account);
+    replaceFirst(pieces, QLatin1String(kLocalePlaceholder), locale);
+    QString result;
+    for (const Piece &piece : pieces)
+        result += piece.text;
     return result;
 }
 

@@ -14,9 +14,10 @@ struct LVNetworkTimeouts {
 };
 
 struct LVGetResult {
-    QByteArray body;    // what arrived, also for an HTTP error status
-    int httpStatus = 0; // 0 when no HTTP reply came
-    QString errorText;  // null when the request went through; readable otherwise
+    QByteArray body;      // what arrived, also for an HTTP error status; empty when it was too long
+    int httpStatus = 0;   // 0 when no HTTP reply came
+    QString errorText;    // null when the request went through; readable otherwise
+    bool tooLong = false; // the answer went past the byte limit and was dropped
     bool succeeded() const { return errorText.isNull(); }
 };
 
@@ -24,7 +25,10 @@ namespace lv {
 
 // A GET that the caller waits for. The wait runs a local event loop that takes no user input, so
 // the window keeps painting and timers keep firing while the keyboard and mouse wait. An HTTP
-// status of 400 or above counts as a failure, with the body kept.
-LVGetResult synchronousGet(QNetworkAccessManager &network, const QUrl &url, const LVNetworkTimeouts &timeouts);
+// status of 400 or above counts as a failure, with the body kept. An answer longer than maxBytes is
+// a failure: reading stops one byte past the limit, so that a server sending without end costs no
+// more memory than the limit and a read buffer.
+LVGetResult synchronousGet(QNetworkAccessManager &network, const QUrl &url, const LVNetworkTimeouts &timeouts,
+                           qint64 maxBytes);
 
 } // namespace lv

@@ -43,8 +43,10 @@ QString uploadQuery(const QString &username, const QString &passwordHash, bool c
 }
 
 QString redactedUrl(const QString &urlText) {
-    static const QRegularExpression password(QStringLiteral("([?&]password=)[^&#]*"));
-    return QString(urlText).replace(password, QStringLiteral("\\1********"));
+    // An item starts the text, follows the "?" of the query or an "&"; its value ends at the next
+    // "&", at a fragment or at the end.
+    static const QRegularExpression passwordItem(QStringLiteral("(^|[?&])password=[^&#]*"));
+    return QString(urlText).replace(passwordItem, QStringLiteral("\\1password=********"));
 }
 
 namespace {

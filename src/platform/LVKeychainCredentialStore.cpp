@@ -1,5 +1,6 @@
 #include "platform/LVKeychainCredentialStore.h"
 
+#include "common/FileContents.h"
 #include "common/LVLogging.h"
 
 Q_LOGGING_CATEGORY(lcAuth, "lorvane.auth")
@@ -36,6 +37,9 @@ int LVKeychainCredentialStore::run(QKeychain::Job &job) {
     }
 }
 
+// The item's bytes, whichever way it was stored: QtKeychain marks an item written as binary data
+// (base64-encoded, as earlier versions of the program wrote it) and decodes it; a text item comes back
+// as its UTF-8 bytes.
 LVCredentialStore::Item LVKeychainCredentialStore::findPassword() {
     QKeychain::ReadPasswordJob job(QString::fromLatin1(kServiceName));
     prepare(job);
@@ -52,6 +56,11 @@ int LVKeychainCredentialStore::deletePassword() {
 int LVKeychainCredentialStore::addPassword(const QByteArray &password) {
     QKeychain::WritePasswordJob job(QString::fromLatin1(kServiceName));
     prepare(job);
-    job.setBinaryData(password);
+    // As text, so that other keychain tools show the password as typed; bytes that are not UTF-8
+    // (typed at a terminal in another encoding) can only be kept as they are.
+    if (lv::isValidUtf8(password))
+        job.setTextData(QString::fromUtf8(password));
+    else
+        job.setBinaryData(password);
     return run(job);
 }

@@ -224,6 +224,10 @@ void LVSiteServer::handleGet(const httplib::Request &request, httplib::Response 
         handleAddonFile(path.substr(std::string_view(addonPrefix).size()), response);
     else if (path == "/stall")
         waitForStop(response);
+    else if (path == "/pause")
+        pauseAfterFirstByte(response);
+    else if (path == "/endless")
+        sendWithoutEnd(response);
     else if (path == "/trickle")
         trickle(response);
     else if (path == "/huge")
@@ -366,6 +370,28 @@ void LVSiteServer::waitForStop(httplib::Response &response) {
     std::unique_lock lock(mStopMutex);
     mStopped.wait(lock, [this] { return mStopping; });
     setText(response, 503, "the site is stopping\n");
+}
+
+bool LVSiteServer::waitForStopFor(std::chrono::milliseconds time) {
+    std::unique_lock lock(mStopMutex);
+    return mStopped.wait_for(lock, time, [this] { return mStopping; });
+}
+
+// Both go out as binary data, which httplib never compresses: a compressor would hold the bytes back.
+void LVSiteServer::pauseAfterFirstByte(httplib::Response &response) {
+    response.set_chunked_content_provider("application/octet-stream", [this](size_t offset, httplib::DataSink &sink) {
+        if (offset == 0)
+            return sink.write("x", 1);
+        waitForStopFor(std::chrono::hours(1));
+        sink.done();
+        return true;
+    });
+}
+
+void LVSiteServer::sendWithoutEnd(httplib::Response &response) {
+    response.set_chunked_content_provider("application/octet-stream", [this](size_t, httplib::DataSink &sink) {
+        return sink.write("x", 1) && !waitForStopFor(std::chrono::milliseconds(20));
+    });
 }
 
 void LVSiteServer::readSlowly(const httplib::Request &request, httplib::Response &response,

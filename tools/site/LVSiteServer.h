@@ -29,7 +29,8 @@ struct LVSiteRequest {
 
 // The site the client talks to: credential check, uploads, the addon manifest and its files, plus
 // fixtures for tests (canned replies, an endpoint that never answers, one that reads slowly, one that
-// answers a byte at a time). Listens on 127.0.0.1 only, on a
+// answers a byte at a time, one that pauses after its first byte, one that sends without end and
+// without a length). Listens on 127.0.0.1 only, on a
 // thread of its own; every accessor may be called from any thread.
 class LVSiteServer {
 public:
@@ -74,6 +75,13 @@ private:
     void handleManifest(httplib::Response &response);
     void handleAddonFile(const std::string &relativePath, httplib::Response &response);
     void waitForStop(httplib::Response &response);
+    // True when the site began stopping within the time.
+    bool waitForStopFor(std::chrono::milliseconds time);
+    // Headers and one byte, then nothing until the site stops.
+    void pauseAfterFirstByte(httplib::Response &response);
+    // One byte every 20 ms, in chunks without an announced length, until the site stops or the
+    // client hangs up.
+    void sendWithoutEnd(httplib::Response &response);
     // Reads the body at "rate" bytes a second (16 KiB by default), then answers.
     void readSlowly(const httplib::Request &request, httplib::Response &response, const httplib::ContentReader &reader);
     // Answers 200 and sends one byte every 50 ms until the site stops.

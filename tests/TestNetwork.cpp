@@ -1,0 +1,96 @@
+#include "LVTestSite.h"
+#include "net/LVSyncGet.h"
+#include "net/UploadBody.h"
+
+#include <QNetworkAccessManager>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(LVNetworkTimeouts)
+
+// What the client accepts from a site: answers within their limits of length and time, and what its
+// log may show of an address.
+class TestNetwork : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<LVTestSite> mSite;
+    QNetworkAccessManager mNetwork;
+
+private slots:
+    void init() { mSite = std::make_unique<LVTestSite>(); }
+    void cleanup() { mSite.reset(); }
+
+    void answersAreKeptWithinTheirLimits_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("status"); // of a canned page of `length` bytes; 0: the site's own fixture
+        QTest::addColumn<int>("length");
+        QTest::addColumn<LVNetworkTimeouts>("timeouts");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("error"); // null: the page arrives whole
+        const LVNetworkTimeouts patient{5000, 5000, 5000};
+        QTest::newRow("exactly the limit") << "/page" << 200 << 1024 << patient << 1024 << QString();
+        QTest::newRow("one byte more") << "/page" << 200 << 1025 << patient << 1024
+                                       << "The server at 127.0.0.1 sent more than 1024 bytes.";
+        QTest::newRow("far more") << "/page" << 200 << 8 * 1024 * 1024 << patient << 1024
+                                  << "The server at 127.0.0.1 sent more than 1024 bytes.";
+        // Without a length announced, reading stops one byte past the limit.
+        QTest::newRow("no end announced")
+            << "/endless" << 0 << 0 << patient << 10 << "The server at 127.0.0.1 sent more than 10 bytes.";
+        QTest::newRow("an error page is an error, whatever its length")
+            << "/page" << 404 << 4096 << patient << 1024 << "The server answered 404 Not Found.";
+        QTest::newRow("no answer") << "/stall" << 0 << 0 << LVNetworkTimeouts{300, 5000, 5000} << 1024
+                                   << "The server at 127.0.0.1 did not answer within 0.3 seconds.";
+        QTest::newRow("a pause in the answer") << "/pause" << 0 << 0 << LVNetworkTimeouts{5000, 300, 5000} << 1024
+                                               << "The server at 127.0.0.1 stopped sending for 0.3 seconds.";
+        // A byte every 20 ms never pauses long enough, and never ends either.
+        QTest::newRow("an answer without end")
+            << "/endless" << 0 << 0 << LVNetworkTimeouts{5000, 5000, 300} << 1024
+            << "The server at 127.0.0.1 did not finish its answer within 0.3 seconds.";
+    }
+
+    void answersAreKeptWithinTheirLimits() {
+        QFETCH(QString, path);
+        QFETCH(int, status);
+        QFETCH(int, length);
+        QFETCH(LVNetworkTimeouts, timeouts);
+        QFETCH(int, limit);
+        QFETCH(QString, error);
+        const QByteArray page(length, '0');
+        if (status != 0)
+            mSite->server().setResponse("GET", path.toStdString(), status, page.toStdString());
+
+        const LVGetResult result = lv::synchronousGet(mNetwork, QUrl(mSite->url(path)), timeouts, limit);
+
+        QCOMPARE(result.errorText, error);
+        // A page that is too long is dropped; an error page is kept up to the limit.
+        QCOMPARE(result.tooLong, error.contains(QLatin1String("sent more than")));
+        if (status != 0)
+            QCOMPARE(result.body, result.tooLong ? QByteArray() : page.left(limit));
+    }
+
+    void logsShowNoPasswordHash_data() {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("upload address")
+            << "http://example.org/upload?username=bob&password=0aff12&mac&ignorecharacterdata"
+            << "http://example.org/upload?username=bob&password=********&mac&ignorecharacterdata";
+        QTest::newRow("query alone, password last") << "username=bob&password=0aff12"
+                                                    << "username=bob&password=********";
+        QTest::newRow("query starting with it") << "password=0aff12&mac"
+                                                << "password=********&mac";
+        QTest::newRow("before a fragment") << "http://h/a?password=0aff#top"
+                                           << "http://h/a?password=********#top";
+        QTest::newRow("an item that only ends like it") << "http://h/a?oldpassword=1&password=2"
+                                                        << "http://h/a?oldpassword=1&password=********";
+        QTest::newRow("no password") << "http://h/a?username=password"
+                                     << "http://h/a?username=password";
+    }
+
+    void logsShowNoPasswordHash() {
+        QFETCH(QString, url);
+        QFETCH(QString, shown);
+        QCOMPARE(lv::redactedUrl(url), shown);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNetwork)
+#include "TestNetwork.moc"
