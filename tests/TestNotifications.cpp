@@ -1,4 +1,6 @@
 #include "LVLogRecorder.h"
+#include "LVSampleGame.h"
+#include "LVTestWorld.h"
 #include "app/LVDesktopNotifier.h"
 #include "common/FileContents.h"
 
@@ -185,7 +187,49 @@ private slots:
         QVERIFY(shown.wait());
         QCOMPARE(log.messages().size(), 1);
     }
+
+    // A finished run tells its real outcome once, after the site has answered; not when turned off.
+    void eachFinishedRunShowsItsOutcome_data() {
+        QTest::addColumn<int>("siteStatus");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QStringList>("notification"); // summary and body; empty: none
+        QTest::newRow("went up") << 200 << true << QStringList{"Upload complete", "1 account went up: ACCOUNT1"};
+        QTest::newRow("failed") << 500 << true
+                                << QStringList{"Upload failed",
+                                               "ACCOUNT1: the site answered 500 Internal Server Error: out of order"};
+        QTest::newRow("turned off") << 200 << false << QStringList();
+    }
+
+    void eachFinishedRunShowsItsOutcome() {
+        QFETCH(int, siteStatus);
+        QFETCH(bool, enabled);
+        QFETCH(QStringList, notification);
+        registerService();
+        QTemporaryDir game;
+        LVSampleGame::writeSampleGame(QFile::encodeName(game.path()).toStdString(), 1, 0.01);
+        LVTestWorld world;
+        world.notificationBus = clientBus();
+        LVApplicationDelegate &delegate = world.makeDelegateWithWindow();
+        world.startSite(QString(), 0);
+        if (siteStatus != 200)
+            world.site->server().setResponse("POST", "/upload", siteStatus, "out of order\n");
+        world.settings.setValue(kWowApplicationPathKey, game.filePath("Wow.exe"));
+        world.settings.setValue(kNotificationsKey, enabled);
+        delegate.install().gatherAccounts();
+        delegate.install().gatherLocales();
+        QSignalSpy ended(&delegate.uploadRun(), &LVUploadRun::runEnded);
+        delegate.upload();
+        QVERIFY(ended.wait(10000));
+
+        if (notification.isEmpty()) {
+            QTest::qWait(200);
+            QVERIFY(mService->received.isEmpty());
+            return;
+        }
+        QTRY_COMPARE(mService->received.size(), 1);
+        QCOMPARE(mService->received.first().mid(3, 2), (QVariantList{notification.at(0), notification.at(1)}));
+    }
 };
 
-QTEST_GUILESS_MAIN(TestNotifications)
+QTEST_MAIN(TestNotifications)
 #include "TestNotifications.moc"

@@ -4,6 +4,7 @@
 #include "prefs/LVPreferencesController.h"
 #include "status/LVStatusBus.h"
 #include "status/LVStatusLabel.h"
+#include "upload/LVUploadHistory.h"
 
 #include <QDir>
 #include <QMenu>
@@ -88,6 +89,41 @@ private slots:
         menu->popup(window.mapToGlobal(QPoint(40, 40)));
         save(menu, QStringLiteral("tray-menu.png"));
         menu->hide();
+
+        // The History window, with a run that went up and one that did not.
+        LVUploadHistory &history = delegate.reports().history();
+        QVERIFY(history.open());
+        const QDateTime earlier = QDateTime::currentDateTimeUtc().addDays(-1);
+        const QString install = QStringLiteral("/home/player/Games/World of Warcraft/_retail_");
+        const QStringList files{"+Lorvane_Harvex.lua", "itemcache.wdb", "questcache.wdb"};
+        history.record(
+            {earlier, install, "ACCOUNT1", files, 4'812'345, 611'204, 1840, 200, "Received 3 files", true, {}});
+        history.record({earlier.addSecs(2),
+                        install,
+                        "ACCOUNT2",
+                        files,
+                        2'100'000,
+                        290'112,
+                        1210,
+                        200,
+                        "Received 3 files",
+                        true,
+                        {}});
+        history.record({QDateTime::currentDateTimeUtc(),
+                        install,
+                        "ACCOUNT1",
+                        files,
+                        5'002'310,
+                        640'991,
+                        30'020,
+                        0,
+                        {},
+                        false,
+                        "the site stopped answering for 30 seconds"});
+        window.findChild<QPushButton *>(QStringLiteral("historyButton"))->click();
+        auto *historyWindow = window.findChild<QWidget *>(QStringLiteral("historyWindow"));
+        QVERIFY(historyWindow);
+        save(historyWindow, QStringLiteral("history-window.png"));
     }
 };
 

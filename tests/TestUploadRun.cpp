@@ -10,6 +10,7 @@
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QNetworkAccessManager>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -294,6 +295,47 @@ private slots:
         QVERIFY(!outcome.failed);
         QCOMPARE(read(target), mFlagged);
         QCOMPARE(QFileInfo(savedVariables(1)).symLinkTarget(), target);
+    }
+
+    // The account is compressed on worker threads: the window keeps answering, and shows how far it got.
+    void windowKeepsAnsweringWhileCompressing() {
+        QByteArray big = mFresh;
+        for (int i = 0; big.size() < 24 * 1024 * 1024; ++i)
+            big +=
+                "[\"Creature-" + QByteArray::number(i * 7919 % 100003) + "\"] = { " + QByteArray::number(i) + " },\n";
+        write(savedVariables(1), big);
+        int ticks = 0;
+        QTimer ticking;
+        connect(&ticking, &QTimer::timeout, this, [&ticks] { ++ticks; });
+        ticking.start(5);
+        int ticksWhenCompressed = -1;
+        QStringList shown;
+        auto *bar = mWorld->find<QProgressBar>("uploadProgress");
+        connect(&run(), &LVUploadRun::progress, this, [&](const QString &what) {
+            if (!bar->isHidden())
+                shown << bar->text();
+            if (what.startsWith("Sending") && ticksWhenCompressed < 0)
+                ticksWhenCompressed = ticks;
+        });
+
+        QVERIFY(!upload().failed);
+
+        QVERIFY2(ticksWhenCompressed > 10, qPrintable(QString::number(ticksWhenCompressed)));
+        QVERIFY(shown.contains("Compressing ACCOUNT1… 100%"));
+        QVERIFY(std::any_of(shown.begin(), shown.end(),
+                            [](const QString &text) { return text.startsWith("Sending ACCOUNT1…"); }));
+        QVERIFY(bar->isHidden());
+    }
+
+    // The history never holds an upload back: one that cannot be read is set aside and a new one kept.
+    void unreadableHistoryIsSetAside() {
+        write(mWorld->dir.filePath("history.sqlite"), "not a database at all");
+        LVBusRecorder bus;
+        mDelegate->reports().openHistory();
+        QCOMPARE(bus.errorMessages().size(), 1);
+        QVERIFY(!upload().failed);
+        QCOMPARE(mDelegate->reports().history().records().size(), 1);
+        QCOMPARE(QDir(mWorld->dir.path()).entryList({"history.sqlite.broken-*"}).size(), 1);
     }
 
     void oneRunAtATime() {

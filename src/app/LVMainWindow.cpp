@@ -1,15 +1,22 @@
 #include "app/LVMainWindow.h"
 
 #include "app/LVBackgroundView.h"
+#include "app/LVHistoryWindow.h"
 #include "status/LVStatusLabel.h"
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
+#include <QProgressBar>
 
 LVMainWindow::LVMainWindow(QWidget *parent)
     : QWidget(parent)
     , mUi(std::make_unique<Ui::MainWindow>()) {
     mUi->setupUi(this);
+    // The bar keeps its place while hidden, so that the window does not jump when a run starts.
+    QSizePolicy keepPlace = mUi->uploadProgress->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    mUi->uploadProgress->setSizePolicy(keepPlace);
+    mUi->uploadProgress->hide();
 }
 
 LVMainWindow::~LVMainWindow() = default;
@@ -34,7 +41,34 @@ void LVMainWindow::connectTo(LVApplicationDelegate &delegate) {
     connect(mUi->launchButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::launchWoW);
     connect(mUi->uploadButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::upload);
     connect(mUi->optionsButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::showOptions);
+    connect(mUi->historyButton, &QPushButton::clicked, this, &LVMainWindow::showHistory);
+    followUploadProgress(delegate.uploadRun());
     connect(mUi->disclosureButton, &QToolButton::toggled, this, &LVMainWindow::logToggled);
+}
+
+// "Compressing ACCOUNT1… 40%", then "Sending ACCOUNT1… 75%", while a run is on.
+void LVMainWindow::followUploadProgress(LVUploadRun &run) {
+    QProgressBar *bar = mUi->uploadProgress;
+    connect(&run, &LVUploadRun::progress, bar, [bar](const QString &what, qint64 done, qint64 total) {
+        bar->setRange(0, total > 0 ? 1000 : 0);
+        bar->setValue(total > 0 ? int(done * 1000 / total) : 0);
+        bar->setFormat(what + QStringLiteral(" %p%"));
+        bar->setAccessibleDescription(bar->text());
+        bar->show();
+    });
+    connect(&run, &LVUploadRun::runEnded, bar, &QWidget::hide);
+}
+
+void LVMainWindow::showHistory() {
+    if (!mDelegate)
+        return;
+    if (!mHistoryWindow) {
+        mHistoryWindow = new LVHistoryWindow(&mDelegate->reports().history(), this);
+        mHistoryWindow->setWindowFlag(Qt::Window);
+    }
+    mHistoryWindow->show();
+    mHistoryWindow->raise();
+    mHistoryWindow->activateWindow();
 }
 
 void LVMainWindow::logToggled(bool shown) {

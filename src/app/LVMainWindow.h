@@ -11,8 +11,9 @@ namespace Ui {
 class MainWindow;
 }
 
-// The main window: the background picture, the Launch, Upload and Options buttons, how the last
-// upload went, the status line with its log disclosure, and the log below. Where the client lives in
+// The main window: the background picture, the Launch, Upload, History and Options buttons, how the
+// last upload went, the status line with its log disclosure, the progress of an upload run, and the
+// log below. Where the client lives in
 // the tray, closing the window hides it.
 class LVMainWindow : public QWidget {
     Q_OBJECT
@@ -29,9 +30,14 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
 
+    // The History window, made on first use.
+    void showHistory();
+
 private:
     void logToggled(bool shown);
+    void followUploadProgress(LVUploadRun &run);
 
     std::unique_ptr<Ui::MainWindow> mUi;
     QPointer<LVApplicationDelegate> mDelegate;
+    QPointer<QWidget> mHistoryWindow;
 };
