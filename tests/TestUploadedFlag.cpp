@@ -9,6 +9,9 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
 // What an account needs before its files are sent: new data in its saved variables, prepared for the
 // upload without ever putting the user's recorded data at risk, and sound cache files.
 class TestUploadedFlag : public QObject {
@@ -31,6 +34,18 @@ class TestUploadedFlag : public QObject {
         LVApplicationDelegate &delegate = world.makeDelegate();
     };
 
+    // The names of the files deleted in a watched folder since the last look.
+    static QStringList deletedNames(int watch) {
+        QStringList names;
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t length; (length = read(watch, buffer, sizeof buffer)) > 0;)
+            for (char *at = buffer; at < buffer + length;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(at);
+                names << QString::fromUtf8(event->name);
+                at += sizeof(inotify_event) + event->len;
+            }
+        return names;
+    }
     static QByteArray filler(qsizetype size) { return QByteArray(size, 'x'); }
     // A cache record: its header's two words, then the payload.
     static QByteArray record(quint32 first, quint32 length, const QByteArray &payload = {}) {
@@ -137,8 +152,13 @@ private slots:
     void unfinishedUploadIsUndone() {
         LVGameFolder folder;
         folder.writeFile("A.lua", "rvUploaded = 1\nrvRealm = \"x\";").writeFile("A.lua.rename", "rvUploaded = 1\n");
+        // The file is replaced in one step: there is never a moment without it.
+        const int watch = inotify_init1(IN_NONBLOCK);
+        inotify_add_watch(watch, QFile::encodeName(folder.path()).constData(), IN_DELETE);
         QVERIFY(!lv::undoUnfinishedUpload(folder.filePath("A.lua")).isNull());
         QCOMPARE(folder.readFile("A.lua"), "rvUploaded = 0\n");
+        QCOMPARE(deletedNames(watch), QStringList{"A.lua.rename"});
+        close(watch);
         QVERIFY(!QFileInfo::exists(folder.filePath("A.lua.rename")));
         QVERIFY(lv::undoUnfinishedUpload(folder.filePath("A.lua")).isNull());
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/LVRunReports.h"
+#include "app/LVServices.h"
 #include "app/LVSheetQueue.h"
 #include "app/LVTrayIcon.h"
 #include "auth/LVAuthentication.h"
@@ -16,48 +17,14 @@
 
 #include <memory>
 
-class QAbstractButton;
 class QDialog;
 class QLabel;
 class QNetworkAccessManager;
 class QPushButton;
 class QTextEdit;
 class QTimer;
-class QWidget;
 class LVBackgroundView;
-class LVCredentialStore;
 class LVLogDisclosure;
-class LVProcessMonitor;
-class LVSettings;
-class LVStatusLabel;
-class LVWorkspace;
-
-// The platform services the program works with, handed in so that tests can build the world they need.
-struct LVServices {
-    LVSettings *settings = nullptr;
-    LVWorkspace *workspace = nullptr;
-    LVProcessMonitor *processMonitor = nullptr;
-    LVCredentialStore *credentialStore = nullptr;
-    QString resourceFolder;
-    QString runLockPath; // held by the upload run of any process of the user; none: no lock
-    // The desktop shows tray icons: the client then lives in the tray, and closing its window hides it.
-    bool hasSystemTray = false;
-    QString historyPath; // the upload history's database
-    QDBusConnection notificationBus = QDBusConnection::sessionBus();
-};
-
-// The main window's controls, owned by the window.
-struct LVMainWindowOutlets {
-    QWidget *window = nullptr;
-    QPushButton *launchButton = nullptr;
-    QPushButton *uploadButton = nullptr;
-    QPushButton *optionsButton = nullptr;
-    LVBackgroundView *backgroundImage = nullptr;
-    QLabel *lastUploadLabel = nullptr;
-    QTextEdit *statusText = nullptr;
-    LVStatusLabel *statusLabel = nullptr;
-    QAbstractButton *disclosureButton = nullptr;
-};
 
 // The coordinator: it makes the subsystems, wires them to each other and to the window, runs the
 // start-up sequence and keeps the program's entry points, each handed to the subsystem that owns it.

@@ -86,8 +86,8 @@ bool runLockHeldElsewhere(const QString &lockPath) {
 
 } // namespace
 
-int runHeadlessUpload(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store,
-                      bool waitForOtherRuns) {
+int lv::runHeadlessUpload(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store,
+                          bool waitForOtherRuns) {
     delegate.awakeFromNib();
     QString reason = reasonNotToStart(delegate, settings, store);
     if (reason.isNull() && !waitForOtherRuns && runLockHeldElsewhere(delegate.runLockPath()))
@@ -115,8 +115,8 @@ int runHeadlessUpload(LVApplicationDelegate &delegate, LVSettings &settings, LVC
     return failed || !started ? kHeadlessFailed : kHeadlessSucceeded;
 }
 
-int runSignIn(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store, const QString &username,
-              const QByteArray &password) {
+int lv::runSignIn(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store,
+                  const QString &username, const QByteArray &password) {
     delegate.awakeFromNib();
     if (lv::replaceStoredPassword(store, password) != LVCredentialStore::kSuccess) {
         std::cerr
@@ -131,7 +131,7 @@ int runSignIn(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentia
     return reply == "0" || reply == "2" ? kHeadlessSucceeded : kHeadlessFailed;
 }
 
-int printHistory(const QString &path, bool json) {
+int lv::printHistory(const QString &path, bool json) {
     LVUploadHistory history(path);
     QString problem;
     const bool opened = history.open(&problem);
@@ -147,7 +147,7 @@ int printHistory(const QString &path, bool json) {
     return kHeadlessSucceeded;
 }
 
-QByteArray readPassword(const QString &prompt) {
+QByteArray lv::readPassword(const QString &prompt) {
 #ifdef Q_OS_UNIX
     if (isatty(STDIN_FILENO)) {
         std::cerr << prompt.toLocal8Bit().constData() << std::flush;

@@ -23,6 +23,8 @@ private:
     FILE *mStream;
 };
 
+namespace lv {
+
 // Gathers the installation and uploads every account as the Upload button does, then waits for the
 // run to end: 0 when every account's data reached the site, 1 when anything failed, 2 when the upload
 // could not start (the message says what to do).
@@ -42,3 +44,5 @@ int printHistory(const QString &path, bool json);
 
 // One line of standard input, without its line break; not echoed when it comes from a terminal.
 QByteArray readPassword(const QString &prompt);
+
+} // namespace lv

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-QString defaultResourceFolder() {
+QString lv::defaultResourceFolder() {
     const QString installed =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../share/lorvane-client"));
     if (QFileInfo::exists(installed + QStringLiteral("/Defaults.plist")))
@@ -13,7 +13,7 @@ QString defaultResourceFolder() {
     return QStringLiteral(LV_SOURCE_RESOURCES_DIR);
 }
 
-QString defaultRunLockPath() {
+QString lv::defaultRunLockPath() {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation))
         .filePath(QStringLiteral("lorvane-client-upload.lock"));
 }

@@ -72,13 +72,13 @@ bool readOptions(QCommandLineParser &parser) {
 int runWithoutWindow(const QCommandLineParser &parser, LVApplicationDelegate &delegate, LVSettings &settings,
                      LVCredentialStore &keychain) {
     if (parser.isSet(kHistoryOption))
-        return printHistory(LVUploadHistory::defaultPath(), parser.isSet(kJsonOption));
+        return lv::printHistory(LVUploadHistory::defaultPath(), parser.isSet(kJsonOption));
     const LVConsoleLog log(stdout);
     if (!parser.isSet(kSignInOption))
-        return runHeadlessUpload(delegate, settings, keychain, parser.isSet(kWaitOption));
+        return lv::runHeadlessUpload(delegate, settings, keychain, parser.isSet(kWaitOption));
     const QString username = parser.value(kSignInOption);
-    return runSignIn(delegate, settings, keychain, username,
-                     readPassword(QStringLiteral("Lorvane password for %1: ").arg(username)));
+    return lv::runSignIn(delegate, settings, keychain, username,
+                         lv::readPassword(QStringLiteral("Lorvane password for %1: ").arg(username)));
 }
 
 } // namespace
@@ -99,17 +99,17 @@ int main(int argc, char *argv[]) {
     }
 
     LVSettings settings;
-    const std::unique_ptr<LVWorkspace> workspace = makePlatformWorkspace();
-    const std::unique_ptr<LVProcessMonitor> processMonitor = makePlatformProcessMonitor();
+    const std::unique_ptr<LVWorkspace> workspace = lv::makePlatformWorkspace();
+    const std::unique_ptr<LVProcessMonitor> processMonitor = lv::makePlatformProcessMonitor();
     LVKeychainCredentialStore keychain;
     const bool hasSystemTray = qobject_cast<QApplication *>(application.get()) && LVTrayIcon::isSystemTrayAvailable();
     LVApplicationDelegate delegate({&settings, workspace.get(), processMonitor.get(), &keychain,
-                                    defaultResourceFolder(), defaultRunLockPath(), hasSystemTray,
+                                    lv::defaultResourceFolder(), lv::defaultRunLockPath(), hasSystemTray,
                                     LVUploadHistory::defaultPath()});
     if (!wantsWindow)
         return runWithoutWindow(parser, delegate, settings, keychain);
 
-    QApplication::setWindowIcon(QIcon(defaultResourceFolder() + QStringLiteral("/lorvane-client.png")));
+    QApplication::setWindowIcon(QIcon(lv::defaultResourceFolder() + QStringLiteral("/lorvane-client.png")));
     LVMainWindow window;
     window.connectTo(delegate);
     delegate.showWindowAtStart(parser.isSet(kMinimizedOption));

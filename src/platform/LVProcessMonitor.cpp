@@ -12,7 +12,7 @@ public:
 
 } // namespace
 
-std::unique_ptr<LVProcessMonitor> makePlatformProcessMonitor() {
+std::unique_ptr<LVProcessMonitor> lv::makePlatformProcessMonitor() {
 #ifdef Q_OS_LINUX
     return std::make_unique<LVProcProcessMonitor>();
 #else

@@ -24,5 +24,9 @@ signals:
     void applicationTerminated(const QString &name);
 };
 
+namespace lv {
+
 // The process monitor of the platform the program runs on.
 std::unique_ptr<LVProcessMonitor> makePlatformProcessMonitor();
+
+} // namespace lv

@@ -64,7 +64,7 @@ bool LVWorkspace::launchWindowsProgram(const QString &path, QString *error) {
     return !command.program.isEmpty() && lv::startLaunchCommand(command, environment, error);
 }
 
-std::unique_ptr<LVWorkspace> makePlatformWorkspace() {
+std::unique_ptr<LVWorkspace> lv::makePlatformWorkspace() {
 #ifdef Q_OS_LINUX
     return std::make_unique<LVLinuxWorkspace>(QDir::homePath(), QProcessEnvironment::systemEnvironment());
 #else

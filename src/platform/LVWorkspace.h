@@ -28,5 +28,9 @@ private:
     bool launchWindowsProgram(const QString &path, QString *error);
 };
 
+namespace lv {
+
 // The workspace of the platform the program runs on.
 std::unique_ptr<LVWorkspace> makePlatformWorkspace();
+
+} // namespace lv
