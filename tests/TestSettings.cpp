@@ -26,18 +26,24 @@ private slots:
     void gamePathRegistration_data() {
         QTest::addColumn<QString>("storedPath"); // null: the user stored none
         QTest::addColumn<bool>("defaultPathExists");
+        QTest::addColumn<QStringList>("found");    // the installs a search of the machine finds
         QTest::addColumn<QString>("expectedPath"); // null: the file's default path
-        QTest::addColumn<bool>("expectDetection");
+        QTest::addColumn<bool>("expectDetection"); // the workspace is asked for the game by name
+        const QStringList found{"/found/_classic_/WowClassic.exe", "/found/_retail_/Wow.exe"};
         QTest::newRow("stored path wins even when missing on disk")
-            << "/nowhere/Wow.exe" << false << "/nowhere/Wow.exe" << false;
-        QTest::newRow("stored empty path still wins") << "" << false << "" << false;
-        QTest::newRow("existing default path stays") << QString() << true << QString() << false;
-        QTest::newRow("missing default path: detected") << QString() << false << "/detected/Wow.exe" << true;
+            << "/nowhere/Wow.exe" << false << found << "/nowhere/Wow.exe" << false;
+        QTest::newRow("stored empty path still wins") << "" << false << QStringList() << "" << false;
+        QTest::newRow("existing default path stays") << QString() << true << found << QString() << false;
+        QTest::newRow("missing default path: the first install found")
+            << QString() << false << found << found.first() << false;
+        QTest::newRow("missing default path, no install found: detected by name")
+            << QString() << false << QStringList() << "/detected/Wow.exe" << true;
     }
 
     void gamePathRegistration() {
         QFETCH(QString, storedPath);
         QFETCH(bool, defaultPathExists);
+        QFETCH(QStringList, found);
         QFETCH(QString, expectedPath);
         QFETCH(bool, expectDetection);
         const QString defaultPath = mDir.filePath(QStringLiteral("Wow.exe"));
@@ -49,6 +55,8 @@ private slots:
             settings.setValue(kWowApplicationPathKey, storedPath);
         LVFakeWorkspace workspace;
         workspace.installedApplications.insert(QStringLiteral("Wow"), QStringLiteral("/detected/Wow.exe"));
+        for (const QString &executable : found)
+            workspace.installations.append(lv::installationAt(executable));
 
         lv::registerDefaultsFromFile(settings,
                                      writePlist(QStringLiteral("<key>wow_application_name</key><string>Wow</string>"
@@ -58,8 +66,10 @@ private slots:
 
         QCOMPARE(settings.stringForKey(kWowApplicationPathKey), expectedPath.isNull() ? defaultPath : expectedPath);
         QCOMPARE(workspace.lookedUp.size(), expectDetection ? 1 : 0);
-        // A detected path is a default of this run, never the user's own value.
+        // What was found is a default of this run, never the user's own value.
         QCOMPARE(settings.hasUserValueForKey(kWowApplicationPathKey), !storedPath.isNull());
+        QCOMPARE(settings.registeredDefaults().value(kWowInstallsKey).toStringList(), found);
+        QVERIFY(!settings.hasUserValueForKey(kWowInstallsKey));
     }
 
     void absentKeysReadAsAbsentOrFalse() {

@@ -8,20 +8,21 @@ namespace {
 struct LVFlavor {
     QString folder;       // "" for the game folder itself
     QStringList programs; // without ".exe", in the order they are looked for
+    QString name;         // what the user is shown
 };
 
 // The flavors in the order they are searched; the game folder itself comes last.
 const QList<LVFlavor> &flavors() {
     static const QList<LVFlavor> table{
-        {QStringLiteral("_retail_"), {QStringLiteral("Wow")}},
-        {QStringLiteral("_classic_"), {QStringLiteral("WowClassic")}},
-        {QStringLiteral("_classic_era_"), {QStringLiteral("WowClassic")}},
-        {QStringLiteral("_anniversary_"), {QStringLiteral("WowClassic")}},
-        {QStringLiteral("_ptr_"), {QStringLiteral("WowT")}},
-        {QStringLiteral("_xptr_"), {QStringLiteral("WowT")}},
-        {QStringLiteral("_beta_"), {QStringLiteral("WowB")}},
-        {QStringLiteral("_classic_ptr_"), {QStringLiteral("WowClassicT")}},
-        {QStringLiteral(""), {QStringLiteral("Wow"), QStringLiteral("WowClassic")}},
+        {QStringLiteral("_retail_"), {QStringLiteral("Wow")}, QStringLiteral("Retail")},
+        {QStringLiteral("_classic_"), {QStringLiteral("WowClassic")}, QStringLiteral("Classic")},
+        {QStringLiteral("_classic_era_"), {QStringLiteral("WowClassic")}, QStringLiteral("Classic Era")},
+        {QStringLiteral("_anniversary_"), {QStringLiteral("WowClassic")}, QStringLiteral("Anniversary")},
+        {QStringLiteral("_ptr_"), {QStringLiteral("WowT")}, QStringLiteral("Test realm")},
+        {QStringLiteral("_xptr_"), {QStringLiteral("WowT")}, QStringLiteral("Experimental test realm")},
+        {QStringLiteral("_beta_"), {QStringLiteral("WowB")}, QStringLiteral("Beta")},
+        {QStringLiteral("_classic_ptr_"), {QStringLiteral("WowClassicT")}, QStringLiteral("Classic test realm")},
+        {QStringLiteral(""), {QStringLiteral("Wow"), QStringLiteral("WowClassic")}, QStringLiteral("Game folder")},
     };
     return table;
 }
@@ -72,6 +73,13 @@ QString prefixKindName(LVPrefixKind kind) {
         break;
     }
     return QStringLiteral("Chosen by hand");
+}
+
+QString flavorName(const QString &flavor) {
+    for (const LVFlavor &known : flavors())
+        if (known.folder == flavor)
+            return known.name;
+    return flavor;
 }
 
 LVExecutableIdentity identifyExecutable(const QString &path) {

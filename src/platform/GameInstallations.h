@@ -31,6 +31,10 @@ namespace lv {
 // The name the Options sheet shows for a kind of prefix: "Wine", "Lutris", "Steam", ...
 QString prefixKindName(LVPrefixKind kind);
 
+// The name the Options sheet and the log give a flavor folder: "Retail", "Classic", ...; "Game folder"
+// for a program in the game folder itself, and the folder's own name for one this program does not know.
+QString flavorName(const QString &flavor);
+
 // The flavor and application name of the program at that path, from the path alone.
 LVExecutableIdentity identifyExecutable(const QString &path);
 

@@ -29,7 +29,7 @@ public:
     QProcessEnvironment launchEnvironment() const override { return mEnvironment; }
 
     // Every copy of the game in every prefix, prefix by prefix in the order of winePrefixes().
-    QList<LVGameInstallation> findInstallations() const;
+    QList<LVGameInstallation> findInstallations() const override;
     // Every Wine prefix found, each once however many paths lead to it, in the order they are searched.
     QList<LVWinePrefix> winePrefixes() const;
 

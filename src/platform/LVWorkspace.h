@@ -19,6 +19,8 @@ public:
     // made: through its launcher, else with Wine inside the prefix.
     virtual bool launchApplication(const QString &path, QString *error = nullptr);
 
+    // Every copy of the game the platform knows of, in the order they are offered; here none.
+    virtual QList<LVGameInstallation> findInstallations() const { return {}; }
     // The install a Windows program belongs to; here described from its path alone.
     virtual LVGameInstallation installationOf(const QString &executable) const;
     // The environment programs are started in, and whose PATH finds them.

@@ -59,6 +59,10 @@ void LVSettings::setValue(const QString &key, const QVariant &value) {
     mStore->setValue(key, value);
 }
 
+void LVSettings::removeValueForKey(const QString &key) {
+    mStore->remove(key);
+}
+
 bool LVSettings::synchronize(QString *error) {
     // A store keeps the first error it met for good: only a fresh one tells whether this write worked.
     if (mStore->status() != QSettings::NoError)
@@ -127,6 +131,11 @@ QString writeFailure(const QString &path) {
 
 QVariantMap defaultsForRegistration(QVariantMap fileDefaults, const LVSettings &settings,
                                     const LVWorkspace &workspace) {
+    QStringList found;
+    for (const LVGameInstallation &installation : workspace.findInstallations())
+        found << installation.executable;
+    if (!found.isEmpty())
+        fileDefaults.insert(kWowInstallsKey, found);
     if (settings.hasUserValueForKey(kWowApplicationPathKey)) {
         fileDefaults.remove(kWowApplicationPathKey);
         return fileDefaults;
@@ -134,7 +143,8 @@ QVariantMap defaultsForRegistration(QVariantMap fileDefaults, const LVSettings &
     const QString defaultPath = fileDefaults.value(kWowApplicationPathKey).toString();
     if (defaultPath.isEmpty() || !QFileInfo::exists(defaultPath)) {
         const QString detected =
-            workspace.fullPathForApplication(fileDefaults.value(kWowApplicationNameKey).toString());
+            !found.isEmpty() ? found.first()
+                             : workspace.fullPathForApplication(fileDefaults.value(kWowApplicationNameKey).toString());
         if (!detected.isEmpty())
             fileDefaults.insert(kWowApplicationPathKey, detected);
     }

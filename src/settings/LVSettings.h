@@ -14,6 +14,10 @@ class LVWorkspace;
 inline constexpr char kWowApplicationPathKey[] = "wow_application_path";
 inline constexpr char kWowApplicationNameKey[] = "wow_application_name";
 inline constexpr char kWowLauncherApplicationNameKey[] = "wow_launcher_application_name";
+// The game programs of every install the user keeps, and those of them the user unchecked. The
+// registered default of the first is the list of installs found on the machine at start-up.
+inline constexpr char kWowInstallsKey[] = "wow_installs";
+inline constexpr char kWowInstallsUncheckedKey[] = "wow_installs_unchecked";
 inline constexpr char kFilesToUploadKey[] = "lvclient_filesToUpload";
 inline constexpr char kPostURLKey[] = "lvclient_postURL";
 inline constexpr char kAuthURLKey[] = "lvclient_authURL";
@@ -53,6 +57,7 @@ public:
 
     bool hasUserValueForKey(const QString &key) const;
     void setValue(const QString &key, const QVariant &value);
+    void removeValueForKey(const QString &key);
     // Writes the store to disk; false when it could not be written, the failure saying why.
     bool synchronize(QString *error = nullptr);
 
@@ -82,7 +87,9 @@ namespace lv {
 QString writeFailure(const QString &path);
 
 // Builds this run's defaults from the defaults file: a stored game path always wins; otherwise the
-// file's path is kept when something exists there, and else the workspace is asked to find the game.
+// file's path is kept when something exists there, and else the first install the workspace finds is
+// the game (or, when it lists none, the application it knows by the game's name). Every install found
+// becomes the default list of installs.
 QVariantMap defaultsForRegistration(QVariantMap fileDefaults, const LVSettings &settings, const LVWorkspace &workspace);
 
 // Reads the defaults file and registers it, as the program does once at start-up.
