@@ -4,7 +4,7 @@
 #include "LVTestWorld.h"
 #include "common/LVBusyGuard.h"
 #include "game/LVAddonInstaller.h"
-#include "game/LVGameInstall.h"
+#include "game/LVGameInstalls.h"
 
 #include <QNetworkAccessManager>
 
@@ -57,8 +57,8 @@ class TestAddonInstall : public QObject {
         world.settings.setValue(kWowApplicationPathKey, game.applicationPath());
         LVBusyGuard busy;
         QNetworkAccessManager network;
-        LVGameInstall install(world.settings, world.workspace);
-        LVAddonInstaller installer(world.settings, install, network, busy, resources);
+        LVGameInstalls installs(world.settings, world.workspace);
+        LVAddonInstaller installer(world.settings, installs, network, busy, resources);
         LVBusRecorder bus;
         installer.installAddon();
         return bus.messages;
@@ -98,8 +98,8 @@ private slots:
             world.settings.setValue(kWowApplicationPathKey, game.applicationPath());
         LVBusyGuard busy;
         QNetworkAccessManager network;
-        LVGameInstall install(world.settings, world.workspace);
-        LVAddonInstaller installer(world.settings, install, network, busy, world.resourceFolder());
+        LVGameInstalls installs(world.settings, world.workspace);
+        LVAddonInstaller installer(world.settings, installs, network, busy, world.resourceFolder());
         const QMap<QString, QByteArray> before = tree(game.path());
         if (!messages.isEmpty()) // why goes to the system log
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Unable to copy .*/\\+Lorvane_Harvex to .* - .+"));

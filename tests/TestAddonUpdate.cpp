@@ -6,8 +6,9 @@
 #include "common/LVBusyGuard.h"
 #include "common/md5.h"
 #include "game/AddonUpdate.h"
+#include "game/InstallChoices.h"
 #include "game/LVAddonInstaller.h"
-#include "game/LVGameInstall.h"
+#include "game/LVGameInstalls.h"
 
 #include <QDirIterator>
 #include <QNetworkAccessManager>
@@ -32,7 +33,7 @@ class TestAddonUpdate : public QObject {
     std::unique_ptr<LVTestWorld> mWorld;
     LVBusyGuard mBusy;
     QNetworkAccessManager mNetwork;
-    std::unique_ptr<LVGameInstall> mInstall;
+    std::unique_ptr<LVGameInstalls> mInstalls;
     std::unique_ptr<LVAddonInstaller> mInstaller;
 
     static QString installed(const QString &name) { return "game/Interface/AddOns/+Lorvane_Harvex/" + name; }
@@ -89,14 +90,14 @@ private slots:
         mWorld->settings.setValue(kWowApplicationPathKey, mRoot->applicationPath());
         mWorld->startSite(mRoot->filePath(QStringLiteral("site")));
         lv::registerDefaultsFromFile(mWorld->settings, mWorld->resourceFolder() + "/Defaults.plist", mWorld->workspace);
-        mInstall = std::make_unique<LVGameInstall>(mWorld->settings, mWorld->workspace);
+        mInstalls = std::make_unique<LVGameInstalls>(mWorld->settings, mWorld->workspace);
         mInstaller =
-            std::make_unique<LVAddonInstaller>(mWorld->settings, *mInstall, mNetwork, mBusy, mWorld->resourceFolder());
+            std::make_unique<LVAddonInstaller>(mWorld->settings, *mInstalls, mNetwork, mBusy, mWorld->resourceFolder());
     }
 
     void cleanup() {
         mInstaller.reset();
-        mInstall.reset();
+        mInstalls.reset();
         mWorld.reset();
         mRoot.reset();
     }
@@ -127,6 +128,27 @@ private slots:
         QCOMPARE(requested(), requests);
         for (const auto &[name, bytes] : kPublished)
             QCOMPARE(mRoot->readFile(installed(name)), bytes);
+    }
+
+    // Every checked install is brought up to date, each file downloaded once; an unchecked one is left.
+    void everyCheckedInstallIsUpdated() {
+        const QString classic = QStringLiteral("classic/_classic_/"), unchecked = QStringLiteral("other/");
+        for (const QString &folder : {classic, unchecked})
+            mRoot->addFolder(folder + "Interface/AddOns/+Lorvane_Harvex");
+        lv::storeInstallChoices(mWorld->settings, {{mRoot->applicationPath(), true},
+                                                   {mRoot->filePath(unchecked + "Wow.exe"), false},
+                                                   {mRoot->filePath(classic + "WowClassic.exe"), true}});
+        const auto &[name, bytes] = kPublished.first();
+        serve(entry(name, kAddon, bytes));
+        mRoot->writeFile(classic + "Interface/AddOns/+Lorvane_Harvex/" + name, "rvUploaded = 1\n");
+        const QMap<QString, QByteArray> before = everything();
+
+        QCOMPARE(check(), (QStringList{kChecking, kUpdated, ""}));
+        QCOMPARE(requested(), (QStringList{"/updates.xml", "/addon/" + name}));
+        QMap<QString, QByteArray> expected = before;
+        for (const QString &install : {QStringLiteral("game/"), classic})
+            expected.insert(install + "Interface/AddOns/+Lorvane_Harvex/" + name, bytes);
+        QCOMPARE(everything(), expected);
     }
 
     void entriesThatChangeNothing_data() {

@@ -1,13 +1,16 @@
 #include "LVGameFolder.h"
 #include "LVTestWorld.h"
 #include "game/GameFolders.h"
+#include "game/InstallChoices.h"
 #include "game/LVGameInstall.h"
+#include "game/LVGameInstalls.h"
 #include "game/PathTemplates.h"
 
 #include <QDir>
 #include <QtTest>
 
-// Where the game's folders are, and how they are laid out.
+// Where the game's installs and their folders are, which of them the program uses, and how they are
+// laid out.
 class TestGameLayout : public QObject {
     Q_OBJECT
 
@@ -17,32 +20,167 @@ class TestGameLayout : public QObject {
     }
 
 private slots:
+    // Paths are relative to a folder the test fills; a trailing "/" makes a folder.
     void applicationPaths_data() {
         QTest::addColumn<QString>("applicationPath"); // null: none stored, the workspace is asked
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QString>("gameName"); // the user's own; null: only the default "Game"
         QTest::addColumn<bool>("launcher");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("game bundle") << "/Games/WoW/Game.app" << false << "/Games/WoW/Game.app";
-        QTest::newRow("launcher bundle") << "/Games/WoW/Game.app" << true << "/Games/WoW/Launcher.app";
-        QTest::newRow("the configured name, the configured extension")
-            << "/pfx/drive_c/WoW/Other.exe" << false << "/pfx/drive_c/WoW/Game.exe";
-        QTest::newRow("no path stored") << QString() << false << "/detected/Game.exe";
+        QTest::addColumn<QString>("expected"); // null: none; absolute: outside the folder
+        const QString retail = QStringLiteral("_retail_/Wow.exe");
+        QTest::newRow("the game program, whatever the default name")
+            << "_classic_/WowClassic.exe" << QStringList() << QString() << false << "_classic_/WowClassic.exe";
+        QTest::newRow("the name the user set, the program's extension")
+            << "WoW/Other.exe" << QStringList() << "Game" << false << "WoW/Game.exe";
+        QTest::newRow("launcher beside the game first")
+            << retail << QStringList{"_retail_/Launcher.exe", "Launcher.exe"} << QString() << true
+            << "_retail_/Launcher.exe";
+        QTest::newRow("launcher in the folder above")
+            << retail << QStringList{"Launcher.exe"} << QString() << true << "Launcher.exe";
+        QTest::newRow("launcher bundle") << "WoW/Game.app" << QStringList{"Launcher.app/"} << QString() << true
+                                         << "Launcher.app";
+        QTest::newRow("no launcher near the game")
+            << retail << QStringList{"_retail_/Launcher.app", "Other/Launcher.exe", "../Launcher.exe"} << QString()
+            << true << QString();
+        QTest::newRow("no path stored") << QString() << QStringList() << QString() << false << "/detected/Game.exe";
     }
 
     void applicationPaths() {
         QFETCH(QString, applicationPath);
+        QFETCH(QStringList, present);
+        QFETCH(QString, gameName);
         QFETCH(bool, launcher);
         QFETCH(QString, expected);
+        LVGameFolder root(QStringLiteral("root/placeholder"));
+        const auto make = [&root](const QString &relative) {
+            relative.endsWith('/') ? root.addFolder("root/" + relative) : root.writeFile("root/" + relative, "");
+        };
+        const auto inRoot = [&root](const QString &relative) {
+            return relative.startsWith('/') ? relative : QDir::cleanPath(root.filePath("root/" + relative));
+        };
+        for (const QString &path : present)
+            make(path);
         LVTestWorld world;
-        if (!applicationPath.isNull())
-            world.settings.setValue(kWowApplicationPathKey, applicationPath);
         world.settings.registerDefaults({{kWowApplicationNameKey, QStringLiteral("Game")},
                                          {kWowLauncherApplicationNameKey, QStringLiteral("Launcher")}});
+        if (!gameName.isNull())
+            world.settings.setValue(kWowApplicationNameKey, gameName);
         world.workspace.installedApplications.insert(QStringLiteral("Game"), QStringLiteral("/detected/Game.exe"));
-        LVGameInstall install(world.settings, world.workspace);
+        const QString executable = applicationPath.isNull() ? QString() : inRoot(applicationPath);
+        LVGameInstall install(world.settings, world.workspace, executable);
 
-        QCOMPARE(install.fullPathToWorldOfWarcraft(launcher), expected);
-        QCOMPARE(install.gameFolder(), expected.section(QLatin1Char('/'), 0, -2));
+        QCOMPARE(install.fullPathToWorldOfWarcraft(launcher), expected.isNull() ? QString() : inRoot(expected));
+        QCOMPARE(install.gameFolder(), (executable.isNull() ? expected : executable).section(QLatin1Char('/'), 0, -2));
         QCOMPARE(world.workspace.lookedUp.isEmpty(), !applicationPath.isNull());
+    }
+
+    // Each install written "+path" when checked, "-path" when not.
+    void installsFollowTheSettings_data() {
+        QTest::addColumn<QStringList>("stored"); // the user's list; empty: none stored
+        QTest::addColumn<QStringList>("unchecked");
+        QTest::addColumn<QString>("gamePath"); // the user's own; null: none stored
+        QTest::addColumn<QString>("defaultPath");
+        QTest::addColumn<QStringList>("found");
+        QTest::addColumn<QString>("gameName"); // the user's own; null: only the default "Wow"
+        QTest::addColumn<QStringList>("installs");
+        QTest::addColumn<QStringList>("watched");
+        const QString retail = "/p/_retail_/Wow.exe", classic = "/p/_classic_/WowClassic.exe",
+                      ptr = "/p/_ptr_/WowT.exe";
+        const QStringList none;
+        QTest::newRow("nothing stored: every install found, checked")
+            << QStringList() << none << QString() << retail << QStringList{retail, classic} << QString()
+            << QStringList{"+" + retail, "+" + classic} << QStringList{"Wow", "WowClassic"};
+        QTest::newRow("the defaults file's game first")
+            << QStringList() << none << QString() << "/opt/WoW/Wow.exe" << QStringList{classic} << QString()
+            << QStringList{"+/opt/WoW/Wow.exe", "+" + classic} << QStringList{"Wow", "WowClassic"};
+        QTest::newRow("a game chosen before there were several stays the only checked one")
+            << QStringList() << none << classic << QString() << QStringList{retail, "/p/_classic_//WowClassic.exe"}
+            << QString() << QStringList{"+" + classic, "-" + retail} << QStringList{"WowClassic"};
+        QTest::newRow("the stored list, then newly found installs, checked")
+            << QStringList{"/a/Wow.exe", classic} << QStringList{"/a/./Wow.exe"} << classic << QString()
+            << QStringList{"/p/_ptr_/../_classic_/WowClassic.exe", ptr} << QString()
+            << QStringList{"-/a/Wow.exe", "+" + classic, "+" + ptr} << QStringList{"WowClassic", "WowT"};
+        QTest::newRow("none checked: the game's default name")
+            << QStringList{retail} << QStringList{retail} << retail << QString() << none << QString()
+            << QStringList{"-" + retail} << QStringList{"Wow"};
+        QTest::newRow("empty paths passed over") << QStringList{"", retail} << none << retail << "" << QStringList{""}
+                                                 << QString() << QStringList{"+" + retail} << QStringList{"Wow"};
+        QTest::newRow("two copies of a flavor, one name")
+            << QStringList() << none << QString() << retail << QStringList{retail, "/q/_retail_/Wow.exe"} << QString()
+            << QStringList{"+" + retail, "+/q/_retail_/Wow.exe"} << QStringList{"Wow"};
+        QTest::newRow("the game name the user set")
+            << QStringList() << none << QString() << retail << QStringList{retail, classic} << "WowB"
+            << QStringList{"+" + retail, "+" + classic} << QStringList{"WowB"};
+    }
+
+    void installsFollowTheSettings() {
+        QFETCH(QStringList, stored);
+        QFETCH(QStringList, unchecked);
+        QFETCH(QString, gamePath);
+        QFETCH(QString, defaultPath);
+        QFETCH(QStringList, found);
+        QFETCH(QString, gameName);
+        QFETCH(QStringList, installs);
+        LVTestWorld world;
+        // As at start-up: the defaults file's game, else the first install found, is the default game.
+        world.settings.registerDefaults({{kWowApplicationNameKey, QStringLiteral("Wow")},
+                                         {kWowApplicationPathKey, defaultPath},
+                                         {kWowInstallsKey, found}});
+        if (!stored.isEmpty())
+            world.settings.setValue(kWowInstallsKey, stored);
+        if (!unchecked.isEmpty())
+            world.settings.setValue(kWowInstallsUncheckedKey, unchecked);
+        if (!gamePath.isNull())
+            world.settings.setValue(kWowApplicationPathKey, gamePath);
+        if (!gameName.isNull())
+            world.settings.setValue(kWowApplicationNameKey, gameName);
+
+        QStringList described, checked;
+        for (const LVInstallChoice &choice : lv::installChoices(world.settings)) {
+            described << (choice.checked ? "+" : "-") + choice.executable;
+            checked << (choice.checked ? QStringList{choice.executable} : QStringList());
+        }
+        QCOMPARE(described, installs);
+        LVGameInstalls collection(world.settings, world.workspace);
+        QTEST(collection.watchedApplicationNames(), "watched");
+        // With none checked, the run and the gathering have the game path's install alone.
+        QStringList used;
+        for (const LVGameInstall *install : collection.checked())
+            used << install->executable();
+        QCOMPARE(used, checked.isEmpty() ? QStringList{world.settings.stringForKey(kWowApplicationPathKey)} : checked);
+        QCOMPARE(&collection.primary(), collection.checked().first());
+        QVERIFY(collection.gatherNewInstalls());
+        QVERIFY(!collection.gatherNewInstalls());
+    }
+
+    // The stored installs read back the same from the file, lists of one and paths with commas included.
+    void storedInstallsReadBackFromTheFile_data() {
+        QTest::addColumn<QStringList>("installs"); // as in installsFollowTheSettings
+        QTest::addColumn<QString>("gamePath");     // the first checked one
+        QTest::newRow("one") << QStringList{"+/g/Wow.exe"} << "/g/Wow.exe";
+        QTest::newRow("the first unchecked, a comma, quotes")
+            << QStringList{"-/a, b/Wow.exe", "+/c/\"q\" (x86)/_classic_/WowClassic.exe", "-/d/Wow.exe"}
+            << "/c/\"q\" (x86)/_classic_/WowClassic.exe";
+    }
+
+    void storedInstallsReadBackFromTheFile() {
+        QFETCH(QStringList, installs);
+        QFETCH(QString, gamePath);
+        QList<LVInstallChoice> choices;
+        for (const QString &install : installs)
+            choices.append({install.mid(1), install.startsWith('+')});
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("settings.ini"));
+        {
+            LVSettings settings(file);
+            settings.setValue(kWowInstallsUncheckedKey, QStringList{"/stale/Wow.exe"});
+            lv::storeInstallChoices(settings, choices);
+            QVERIFY(settings.synchronize());
+        }
+        LVSettings settings(file);
+        QCOMPARE(lv::installChoices(settings), choices);
+        QCOMPARE(settings.stringForKey(kWowApplicationPathKey), gamePath);
+        QCOMPARE(settings.hasUserValueForKey(kWowInstallsUncheckedKey), installs.join("").contains("-/"));
     }
 
     void accountsAndLocalesAreTheFoldersOneLevelDown() {
@@ -53,8 +191,7 @@ private slots:
         QVERIFY(QFile::link(game.filePath(QStringLiteral("WTF/Account/ALPHA")),
                             game.filePath(QStringLiteral("WTF/Account/LINKED"))));
         LVTestWorld world;
-        world.settings.setValue(kWowApplicationPathKey, game.applicationPath());
-        LVGameInstall install(world.settings, world.workspace);
+        LVGameInstall install(world.settings, world.workspace, game.applicationPath());
         install.gatherAccounts();
         install.gatherLocales();
 
@@ -77,8 +214,7 @@ private slots:
         game.addAccount(QStringLiteral("X%locale%")).addAccount(QStringLiteral("XenUS"));
         game.addLocale(QStringLiteral("enUS"));
         LVTestWorld world;
-        world.settings.setValue(kWowApplicationPathKey, game.applicationPath());
-        LVGameInstall install(world.settings, world.workspace);
+        LVGameInstall install(world.settings, world.workspace, game.applicationPath());
         install.gatherAccounts();
         install.gatherLocales();
         QVERIFY(install.accounts().value_or(QStringList()).contains(QStringLiteral("X%locale%")));

@@ -2,6 +2,8 @@
 #include "LVGameFolder.h"
 #include "LVProcFolder.h"
 #include "LVTestWorld.h"
+#include "app/LVHeadless.h"
+#include "game/InstallChoices.h"
 #include "platform/LVProcProcessMonitor.h"
 
 #include <QPushButton>
@@ -326,21 +328,114 @@ private slots:
         QCOMPARE(bus.messages.value(0), kRunStarts);
     }
 
-    void launchButtonStartsTheGameOrItsLauncher() {
+    // An install found on the machine and nothing chosen yet: the program's own name is watched, and
+    // Launch starts it; a process of another flavor's name is not the game.
+    void aFoundInstallIsWatchedAndLaunchedByItsOwnName_data() {
+        QTest::addColumn<QString>("program"); // in its flavor folder, without ".exe"
+        QTest::addColumn<QString>("other");
+        QTest::newRow("Classic") << "_classic_/WowClassic"
+                                 << "Wow";
+        QTest::newRow("Classic Era") << "_classic_era_/WowClassic"
+                                     << "WowT";
+        QTest::newRow("test realm") << "_ptr_/WowT"
+                                    << "WowClassic";
+        QTest::newRow("Retail") << "_retail_/Wow"
+                                << "WowClassic";
+    }
+    void aFoundInstallIsWatchedAndLaunchedByItsOwnName() {
+        QFETCH(QString, program);
+        QFETCH(QString, other);
+        const QString name = program.section('/', 1);
+        const QString executable = mGame->filePath("World of Warcraft/" + program + ".exe");
+        for (const char *key : {kWowApplicationPathKey, kWowInstallsKey})
+            mWorld->settings.removeValueForKey(key);
+        mWorld->workspace.installations = {{executable, program.section('/', 0, 0), mGame->path(), LVPrefixKind::Lutris,
+                                            QStringLiteral("world-of-warcraft")}};
+        mDelegate->awakeFromNib(); // the search at start-up
+        mDelegate->validateUserInterface();
+        button("launchButton")->click();
+        QCOMPARE(mWorld->workspace.launched, QStringList{executable});
+
+        monitor().launch(other);
+        verifyGameRunning(false);
+        monitor().launch(name);
+        verifyGameRunning(true);
+        // Without a window, too, no upload starts while it runs.
+        QCOMPARE(lv::runHeadlessUpload(*mDelegate, mWorld->settings, mWorld->credentialStore),
+                 int(kHeadlessCannotStart));
         LVBusRecorder bus;
-        for (const bool runLauncher : {false, true}) {
-            mWorld->settings.setValue(kRunLauncherAppKey, runLauncher);
-            button("launchButton")->click();
+        monitor().terminate(name);
+        verifyGameRunning(false);
+        QCOMPARE(bus.messages.value(0), kRunStarts);
+    }
+
+    // Processes of the watched names start and end, "+name" and "-name": the game runs while any of
+    // them runs, and the automatic upload starts when the last one quits.
+    void theGameQuitsWithItsLastProcess_data() {
+        QTest::addColumn<QStringList>("installs"); // checked "+program", unchecked "-program"
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QString>("running"); // after each event, 1 or 0
+        QTest::newRow("two copies of the game")
+            << QStringList{"+_retail_/Wow"} << QStringList{"+Wow", "+Wow", "-Wow", "-Wow"} << "1110";
+        QTest::newRow("two checked flavors")
+            << QStringList{"+_retail_/Wow", "+_classic_/WowClassic"}
+            << QStringList{"+WowClassic", "+Wow", "-WowClassic", "+WowClassic", "-Wow", "-WowClassic"} << "111110";
+        QTest::newRow("an unchecked flavor does not count") << QStringList{"+_retail_/Wow", "-_classic_/WowClassic"}
+                                                            << QStringList{"+Wow", "+WowClassic", "-Wow"} << "110";
+    }
+    void theGameQuitsWithItsLastProcess() {
+        QFETCH(QStringList, installs);
+        QFETCH(QStringList, events);
+        QFETCH(QString, running);
+        QList<LVInstallChoice> choices;
+        for (const QString &install : installs)
+            choices.append({mGame->filePath(install.mid(1) + ".exe"), install.startsWith('+')});
+        lv::storeInstallChoices(mWorld->settings, choices);
+        for (qsizetype i = 0; i < events.size(); ++i) {
+            LVBusRecorder bus;
+            const QString name = events[i].mid(1);
+            events[i].startsWith('+') ? monitor().launch(name) : monitor().terminate(name);
+            verifyGameRunning(running[i] == '1');
+            const bool quit = i > 0 && running[i - 1] == '1' && running[i] == '0';
+            QVERIFY2(bus.messages.contains(kRunStarts) == quit, qPrintable(events.mid(0, i + 1).join(' ')));
         }
-        QCOMPARE(mWorld->workspace.launched,
-                 (QStringList{mGame->applicationPath(), mGame->filePath("World of Warcraft Launcher.exe")}));
-        QCOMPARE(bus.errorMessages(), QStringList());
+    }
+
+    // The launcher is looked for beside the game, then in the folder above, as a real install keeps it.
+    void launchButtonStartsTheGameOrItsLauncher_data() {
+        QTest::addColumn<bool>("runLauncher");
+        QTest::addColumn<QString>("launcherAt"); // relative to the game's folder; null: none
+        QTest::addColumn<QString>("launched");   // null: nothing
+        QTest::addColumn<QString>("error");      // "{folder}" stands for the game's folder
+        const QString launcher = QStringLiteral("World of Warcraft Launcher.exe");
+        QTest::newRow("the game") << false << launcher << "_retail_/Wow.exe" << QString();
+        QTest::newRow("its launcher, beside it")
+            << true << "_retail_/" + launcher << "_retail_/" + launcher << QString();
+        QTest::newRow("its launcher, in the folder above") << true << launcher << launcher << QString();
+        QTest::newRow("no launcher") << true << QString() << QString()
+                                     << "The game's launcher is not in {folder} nor in the folder above it";
+        QTest::newRow("the game fails to start") << false << QString() << "_retail_/Wow.exe"
+                                                 << "No Wine found to start the game: start it from your launcher";
+    }
+    void launchButtonStartsTheGameOrItsLauncher() {
+        QFETCH(bool, runLauncher);
+        QFETCH(QString, launcherAt);
+        QFETCH(QString, launched);
+        QFETCH(QString, error);
+        LVGameFolder game(QStringLiteral("_retail_/Wow.exe"));
+        if (!launcherAt.isNull())
+            game.writeFile(launcherAt, "launcher");
+        mWorld->settings.setValue(kWowApplicationPathKey, game.applicationPath());
+        mWorld->settings.setValue(kRunLauncherAppKey, runLauncher);
+        if (!runLauncher && !error.isNull())
+            mWorld->workspace.launchError = error;
+        LVBusRecorder bus;
+        button("launchButton")->click();
+        QCOMPARE(mWorld->workspace.launched, launched.isNull() ? QStringList() : QStringList{game.filePath(launched)});
+        QCOMPARE(bus.errorMessages(),
+                 error.isNull() ? QStringList() : QStringList{error.replace("{folder}", game.filePath("_retail_"))});
         // The game counts as running only when it is seen to start.
         QVERIFY(!mDelegate->gameWatch().isGameRunning());
-
-        mWorld->workspace.launchError = QStringLiteral("No Wine found to start the game: start it from your launcher");
-        button("launchButton")->click();
-        QCOMPARE(bus.errorMessages(), QStringList{mWorld->workspace.launchError});
     }
 };
 

@@ -2,20 +2,24 @@
 #include "LVSampleGame.h"
 #include "LVTestWorld.h"
 #include "auth/LVAuthenticationController.h"
+#include "game/InstallChoices.h"
 #include "prefs/LVPreferencesController.h"
 
 #include <QPushButton>
 #include <QtTest>
 
-// The program coming up: the credential test first, then the game's installation once a game path
-// is known, gathered at most once per run.
+// The program coming up: the credential test first, then the game's installs once a game path is
+// known, each gathered at most once per run.
 class TestStartUp : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> mGame;
     std::unique_ptr<LVTestWorld> mWorld;
 
-    QString gamePath(const QString &relative) const { return mGame->filePath(relative); }
+    // In the retail game's folder; its sibling folders hold other installs.
+    QString gamePath(const QString &relative) const {
+        return QDir::cleanPath(mGame->filePath(QStringLiteral("retail/") + relative));
+    }
     QStringList siteRequests() const {
         QStringList paths;
         for (const LVSiteRequest &request : mWorld->site->server().requests())
@@ -37,7 +41,7 @@ class TestStartUp : public QObject {
 private slots:
     void init() {
         mGame = std::make_unique<QTemporaryDir>();
-        LVSampleGame::writeSampleGame(QFile::encodeName(mGame->path()).toStdString(), 1, 0.01);
+        LVSampleGame::writeSampleGame(QFile::encodeName(gamePath(".")).toStdString(), 1, 0.01);
         mWorld = std::make_unique<LVTestWorld>();
         mWorld->startSite();
     }
@@ -83,6 +87,37 @@ private slots:
         QTRY_VERIFY(visibleSheet<LVPreferencesController>());
         visibleSheet<LVPreferencesController>()->findChild<QPushButton *>("applyButton")->click();
         QCOMPARE(siteRequests().count("/updates.xml"), 1);
+    }
+
+    // Every checked install is gathered and gets the addon, the site's manifest fetched once. A game
+    // chosen before there were several installs becomes the one checked install, the others found
+    // listed unchecked and left alone.
+    void startUpGathersEveryCheckedInstall_data() {
+        QTest::addColumn<bool>("gameChosenBefore");
+        QTest::newRow("nothing stored, two installs found") << false;
+        QTest::newRow("a game chosen before there were several") << true;
+    }
+    void startUpGathersEveryCheckedInstall() {
+        QFETCH(bool, gameChosenBefore);
+        const QString classicFolder = gamePath("../classic/World of Warcraft/_classic_");
+        LVSampleGame::writeSampleGame(QFile::encodeName(classicFolder).toStdString(), 1, 0.01);
+        const QString retail = gamePath("Wow.exe"), classic = QDir::cleanPath(classicFolder + "/WowClassic.exe");
+        mWorld->workspace.installations = {
+            {retail, "", QString(), LVPrefixKind::Manual, QString()},
+            {classic, "_classic_", gamePath("../classic"), LVPrefixKind::Wine, QString()}};
+        if (gameChosenBefore)
+            mWorld->settings.setValue(kWowApplicationPathKey, retail);
+        LVApplicationDelegate &delegate = start();
+
+        QCOMPARE(lv::installChoices(mWorld->settings),
+                 (QList<LVInstallChoice>{{retail, true}, {classic, !gameChosenBefore}}));
+        QCOMPARE(mWorld->settings.hasUserValueForKey(kWowInstallsKey), gameChosenBefore);
+        QCOMPARE(delegate.installs().checked().size(), gameChosenBefore ? 1 : 2);
+        for (const LVGameInstall *install : delegate.installs().checked())
+            QCOMPARE(install->accounts(), std::optional<QStringList>(QStringList{"ACCOUNT1"}));
+        QVERIFY(QFileInfo(gamePath("Interface/AddOns/+Lorvane_Harvex")).isDir());
+        QCOMPARE(QFileInfo(classicFolder + "/Interface/AddOns/+Lorvane_Harvex").isDir(), !gameChosenBefore);
+        QCOMPARE(siteRequests(), (QStringList{"/auth", "/updates.xml"}));
     }
 
     void storedEmptyPathOpensTheOptions() {

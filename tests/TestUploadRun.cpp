@@ -4,6 +4,7 @@
 #include "LVTestWorld.h"
 #include "auth/LVAuthenticationController.h"
 #include "common/md5.h"
+#include "game/InstallChoices.h"
 #include "net/Gzip.h"
 #include "net/UploadBody.h"
 
@@ -426,6 +427,72 @@ private slots:
         QCOMPARE(reply.succeeded, reason.isNull());
         QVERIFY2(reason.isNull() || reply.reason.contains(reason), qPrintable(reply.reason));
         QCOMPARE(bus.errorMessages().size(), reason.isNull() ? 0 : 1);
+    }
+
+    // Every checked install in turn, each named before its accounts, each with its own realm check; an
+    // unchecked one is left alone. The second game's accounts have names of their own.
+    void uploadGoesThroughEveryCheckedInstall_data() {
+        QTest::addColumn<QByteArray>("secondRealmList");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QStringList>("stored"); // the accounts the site gets, in order
+        QTest::newRow("both on accepted realms") << QByteArray("set realmlist us.logon.worldofwarcraft.com\n") << false
+                                                 << QStringList{"ACCOUNT1", "OTHER1", "OTHER2"};
+        QTest::newRow("the second on a refused realm")
+            << QByteArray("set realmlist private.example.org\n") << true << QStringList{"ACCOUNT1"};
+    }
+    void uploadGoesThroughEveryCheckedInstall() {
+        QFETCH(QByteArray, secondRealmList);
+        QFETCH(bool, refused);
+        QFETCH(QStringList, stored);
+        QTemporaryDir second, unchecked;
+        const QString classic = second.filePath("_classic_");
+        LVSampleGame::writeSampleGame(QFile::encodeName(classic).toStdString(), 2, 0.02);
+        LVSampleGame::writeSampleGame(QFile::encodeName(unchecked.path()).toStdString(), 1, 0.01);
+        for (const QString account : {"1", "2"})
+            QVERIFY(QDir(classic + "/WTF/Account").rename("ACCOUNT" + account, "OTHER" + account));
+        write(classic + "/" + kRealmList, secondRealmList);
+        const QByteArray otherFresh = read(classic + "/WTF/Account/OTHER1/SavedVariables/+Lorvane_Harvex.lua");
+        const QString uncheckedAccount = unchecked.filePath("WTF/Account/ACCOUNT1/SavedVariables/+Lorvane_Harvex.lua");
+        const QByteArray uncheckedFresh = read(uncheckedAccount);
+        lv::storeInstallChoices(
+            mWorld->settings,
+            {{gamePath("Wow.exe"), true}, {unchecked.filePath("Wow.exe"), false}, {classic + "/WowClassic.exe", true}});
+        mDelegate->installs().gatherNewInstalls();
+        QSignalSpy uploaded(&run(), &LVUploadRun::accountUploaded);
+        LVBusRecorder bus;
+
+        const LVUploadOutcome outcome = upload();
+
+        const QString first = "Install: Game folder (Wow) in " + gamePath(""),
+                      other = "Install: Classic (WowClassic) in " + classic;
+        QStringList order;
+        for (const QString &message : bus.messages)
+            if (message.startsWith("Install: ") || message.contains("Using account") || message.contains("realm"))
+                order << message.section('\n', -1);
+        QCOMPARE(
+            order,
+            (QStringList{first, "Checking for supported realms…", "Found valid realm: eu.logon.worldofwarcraft.com",
+                         "Using account ACCOUNT1", "Using account ACCOUNT2", other, "Checking for supported realms…"} +
+             (refused ? QStringList{"No valid realm found.", "error: This version of WoW uses an unsupported realm"}
+                      : QStringList{"Found valid realm: us.logon.worldofwarcraft.com", "Using account OTHER1",
+                                    "Using account OTHER2"})));
+        QCOMPARE(outcome.storedAccounts, stored);
+        QCOMPARE(outcome.failed, refused);
+        QStringList installs;
+        for (const QList<QVariant> &arguments : uploaded)
+            installs << arguments.first().value<LVAccountUpload>().install;
+        QCOMPARE(installs, QStringList{gamePath("")} + QStringList(stored.size() - 1, classic));
+
+        // The site has each account's saved variables with its own install's realm, in the run's order.
+        const auto uploads = site().uploads();
+        QCOMPARE(uploads.size(), size_t(stored.size()));
+        QCOMPARE(read(QFile::decodeName(uploads.front().parts.front().storedPath.c_str())),
+                 mFlagged + "\nrvRealm = \"eu.logon.worldofwarcraft.com\";");
+        if (!refused)
+            QCOMPARE(read(QFile::decodeName(uploads[1].parts.front().storedPath.c_str())),
+                     QByteArray(otherFresh).replace("rvUploaded = 0", "rvUploaded = 1") +
+                         "\nrvRealm = \"us.logon.worldofwarcraft.com\";");
+        QCOMPARE(read(uncheckedAccount), uncheckedFresh);
     }
 
     void realmCheckFindsTheFirstAcceptedRealmInTheListsOrder_data() {

@@ -2,6 +2,7 @@
 
 #include "app/LVBackgroundView.h"
 #include "auth/LVAuthenticationController.h"
+#include "game/InstallChoices.h"
 #include "prefs/LVPreferencesController.h"
 #include "settings/LVSettings.h"
 #include "status/LVLogDisclosure.h"
@@ -20,11 +21,11 @@ LVApplicationDelegate::LVApplicationDelegate(const LVServices &services, QObject
     , mServices(services)
     , mNetworkAccess(std::make_unique<QNetworkAccessManager>())
     , mAuthentication(*services.settings, *services.credentialStore, *mNetworkAccess, mBusy)
-    , mInstall(*services.settings, *services.workspace)
-    , mGameWatch(*services.settings, mInstall, *services.processMonitor, *services.workspace, mBusy)
-    , mAddonInstaller(*services.settings, mInstall, *mNetworkAccess, mBusy, services.resourceFolder)
+    , mInstalls(*services.settings, *services.workspace)
+    , mGameWatch(*services.settings, mInstalls, *services.processMonitor, *services.workspace, mBusy)
+    , mAddonInstaller(*services.settings, mInstalls, *mNetworkAccess, mBusy, services.resourceFolder)
     , mTransport(*mNetworkAccess)
-    , mUploadRun(*services.settings, mInstall, mAuthentication, mGameWatch, mTransport, mBusy)
+    , mUploadRun(*services.settings, mInstalls, mAuthentication, mGameWatch, mTransport, mBusy)
     , mReports(*services.settings, mUploadRun, mAuthentication, services.historyPath, services.notificationBus) {
     mUploadRun.setRunLock(services.runLockPath);
     wireSubsystems();
@@ -96,6 +97,7 @@ void LVApplicationDelegate::awakeFromNib() {
     lv::registerDefaultsFromFile(*mServices.settings,
                                  QDir(mServices.resourceFolder).filePath(QStringLiteral("Defaults.plist")),
                                  *mServices.workspace);
+    lv::adoptSingleGamePath(*mServices.settings);
     if (mOutlets.statusText)
         mOutlets.statusText->clear();
     // Updates of the program itself come from the platform's package manager.
@@ -118,13 +120,14 @@ void LVApplicationDelegate::applicationDidFinishLaunching() {
 }
 
 void LVApplicationDelegate::gatherInstallAndCheck() {
-    if (!mNeedToGatherInstallAndCheck)
+    const bool atStartUp = std::exchange(mNeedToGatherInstallAndCheck, false);
+    if (!atStartUp && !mGatheredAtStartUp)
         return;
-    mInstall.gatherAccounts();
-    mInstall.gatherLocales();
+    mGatheredAtStartUp = true;
+    if (!mInstalls.gatherNewInstalls() && !atStartUp)
+        return;
     installAddon();
     checkForUpdates();
-    mNeedToGatherInstallAndCheck = false;
     validateUserInterface();
 }
 

@@ -8,6 +8,7 @@
 #include "common/LVBusyGuard.h"
 #include "game/LVAddonInstaller.h"
 #include "game/LVGameInstall.h"
+#include "game/LVGameInstalls.h"
 #include "game/LVGameWatch.h"
 #include "net/LVUploadTransport.h"
 #include "upload/LVUploadRun.h"
@@ -37,7 +38,8 @@ public:
     void setOutlets(const LVMainWindowOutlets &outlets);
     void awakeFromNib();
     void applicationDidFinishLaunching();
-    // Gathers the installation once per run of the program, when a game path is known.
+    // Once start-up asks for it: gathers every checked install, puts the addon into it and brings the
+    // addon up to date. Later calls do so again only when an install was checked since.
     void gatherInstallAndCheck();
     void validateUserInterface();
     QTextEdit *statusTextView() const;
@@ -70,7 +72,9 @@ public:
 
     LVBusyGuard &busyGuard() { return mBusy; }
     LVAuthentication &authentication() { return mAuthentication; }
-    LVGameInstall &install() { return mInstall; }
+    // The first checked install, the one Launch starts.
+    LVGameInstall &install() { return mInstalls.primary(); }
+    LVGameInstalls &installs() { return mInstalls; }
     LVGameWatch &gameWatch() { return mGameWatch; }
     LVAddonInstaller &addonInstaller() { return mAddonInstaller; }
     LVUploadTransport &transport() { return mTransport; }
@@ -99,7 +103,7 @@ private:
     std::unique_ptr<QNetworkAccessManager> mNetworkAccess;
     LVBusyGuard mBusy;
     LVAuthentication mAuthentication;
-    LVGameInstall mInstall;
+    LVGameInstalls mInstalls;
     LVGameWatch mGameWatch;
     LVAddonInstaller mAddonInstaller;
     LVUploadTransport mTransport;
@@ -110,4 +114,5 @@ private:
     LVLogDisclosure *mDisclosure = nullptr;
     std::unique_ptr<LVTrayIcon> mTray;
     bool mNeedToGatherInstallAndCheck = false;
+    bool mGatheredAtStartUp = false;
 };

@@ -7,6 +7,7 @@
 #include "common/PathComponents.h"
 #include "common/md5.h"
 #include "game/LVGameInstall.h"
+#include "game/LVGameInstalls.h"
 #include "settings/LVSettings.h"
 #include "status/LVStatusBus.h"
 
@@ -123,17 +124,22 @@ bool matchesEntry(const QByteArray &download, const QXmlStreamAttributes &entry)
 
 } // namespace
 
-LVAddonInstaller::LVAddonInstaller(LVSettings &settings, LVGameInstall &install, QNetworkAccessManager &network,
+LVAddonInstaller::LVAddonInstaller(LVSettings &settings, LVGameInstalls &installs, QNetworkAccessManager &network,
                                    LVBusyGuard &busy, const QString &resourceFolder, QObject *parent)
     : QObject(parent)
     , mSettings(settings)
-    , mInstall(install)
+    , mInstalls(installs)
     , mNetwork(network)
     , mBusy(busy)
     , mResourceFolder(resourceFolder) {}
 
 void LVAddonInstaller::installAddon() {
-    const QString destination = addonFolderPath();
+    for (const LVGameInstall *install : mInstalls.checked())
+        installAddonInto(*install);
+}
+
+void LVAddonInstaller::installAddonInto(const LVGameInstall &install) {
+    const QString destination = addonFolderPath(install);
     if (destination.isNull() || somethingExistsAt(destination))
         return;
     const QString source = QDir(mResourceFolder).filePath(QLatin1String(kAddonName));
@@ -146,15 +152,16 @@ void LVAddonInstaller::installAddon() {
     LVStatusBus::sendErrorMessage(QStringLiteral("Unable to install addon to WOW directory"));
 }
 
-QString LVAddonInstaller::addonFolderPath() const {
-    if (mSettings.stringForKey(kWowApplicationPathKey).isNull())
+// Only into a game the user chose, never one the workspace merely found.
+QString LVAddonInstaller::addonFolderPath(const LVGameInstall &install) const {
+    if (install.executable().isNull())
         return {};
-    const QString folder = addonsFolderPath();
+    const QString folder = addonsFolderPath(install);
     return folder.isNull() ? QString() : lv::appendingPathComponent(folder, QLatin1String(kAddonName));
 }
 
-QString LVAddonInstaller::addonsFolderPath() const {
-    const QString folder = mInstall.gameFolder();
+QString LVAddonInstaller::addonsFolderPath(const LVGameInstall &install) const {
+    const QString folder = install.gameFolder();
     if (folder.isEmpty())
         return {};
     return lv::appendingPathComponent(folder, QStringLiteral("Interface/AddOns"));
@@ -176,16 +183,21 @@ void LVAddonInstaller::checkForUpdates() {
             QStringLiteral("The Lorvane Harvex update server is not responding at the moment."));
         return;
     }
+    mUpdatesList.reset();
+    mDownloads.clear();
     lv::readStartElements(manifest.body, [this](const QString &name, const QXmlStreamAttributes &attributes) {
         parserDidStartElement(name, attributes);
     });
     if (!mUpdatesList)
         LVStatusBus::sendErrorMessage(
             QStringLiteral("The Lorvane Harvex update server is having some trouble at the moment."));
-    else if (updateAddonFiles() > 0)
-        LVStatusBus::sendStatusMessage(QStringLiteral("Lorvane Harvex addon updated!"));
-    else
-        LVStatusBus::sendStatusMessage(QStringLiteral("Looks like you're up-to-date!"));
+    else {
+        int replaced = 0;
+        for (const LVGameInstall *install : mInstalls.checked())
+            replaced += updateAddonFiles(*install);
+        LVStatusBus::sendStatusMessage(replaced > 0 ? QStringLiteral("Lorvane Harvex addon updated!")
+                                                    : QStringLiteral("Looks like you're up-to-date!"));
+    }
     LVStatusBus::sendStatusMessage(QStringLiteral(""));
 }
 
@@ -201,16 +213,17 @@ void LVAddonInstaller::parserDidStartElement(const QString &name, const QXmlStre
 }
 
 // The number of files replaced.
-int LVAddonInstaller::updateAddonFiles() {
+int LVAddonInstaller::updateAddonFiles(const LVGameInstall &install) {
     const QString source = lv::attributeValue(mUpdatesList->lorvaneclient, QStringLiteral("source"));
     int replaced = 0;
     for (const QXmlStreamAttributes &entry : mUpdatesList->updates.value_or(QList<QXmlStreamAttributes>()))
-        replaced += updateAddonFile(entry, source) ? 1 : 0;
+        replaced += updateAddonFile(install, entry, source) ? 1 : 0;
     return replaced;
 }
 
 // True when the local file was replaced by the download.
-bool LVAddonInstaller::updateAddonFile(const QXmlStreamAttributes &entry, const QString &source) {
+bool LVAddonInstaller::updateAddonFile(const LVGameInstall &install, const QXmlStreamAttributes &entry,
+                                       const QString &source) {
     const QString name = lv::attributeValue(entry, QStringLiteral("name"));
     const QString destination = lv::attributeValue(entry, QStringLiteral("destination"));
     if (name.isNull() || destination.isNull())
@@ -218,7 +231,7 @@ bool LVAddonInstaller::updateAddonFile(const QXmlStreamAttributes &entry, const 
     const QString localTemplate = lv::appendingPathComponent(destination, name);
     if (localTemplate == QLatin1String(kBundledGzip))
         return false;
-    const QString localPath = addonFilePath(name, localTemplate);
+    const QString localPath = addonFilePath(install, name, localTemplate);
     if (localPath.isNull())
         return false;
     QString failure;
@@ -235,16 +248,17 @@ bool LVAddonInstaller::updateAddonFile(const QXmlStreamAttributes &entry, const 
 
 // The manifest comes over plain HTTP: whatever it says, nothing outside the game's addon folder is
 // written, and nothing is written through a symbolic link.
-QString LVAddonInstaller::addonFilePath(const QString &name, const QString &localTemplate) const {
+QString LVAddonInstaller::addonFilePath(const LVGameInstall &install, const QString &name,
+                                        const QString &localTemplate) const {
     const QString refused = QStringLiteral("Refusing to write outside the game folder: %1");
     if (!lv::keepsToItsFolder(name)) {
         qCWarning(lcGame).noquote() << "The update manifest names" << name << "- a name that leaves its folder";
         LVStatusBus::sendErrorMessage(refused.arg(name));
         return {};
     }
-    const QString localPath = mInstall.expandPath(localTemplate);
+    const QString localPath = install.expandPath(localTemplate);
     QString why;
-    if (!lv::isSafeAddonTarget(localPath, addonsFolderPath(), &why)) {
+    if (!lv::isSafeAddonTarget(localPath, addonsFolderPath(install), &why)) {
         qCWarning(lcGame).noquote() << "The update manifest names" << localPath << "-" << why;
         LVStatusBus::sendErrorMessage(refused.arg(localPath));
         return {};
@@ -253,6 +267,8 @@ QString LVAddonInstaller::addonFilePath(const QString &name, const QString &loca
 }
 
 std::optional<QByteArray> LVAddonInstaller::downloadAddonFile(const QString &source, const QString &name, qint64 size) {
+    if (const auto known = mDownloads.constFind(name); known != mDownloads.cend())
+        return *known;
     const QUrl url = lv::downloadUrl(source, name);
     if (!url.isValid()) {
         qCWarning(lcGame).noquote() << "The update manifest gives no address to download" << name << "from";
@@ -270,6 +286,7 @@ std::optional<QByteArray> LVAddonInstaller::downloadAddonFile(const QString &sou
         LVStatusBus::sendErrorMessage(reply.errorText);
         return std::nullopt;
     }
+    mDownloads.insert(name, reply.body);
     return reply.body;
 }
 

@@ -9,6 +9,8 @@
 #include "settings/LVSettings.h"
 #include "status/LVStatusBus.h"
 
+#include <QFileInfo>
+
 namespace {
 
 // The text of the realm list; empty when there is none or it is not UTF-8.
@@ -19,23 +21,42 @@ QString realmListText(const QString &path) {
 
 } // namespace
 
-LVGameInstall::LVGameInstall(LVSettings &settings, LVWorkspace &workspace, QObject *parent)
+LVGameInstall::LVGameInstall(LVSettings &settings, LVWorkspace &workspace, const QString &executable, QObject *parent)
     : QObject(parent)
     , mSettings(settings)
-    , mWorkspace(workspace) {}
+    , mWorkspace(workspace)
+    , mExecutable(executable) {}
 
 QString LVGameInstall::fullPathToWorldOfWarcraft(bool launcher) const {
-    const QString name = mSettings.stringForKey(launcher ? kWowLauncherApplicationNameKey : kWowApplicationNameKey);
-    const QString applicationPath = mSettings.stringForKey(kWowApplicationPathKey);
-    if (applicationPath.isNull())
-        return mWorkspace.fullPathForApplication(name);
-    // The sibling of the configured application that carries the configured name, with the
-    // configured application's extension ("Wow.exe" gives "Launcher.exe", "Game.app" "Launcher.app").
-    QString path = lv::appendingPathComponent(lv::deletingLastPathComponent(applicationPath), name);
-    const QString extension = lv::pathExtension(applicationPath);
+    if (mExecutable.isNull())
+        return mWorkspace.fullPathForApplication(
+            mSettings.stringForKey(launcher ? kWowLauncherApplicationNameKey : kWowApplicationNameKey));
+    if (launcher)
+        return launcherPath();
+    if (mSettings.hasUserValueForKey(kWowApplicationNameKey))
+        return siblingOfExecutable(lv::deletingLastPathComponent(mExecutable),
+                                   mSettings.stringForKey(kWowApplicationNameKey));
+    return mExecutable;
+}
+
+// The program of that name in the folder, with the game program's extension ("Wow.exe" gives
+// "Launcher.exe", "Game.app" "Launcher.app").
+QString LVGameInstall::siblingOfExecutable(const QString &folder, const QString &name) const {
+    QString path = lv::appendingPathComponent(folder, name);
+    const QString extension = lv::pathExtension(mExecutable);
     if (!extension.isEmpty())
         path += QLatin1Char('.') + extension;
     return path;
+}
+
+QString LVGameInstall::launcherPath() const {
+    const QString name = mSettings.stringForKey(kWowLauncherApplicationNameKey);
+    const QString folder = lv::deletingLastPathComponent(mExecutable);
+    for (const QString &candidate :
+         {siblingOfExecutable(folder, name), siblingOfExecutable(lv::deletingLastPathComponent(folder), name)})
+        if (!name.isEmpty() && QFileInfo::exists(candidate))
+            return candidate;
+    return {};
 }
 
 QString LVGameInstall::gameFolder() const {

@@ -8,14 +8,19 @@
 class LVSettings;
 class LVWorkspace;
 
-// The game's installation as the settings describe it: where the game and its launcher are, its
+// One installation of the game, named by its game program: where the game and its launcher are, its
 // account and locale folders (gathered once), its realm list, and the path templates that name its
 // files. The realm found by the last successful realm check is kept for the run of the program.
 class LVGameInstall : public QObject {
     Q_OBJECT
 public:
-    LVGameInstall(LVSettings &settings, LVWorkspace &workspace, QObject *parent = nullptr);
+    // A null executable stands for a game not chosen yet: the workspace is asked where it is.
+    LVGameInstall(LVSettings &settings, LVWorkspace &workspace, const QString &executable, QObject *parent = nullptr);
 
+    const QString &executable() const { return mExecutable; }
+    // The game program itself, or the sibling named by a game name the user set. The launcher is the
+    // one beside the game program, else the one in the folder above (a game in a flavor folder such as
+    // "_retail_"); null when there is none.
     QString fullPathToWorldOfWarcraft(bool launcher) const;
     // The folder of the game application; null when no game is known.
     QString gameFolder() const;
@@ -31,8 +36,12 @@ public:
     const QString &realm() const { return mRealm; }
 
 private:
+    QString siblingOfExecutable(const QString &folder, const QString &name) const;
+    QString launcherPath() const;
+
     LVSettings &mSettings;
     LVWorkspace &mWorkspace;
+    QString mExecutable;
     std::optional<QStringList> mAccounts;
     std::optional<QStringList> mLocales;
     QString mRealm;

@@ -2,6 +2,7 @@
 
 #include "common/LVBusyGuard.h"
 #include "game/LVGameInstall.h"
+#include "game/LVGameInstalls.h"
 #include "platform/LVProcessMonitor.h"
 #include "platform/LVWorkspace.h"
 #include "settings/LVSettings.h"
@@ -9,19 +10,20 @@
 
 #include <algorithm>
 
-LVGameWatch::LVGameWatch(LVSettings &settings, LVGameInstall &install, LVProcessMonitor &monitor,
+LVGameWatch::LVGameWatch(LVSettings &settings, LVGameInstalls &installs, LVProcessMonitor &monitor,
                          LVWorkspace &workspace, LVBusyGuard &busy, QObject *parent)
     : QObject(parent)
     , mSettings(settings)
-    , mInstall(install)
+    , mInstalls(installs)
     , mMonitor(monitor)
     , mWorkspace(workspace)
     , mBusy(busy) {}
 
 bool LVGameWatch::scanForRunningGame() const {
+    const QStringList watched = mInstalls.watchedApplicationNames();
     const QStringList running = mMonitor.runningApplicationNames();
     return std::any_of(running.cbegin(), running.cend(),
-                       [this](const QString &name) { return isGameApplication(name); });
+                       [&watched](const QString &name) { return watched.contains(name); });
 }
 
 void LVGameWatch::startWatching() {
@@ -41,20 +43,30 @@ void LVGameWatch::workspaceDidLaunchApplication(const QString &name) {
 void LVGameWatch::workspaceDidTerminateApplication(const QString &name) {
     if (!isGameApplication(name) || mBusy.deferWhileBusy([this, name] { workspaceDidTerminateApplication(name); }))
         return;
+    // Another copy of the game, or another checked install's game, still runs.
+    if (scanForRunningGame())
+        return;
     mGameIsRunning = false;
     emit gameRunningChanged(false);
     emit gameQuit();
 }
 
 void LVGameWatch::launchWoW() {
-    const QString path = mInstall.fullPathToWorldOfWarcraft(mSettings.boolForKey(kRunLauncherAppKey));
+    const LVGameInstall &install = mInstalls.primary();
+    const bool launcher = mSettings.boolForKey(kRunLauncherAppKey);
+    const QString path = install.fullPathToWorldOfWarcraft(launcher);
     QString error;
-    if (!path.isEmpty() && !mWorkspace.launchApplication(path, &error))
+    if (path.isEmpty()) {
+        if (launcher && !install.executable().isEmpty())
+            LVStatusBus::sendErrorMessage(QStringLiteral("The game's launcher is not in %1 nor in the folder above it")
+                                              .arg(install.gameFolder()));
+        return;
+    }
+    if (!mWorkspace.launchApplication(path, &error))
         LVStatusBus::sendErrorMessage(error);
 }
 
-// The game's name is read afresh each time: the user may point the program at another game.
+// The names are read afresh each time: the user may point the program at other games.
 bool LVGameWatch::isGameApplication(const QString &name) const {
-    const QString gameName = mSettings.stringForKey(kWowApplicationNameKey);
-    return !gameName.isEmpty() && name == gameName;
+    return mInstalls.watchedApplicationNames().contains(name);
 }

@@ -3,17 +3,18 @@
 #include <QObject>
 
 class LVBusyGuard;
-class LVGameInstall;
+class LVGameInstalls;
 class LVProcessMonitor;
 class LVSettings;
 class LVWorkspace;
 
 // Whether the game runs, from a look at the processes at start-up and then from the news of
-// applications starting and ending; and starting the game, or its launcher, on request.
+// applications starting and ending; and starting the game, or its launcher, on request. The game runs
+// while any process of a watched name runs: it has quit when the last of them ends.
 class LVGameWatch : public QObject {
     Q_OBJECT
 public:
-    LVGameWatch(LVSettings &settings, LVGameInstall &install, LVProcessMonitor &monitor, LVWorkspace &workspace,
+    LVGameWatch(LVSettings &settings, LVGameInstalls &installs, LVProcessMonitor &monitor, LVWorkspace &workspace,
                 LVBusyGuard &busy, QObject *parent = nullptr);
 
     // Looks at the running processes now.
@@ -27,6 +28,7 @@ public:
 
     void workspaceDidLaunchApplication(const QString &name);
     void workspaceDidTerminateApplication(const QString &name);
+    // Starts the first checked install's game, or its launcher; an error on the status bus when it cannot.
     void launchWoW();
 
 signals:
@@ -38,7 +40,7 @@ private:
     bool isGameApplication(const QString &name) const;
 
     LVSettings &mSettings;
-    LVGameInstall &mInstall;
+    LVGameInstalls &mInstalls;
     LVProcessMonitor &mMonitor;
     LVWorkspace &mWorkspace;
     LVBusyGuard &mBusy;

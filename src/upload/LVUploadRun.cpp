@@ -6,7 +6,9 @@
 #include "common/LVLogging.h"
 #include "common/PathComponents.h"
 #include "game/LVGameInstall.h"
+#include "game/LVGameInstalls.h"
 #include "game/LVGameWatch.h"
+#include "platform/GameInstallations.h"
 #include "settings/LVSettings.h"
 #include "status/LVStatusBus.h"
 #include "upload/CacheValidation.h"
@@ -42,6 +44,13 @@ void writeBodyCopy(const QByteArray &body) {
     lv::writeFileAtomically(path, {body});
 }
 
+// "Install: Classic (WowClassic) in /games/World of Warcraft/_classic_".
+QString installLine(const LVGameInstall &install) {
+    const LVExecutableIdentity identity = lv::identifyExecutable(install.fullPathToWorldOfWarcraft(false));
+    return QStringLiteral("Install: %1 (%2) in %3")
+        .arg(lv::flavorName(identity.flavor), identity.applicationName, install.gameFolder());
+}
+
 void removeCopies(const QStringList &copies) {
     for (const QString &copy : copies)
         if (!QFile::remove(copy))
@@ -50,11 +59,11 @@ void removeCopies(const QStringList &copies) {
 
 } // namespace
 
-LVUploadRun::LVUploadRun(LVSettings &settings, LVGameInstall &install, LVAuthentication &authentication,
+LVUploadRun::LVUploadRun(LVSettings &settings, LVGameInstalls &installs, LVAuthentication &authentication,
                          LVGameWatch &gameWatch, LVUploadTransport &transport, LVBusyGuard &busy, QObject *parent)
     : QObject(parent)
     , mSettings(settings)
-    , mInstall(install)
+    , mInstalls(installs)
     , mAuthentication(authentication)
     , mGameWatch(gameWatch)
     , mTransport(transport)
@@ -99,10 +108,12 @@ void LVUploadRun::upload() {
     if (!takeRunLock())
         return;
 
+    run.installs = mInstalls.checked();
+    run.nameInstalls = run.installs.size() > 1;
     mRun = std::move(run);
     mUploadState = Uploading;
     emit runStarted();
-    beginInstall();
+    nextInstall();
 }
 
 bool LVUploadRun::takeRunLock() {
@@ -119,16 +130,28 @@ bool LVUploadRun::takeRunLock() {
     return false;
 }
 
-void LVUploadRun::beginInstall() {
-    if (!mInstall.checkSupportedRealms()) {
-        mRun.outcome.runError = QStringLiteral("This version of WoW uses an unsupported realm");
-        sendError(mRun.outcome.runError);
-        mRun.outcome.failed = true;
+// Takes the installs one after another; one whose realm is refused is passed over, the run failing.
+void LVUploadRun::nextInstall() {
+    if (mRun.installs.isEmpty()) {
         finishRun();
         return;
     }
-    mRun.accounts = mInstall.accounts().value_or(QStringList());
+    mRun.install = mRun.installs.takeFirst();
+    if (mRun.nameInstalls)
+        sendStatus(installLine(*mRun.install));
+    if (!mRun.install->checkSupportedRealms()) {
+        mRun.outcome.runError = QStringLiteral("This version of WoW uses an unsupported realm");
+        sendError(mRun.outcome.runError);
+        mRun.outcome.failed = true;
+        nextInstall();
+        return;
+    }
+    mRun.accounts = mRun.install->accounts().value_or(QStringList());
     nextAccount();
+}
+
+LVGameInstall &LVUploadRun::install() const {
+    return mRun.install ? *mRun.install : mInstalls.primary();
 }
 
 // Takes the accounts one after another; an account whose request is on its way is left to its answer.
@@ -139,7 +162,7 @@ void LVUploadRun::nextAccount() {
             return;
         }
     }
-    finishRun();
+    nextInstall();
 }
 
 // Answers whether the account has data that is now to be compressed and sent.
@@ -168,7 +191,7 @@ bool LVUploadRun::prepareAccount(const QString &account) {
 void LVUploadRun::recoverAccount(const QString &account) {
     const QStringList templates = mSettings.arrayForKey(kFilesToUploadKey).value_or(QStringList());
     for (qsizetype i = 0; i < templates.size(); ++i) {
-        const QString path = mInstall.expandPath(templates.at(i), account);
+        const QString path = install().expandPath(templates.at(i), account);
         QString error;
         const QString undone = i == 0 ? lv::undoUnfinishedUpload(path, &error) : QString();
         if (!undone.isNull())
@@ -186,7 +209,7 @@ bool LVUploadRun::alreadyUploadedForAccount(const QString &account) {
     const std::optional<QStringList> files = mSettings.arrayForKey(kFilesToUploadKey);
     if (!files || files->isEmpty())
         return true;
-    const QString path = mInstall.expandPath(files->first(), account);
+    const QString path = install().expandPath(files->first(), account);
     std::optional<QByteArray> savedVariables = lv::contentsOfFile(path);
     if (!savedVariables || !lv::isValidUtf8(*savedVariables))
         return true;
@@ -199,7 +222,7 @@ bool LVUploadRun::alreadyUploadedForAccount(const QString &account) {
     }
     // What is sent carries the flag set and the realm; the game's file stays as it is until the site
     // has the data.
-    savedVariables->append(lv::realmLine(mInstall.realm()));
+    savedVariables->append(lv::realmLine(install().realm()));
     mRun.current = Account{account, path, flag, size, std::move(*savedVariables), {}, 0};
     LVStatusBus::sendVerboseMessage(QStringLiteral("rvUpload == 1"));
     return false;
@@ -211,7 +234,7 @@ bool LVUploadRun::validateCacheFilesForAccount(const QString &account) {
         // Judged by the template as stored, before any placeholder is expanded.
         if (lv::pathExtension(entry) != QLatin1String("wdb"))
             continue;
-        const QString path = mInstall.expandPath(entry, account);
+        const QString path = install().expandPath(entry, account);
         if (!lv::validateWDBFile(path)) {
             sendError(QStringLiteral("%1 %2").arg(QStringLiteral("Invalid cache file:"), lv::lastPathComponent(path)));
             return false;
@@ -226,7 +249,7 @@ QList<LVBodySource> LVUploadRun::bodySources() const {
     QList<LVBodySource> sources;
     const QStringList templates = mSettings.arrayForKey(kFilesToUploadKey).value_or(QStringList());
     for (const QString &pathTemplate : templates)
-        sources.append({mInstall.expandPath(pathTemplate, mRun.current->name), std::nullopt});
+        sources.append({install().expandPath(pathTemplate, mRun.current->name), std::nullopt});
     if (!sources.isEmpty())
         sources.first().contents = mRun.current->uploadedText;
     return sources;
@@ -269,7 +292,7 @@ void LVUploadRun::requestFinished(const LVUploadReply &reply) {
     if (!mRun.current || (mRun.current->requestId != reply.id && mRun.current->requestId != -1))
         return;
     Account &account = *mRun.current;
-    emit accountUploaded({mInstall.gameFolder(), account.name, account.body.fileNames, account.body.bytesBefore,
+    emit accountUploaded({install().gameFolder(), account.name, account.body.fileNames, account.body.bytesBefore,
                           account.body.bytesAfter, reply});
     emit uploadRequestFinished(account.name, reply.succeeded);
     sendStatus(QStringLiteral("Cleaning up…"));

@@ -15,6 +15,7 @@
 class LVAuthentication;
 class LVBusyGuard;
 class LVGameInstall;
+class LVGameInstalls;
 class LVGameWatch;
 class LVSettings;
 
@@ -38,8 +39,9 @@ struct LVAccountUpload {
     LVUploadReply reply;
 };
 
-// The upload of every account: for each, the new data in its saved variables is found, its cache files
-// checked, its files compressed on a worker thread and sent in one request. The game's file is marked
+// The upload of every account of every checked install, install after install, each with its own realm
+// check: for each account, the new data in its saved variables is found, its cache files checked, its
+// files compressed on a worker thread and sent in one request. The game's file is marked
 // uploaded only once the site has answered 2xx, by one byte written in place: whatever fails or
 // whoever stops the program, an account's data is either at the site or still waiting in the game.
 // One run at a time for the user, across processes.
@@ -48,8 +50,8 @@ class LVUploadRun : public QObject {
 public:
     enum UploadState : qint32 { UploadIdle = 0, UploadWaitingForSignIn = 1, Uploading = 2 };
 
-    LVUploadRun(LVSettings &settings, LVGameInstall &install, LVAuthentication &authentication, LVGameWatch &gameWatch,
-                LVUploadTransport &transport, LVBusyGuard &busy, QObject *parent = nullptr);
+    LVUploadRun(LVSettings &settings, LVGameInstalls &installs, LVAuthentication &authentication,
+                LVGameWatch &gameWatch, LVUploadTransport &transport, LVBusyGuard &busy, QObject *parent = nullptr);
     ~LVUploadRun() override;
 
     // The file that holds one run at a time; while another process holds it a run is refused, or,
@@ -63,8 +65,9 @@ public:
     void authenticationComplete();
     void authenticationFailed();
 
-    // Reads the account's saved variables and keeps what is to be sent; true when there is nothing to
-    // upload. The game's file itself is not changed.
+    // Reads the account's saved variables, in the install the run is at (the first checked one between
+    // runs), and keeps what is to be sent; true when there is nothing to upload. The game's file itself
+    // is not changed.
     bool alreadyUploadedForAccount(const QString &account);
     bool validateCacheFilesForAccount(const QString &account);
 
@@ -96,13 +99,18 @@ private:
     struct Run {
         QString username;
         QString password;
+        QList<LVGameInstall *> installs; // still to go through
+        LVGameInstall *install = nullptr;
+        bool nameInstalls = false; // there are several: each is named before its accounts
         QStringList accounts;
         std::optional<Account> current;
         LVUploadOutcome outcome;
     };
 
     bool takeRunLock();
-    void beginInstall();
+    void nextInstall();
+    // The install the run is at; between runs the first checked one.
+    LVGameInstall &install() const;
     void nextAccount();
     bool prepareAccount(const QString &account);
     void recoverAccount(const QString &account);
@@ -114,7 +122,7 @@ private:
     void finishRun();
 
     LVSettings &mSettings;
-    LVGameInstall &mInstall;
+    LVGameInstalls &mInstalls;
     LVAuthentication &mAuthentication;
     LVGameWatch &mGameWatch;
     LVUploadTransport &mTransport;

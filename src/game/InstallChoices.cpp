@@ -1,0 +1,74 @@
+#include "game/InstallChoices.h"
+
+#include "settings/LVSettings.h"
+
+#include <QDir>
+
+namespace {
+
+// A list of paths as the settings hold it; an INI file gives a list of one back as plain text.
+QStringList pathList(const QVariant &value) {
+    if (value.typeId() == QMetaType::QString)
+        return value.toString().isEmpty() ? QStringList() : QStringList{value.toString()};
+    return value.toStringList();
+}
+
+bool containsPath(const QStringList &paths, const QString &path) {
+    const QString cleaned = QDir::cleanPath(path);
+    return std::any_of(paths.cbegin(), paths.cend(),
+                       [&cleaned](const QString &listed) { return QDir::cleanPath(listed) == cleaned; });
+}
+
+void addChoice(QList<LVInstallChoice> &choices, QStringList &listed, const QString &executable, bool checked) {
+    if (executable.isEmpty() || containsPath(listed, executable))
+        return;
+    listed << executable;
+    choices.append({executable, checked});
+}
+
+} // namespace
+
+namespace lv {
+
+QList<LVInstallChoice> installChoices(const LVSettings &settings) {
+    const bool stored = settings.hasUserValueForKey(kWowInstallsKey);
+    const bool singlePath = !stored && settings.hasUserValueForKey(kWowApplicationPathKey);
+    const QStringList unchecked = stored ? pathList(settings.valueForKey(kWowInstallsUncheckedKey)) : QStringList();
+    QList<LVInstallChoice> choices;
+    QStringList listed;
+    for (const QString &path : pathList(settings.valueForKey(stored ? kWowInstallsKey : kWowApplicationPathKey)))
+        addChoice(choices, listed, path, !containsPath(unchecked, path));
+    for (const QString &path : pathList(settings.registeredDefaults().value(kWowInstallsKey)))
+        addChoice(choices, listed, path, !singlePath && !containsPath(unchecked, path));
+    return choices;
+}
+
+void storeInstallChoices(LVSettings &settings, const QList<LVInstallChoice> &choices) {
+    QStringList all;
+    QStringList unchecked;
+    QString first;
+    for (const LVInstallChoice &choice : choices) {
+        all << choice.executable;
+        if (!choice.checked)
+            unchecked << choice.executable;
+        else if (first.isNull())
+            first = choice.executable;
+    }
+    settings.setValue(kWowInstallsKey, all);
+    if (unchecked.isEmpty())
+        settings.removeValueForKey(kWowInstallsUncheckedKey);
+    else
+        settings.setValue(kWowInstallsUncheckedKey, unchecked);
+    if (!first.isNull())
+        settings.setValue(kWowApplicationPathKey, first);
+}
+
+bool adoptSingleGamePath(LVSettings &settings) {
+    if (settings.hasUserValueForKey(kWowInstallsKey) || settings.stringForKey(kWowApplicationPathKey).isEmpty() ||
+        !settings.hasUserValueForKey(kWowApplicationPathKey))
+        return false;
+    storeInstallChoices(settings, installChoices(settings));
+    return settings.synchronize();
+}
+
+} // namespace lv
