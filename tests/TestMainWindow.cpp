@@ -3,6 +3,7 @@
 #include "LVTestWorld.h"
 #include "app/LVBackgroundView.h"
 #include "auth/LVAuthenticationController.h"
+#include "game/InstallChoices.h"
 #include "prefs/LVPreferencesController.h"
 #include "status/LVStatusBus.h"
 #include "status/LVStatusLabel.h"
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QtTest>
 
 // The main window: its buttons, its log disclosure and its sheets, driven through their widgets.
@@ -34,6 +36,17 @@ class TestMainWindow : public QObject {
     void openOptions() const {
         mWorld->find<QPushButton>("optionsButton")->click();
         QTRY_VERIFY(options() && options()->isVisible());
+    }
+    // Each row of the installs list: "+" when checked, "-" when not, then flavor, path and prefix.
+    QStringList installRows() const {
+        QStringList rows;
+        const auto *list = inOptions<QTreeWidget>("installsList");
+        for (int row = 0; row < list->topLevelItemCount(); ++row) {
+            const QTreeWidgetItem *item = list->topLevelItem(row);
+            rows << (item->checkState(0) == Qt::Checked ? "+" : "-") + item->text(0) + "|" + item->text(2) + "|" +
+                        item->text(1);
+        }
+        return rows;
     }
     void browseTo(const QString &path) const {
         inOptions<QPushButton>("browseButton")->click();
@@ -221,32 +234,64 @@ private slots:
         QVERIFY(stored.hasUserValueForKey(kAutoUploadKey));
     }
 
-    void optionsShowTheDetectedPathAndApplyStoresIt() {
-        mWorld->settings.registerDefaults({{kWowApplicationPathKey, QStringLiteral("/pfx/WoW/Wow.exe")}});
+    // The installs found at start-up are listed checked; Apply stores the list as shown, the first
+    // checked install as the game, and the file holds it for the next start.
+    void optionsListTheInstallsFoundAndApplyStoresThem() {
+        const QString prefix = QStringLiteral("/home/ann/.local/share/Steam/steamapps/compatdata/7/pfx");
+        const QString folder = prefix + QStringLiteral("/drive_c/Program Files (x86)/World of Warcraft");
+        const QString retail = folder + "/_retail_/Wow.exe", classic = folder + "/_classic_/WowClassic.exe";
+        const QString lutris = QStringLiteral("/home/ann/Games/wow/drive_c/World of Warcraft/_ptr_/WowT.exe");
+        mWorld->workspace.installations = {{retail, "_retail_", prefix, LVPrefixKind::Steam, "7"},
+                                           {classic, "_classic_", prefix, LVPrefixKind::Steam, "7"},
+                                           {lutris, "_ptr_", "/home/ann/Games/wow", LVPrefixKind::Lutris, "wow"}};
+        mDelegate->awakeFromNib(); // the search at start-up
         openOptions();
-        QCOMPARE(inOptions<QLabel>("applicationPathLabel")->text(), QStringLiteral("/pfx/WoW/Wow.exe"));
+        QCOMPARE(installRows(), (QStringList{"+Retail|" + retail + "|Steam", "+Classic|" + classic + "|Steam",
+                                             "+Test realm|" + lutris + "|Lutris"}));
+
+        const auto *list = inOptions<QTreeWidget>("installsList");
+        for (int row : {0, 2})
+            list->topLevelItem(row)->setCheckState(0, Qt::Unchecked);
         inOptions<QPushButton>("applyButton")->click();
-        QVERIFY(mWorld->settings.hasUserValueForKey(kWowApplicationPathKey));
         QTRY_VERIFY(!options());
+
+        LVSettings stored(mWorld->dir.filePath("settings.ini"));
+        stored.registerDefaults(mWorld->settings.registeredDefaults());
+        QCOMPARE(lv::installChoices(stored),
+                 (QList<LVInstallChoice>{{retail, false}, {classic, true}, {lutris, false}}));
+        QCOMPARE(stored.stringForKey(kWowApplicationPathKey), classic);
+        openOptions();
+        QCOMPARE(installRows().mid(0, 2),
+                 (QStringList{"-Retail|" + retail + "|Steam", "+Classic|" + classic + "|Steam"}));
     }
 
-    void browseReplacesThePathAndApplyStoresTheOptions() {
+    // Browse adds an install by hand, checked, once however often it is picked; Apply waits for a checked one.
+    void browseAddsInstallsAndApplyStoresTheOptions() {
         LVGameFolder first;
-        LVGameFolder second;
+        LVGameFolder second(QStringLiteral("_classic_/WowClassic.exe"));
         for (const char *key : {kAutoUploadKey, kCharacterDataKey, kRunLauncherAppKey, kVerboseLoggingKey})
             mWorld->settings.setValue(key, false);
         openOptions();
-        QVERIFY(inOptions<QLabel>("applicationPathLabel")->text().isEmpty());
+        QCOMPARE(installRows(), QStringList());
         QVERIFY(!inOptions<QPushButton>("applyButton")->isEnabled());
         browseTo(first.applicationPath());
         browseTo(second.applicationPath());
-        QCOMPARE(inOptions<QLabel>("applicationPathLabel")->text(), second.applicationPath());
+        inOptions<QTreeWidget>("installsList")->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+        browseTo(second.applicationPath());
+        QCOMPARE(installRows(), (QStringList{"-Game folder|" + first.applicationPath() + "|Chosen by hand",
+                                             "+Classic|" + second.applicationPath() + "|Chosen by hand"}));
+        inOptions<QTreeWidget>("installsList")->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+        QVERIFY(!inOptions<QPushButton>("applyButton")->isEnabled());
+        browseTo(first.applicationPath());
+        QVERIFY(inOptions<QPushButton>("applyButton")->isEnabled());
         for (const char *box : {"autoUploadBox", "characterDataBox", "runLauncherBox", "verboseLoggingBox"})
             inOptions<QCheckBox>(box)->click();
         QVERIFY(!mWorld->settings.boolForKey(kVerboseLoggingKey)); // nothing stored before Apply
         inOptions<QPushButton>("applyButton")->click();
 
-        QCOMPARE(mWorld->settings.stringForKey(kWowApplicationPathKey), second.applicationPath());
+        QCOMPARE(mWorld->settings.stringForKey(kWowApplicationPathKey), first.applicationPath());
+        QCOMPARE(lv::installChoices(mWorld->settings),
+                 (QList<LVInstallChoice>{{first.applicationPath(), true}, {second.applicationPath(), false}}));
         for (const char *key : {kAutoUploadKey, kCharacterDataKey, kRunLauncherAppKey, kVerboseLoggingKey})
             QVERIFY2(mWorld->settings.boolForKey(key), key);
     }
@@ -262,6 +307,7 @@ private slots:
         QTRY_VERIFY(!options());
 
         QCOMPARE(mWorld->settings.stringForKey(kWowApplicationPathKey), QStringLiteral("/stored/Wow.exe"));
+        QVERIFY(!mWorld->settings.hasUserValueForKey(kWowInstallsKey));
         mWorld->settings.save(); // a cancelled option edit is not stored by a later confirmation
         QVERIFY(mWorld->settings.boolForKey(kAutoUploadKey));
     }

@@ -49,6 +49,10 @@ private slots:
         world.hasSystemTray = true;
         world.settings.setValue(kWowApplicationPathKey, QStringLiteral("/home/player/.wine/drive_c/Program Files "
                                                                        "(x86)/World of Warcraft/_retail_/Wow.exe"));
+        const QString lutris = QStringLiteral("/home/player/Games/world-of-warcraft");
+        world.workspace.installations = {
+            {lutris + "/drive_c/Program Files (x86)/World of Warcraft/_classic_/WowClassic.exe", "_classic_", lutris,
+             LVPrefixKind::Lutris, "world-of-warcraft"}};
         LVApplicationDelegate &delegate = world.makeDelegateWithWindow();
         LVMainWindow &window = *world.window;
         window.show();

@@ -118,6 +118,18 @@ private slots:
         QVERIFY(QFileInfo(gamePath("Interface/AddOns/+Lorvane_Harvex")).isDir());
         QCOMPARE(QFileInfo(classicFolder + "/Interface/AddOns/+Lorvane_Harvex").isDir(), !gameChosenBefore);
         QCOMPARE(siteRequests(), (QStringList{"/auth", "/updates.xml"}));
+        if (!gameChosenBefore)
+            return;
+
+        // Checked later in the Options, an install is gathered and gets the addon on Apply.
+        mWorld->find<QPushButton>("optionsButton")->click();
+        QTRY_VERIFY(visibleSheet<LVPreferencesController>());
+        visibleSheet<LVPreferencesController>()->chooseApplicationPath(classic);
+        visibleSheet<LVPreferencesController>()->findChild<QPushButton *>("applyButton")->click();
+        QCOMPARE(delegate.installs().checked().size(), 2);
+        QCOMPARE(delegate.installs().checked().last()->accounts(), std::optional<QStringList>(QStringList{"ACCOUNT1"}));
+        QVERIFY(QFileInfo(classicFolder + "/Interface/AddOns/+Lorvane_Harvex").isDir());
+        QCOMPARE(siteRequests().count("/updates.xml"), 2);
     }
 
     void storedEmptyPathOpensTheOptions() {

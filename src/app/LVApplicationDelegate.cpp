@@ -173,7 +173,7 @@ void LVApplicationDelegate::setUploadEnabled(bool enabled) {
 void LVApplicationDelegate::showOptions() {
     if (!mOutlets.window)
         return;
-    auto *sheet = new LVPreferencesController(*mServices.settings, mOutlets.window);
+    auto *sheet = new LVPreferencesController(*mServices.settings, *mServices.workspace, mOutlets.window);
     sheet->setSystemTrayAvailable(mTray != nullptr);
     connect(sheet, &LVPreferencesController::applied, this, &LVApplicationDelegate::gatherInstallAndCheck);
     presentSheet(sheet);

@@ -43,7 +43,7 @@ QList<LVInstallChoice> installChoices(const LVSettings &settings) {
     return choices;
 }
 
-void storeInstallChoices(LVSettings &settings, const QList<LVInstallChoice> &choices) {
+bool storeInstallChoices(LVSettings &settings, const QList<LVInstallChoice> &choices, QString *error) {
     QStringList all;
     QStringList unchecked;
     QString first;
@@ -54,21 +54,19 @@ void storeInstallChoices(LVSettings &settings, const QList<LVInstallChoice> &cho
         else if (first.isNull())
             first = choice.executable;
     }
-    settings.setValue(kWowInstallsKey, all);
-    if (unchecked.isEmpty())
-        settings.removeValueForKey(kWowInstallsUncheckedKey);
-    else
-        settings.setValue(kWowInstallsUncheckedKey, unchecked);
+    settings.setEditedValue(kWowInstallsKey, all);
+    // None unchecked: no key at all, rather than an empty list's odd spelling in the file.
+    settings.setEditedValue(kWowInstallsUncheckedKey, unchecked.isEmpty() ? QVariant() : QVariant(unchecked));
     if (!first.isNull())
-        settings.setValue(kWowApplicationPathKey, first);
+        settings.setEditedValue(kWowApplicationPathKey, first);
+    return settings.save(error);
 }
 
 bool adoptSingleGamePath(LVSettings &settings) {
     if (settings.hasUserValueForKey(kWowInstallsKey) || settings.stringForKey(kWowApplicationPathKey).isEmpty() ||
         !settings.hasUserValueForKey(kWowApplicationPathKey))
         return false;
-    storeInstallChoices(settings, installChoices(settings));
-    return settings.synchronize();
+    return storeInstallChoices(settings, installChoices(settings));
 }
 
 } // namespace lv

@@ -22,8 +22,9 @@ namespace lv {
 QList<LVInstallChoice> installChoices(const LVSettings &settings);
 
 // Stores the installs, what is unchecked, and the first checked install as the game path, which
-// everything that reads one game (Launch, the start-up gathering) goes on reading.
-void storeInstallChoices(LVSettings &settings, const QList<LVInstallChoice> &choices);
+// everything that reads one game (Launch, the start-up gathering) goes on reading. They are saved with
+// the settings' other pending edits, all or nothing; false, with the reason, when they could not be.
+bool storeInstallChoices(LVSettings &settings, const QList<LVInstallChoice> &choices, QString *error = nullptr);
 
 // A game path the user chose before there were several installs becomes the one checked install of
 // the stored list, beside those found now. Answers whether it stored anything.

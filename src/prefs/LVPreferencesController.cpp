@@ -1,6 +1,8 @@
 #include "prefs/LVPreferencesController.h"
 
 #include "common/PathComponents.h"
+#include "platform/GameInstallations.h"
+#include "platform/LVWorkspace.h"
 #include "prefs/Autostart.h"
 #include "settings/LVSettings.h"
 #include "settings/LVSettingsBinding.h"
@@ -10,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QTreeWidget>
 
 namespace {
 
@@ -21,19 +24,23 @@ QString gameFileFilter() {
 #endif
 }
 
+enum InstallColumn { kFlavorColumn = 0, kPrefixColumn = 1, kPathColumn = 2 };
+
 } // namespace
 
-LVPreferencesController::LVPreferencesController(LVSettings &settings, QWidget *parent)
+LVPreferencesController::LVPreferencesController(LVSettings &settings, LVWorkspace &workspace, QWidget *parent)
     : QDialog(parent)
     , mUi(std::make_unique<Ui::Preferences>())
-    , mSettings(settings) {
+    , mSettings(settings)
+    , mWorkspace(workspace) {
     mUi->setupUi(this);
-    mApplicationPathLabel = mUi->applicationPathLabel;
+    mInstallsList = mUi->installsList;
     mApplyButton = mUi->applyButton;
     connect(mUi->browseButton, &QPushButton::clicked, this, &LVPreferencesController::performBrowse);
     connect(mUi->cancelButton, &QPushButton::clicked, this, &LVPreferencesController::performCancel);
     connect(mUi->applyButton, &QPushButton::clicked, this, &LVPreferencesController::performApply);
     connect(this, &QDialog::rejected, this, &LVPreferencesController::performCancel);
+    connect(mInstallsList, &QTreeWidget::itemChanged, this, &LVPreferencesController::updateApplyButton);
     lv::bindCheckBox(mUi->autoUploadBox, mSettings, QString::fromLatin1(kAutoUploadKey));
     lv::bindCheckBox(mUi->characterDataBox, mSettings, QString::fromLatin1(kCharacterDataKey));
     lv::bindCheckBox(mUi->runLauncherBox, mSettings, QString::fromLatin1(kRunLauncherAppKey));
@@ -48,19 +55,46 @@ LVPreferencesController::LVPreferencesController(LVSettings &settings, QWidget *
 LVPreferencesController::~LVPreferencesController() = default;
 
 void LVPreferencesController::awakeFromNib() {
-    const QVariant stored = mSettings.valueForKey(kWowApplicationPathKey);
-    if (stored.typeId() == QMetaType::QString)
-        mWowPath = stored.toString();
-    setupAppPath();
+    mInstallsList->clear();
+    for (const LVInstallChoice &choice : lv::installChoices(mSettings))
+        addInstallRow(choice.executable, choice.checked);
+    mInstallsList->resizeColumnToContents(kFlavorColumn);
+    mInstallsList->resizeColumnToContents(kPrefixColumn);
+    updateApplyButton();
 }
 
-void LVPreferencesController::setupAppPath() {
-    mApplicationPathLabel->setText(mWowPath.isNull() ? QStringLiteral("") : mWowPath);
-    mApplyButton->setEnabled(!mWowPath.isEmpty());
+// The prefix is described as Launch will find it: an install picked by hand inside a launcher's
+// prefix is started through that launcher all the same.
+void LVPreferencesController::addInstallRow(const QString &executable, bool checked) {
+    const LVGameInstallation installation = mWorkspace.installationOf(executable);
+    auto *item = new QTreeWidgetItem(mInstallsList);
+    item->setText(kFlavorColumn, lv::flavorName(installation.flavor));
+    item->setText(kPrefixColumn, lv::prefixKindName(installation.kind));
+    item->setText(kPathColumn, executable);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+    item->setCheckState(kFlavorColumn, checked ? Qt::Checked : Qt::Unchecked);
+    item->setToolTip(kPathColumn, executable);
+    item->setToolTip(kPrefixColumn, installation.prefix);
+}
+
+QList<LVInstallChoice> LVPreferencesController::installChoices() const {
+    QList<LVInstallChoice> choices;
+    for (int row = 0; row < mInstallsList->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem *item = mInstallsList->topLevelItem(row);
+        choices.append({item->text(kPathColumn), item->checkState(kFlavorColumn) == Qt::Checked});
+    }
+    return choices;
+}
+
+void LVPreferencesController::updateApplyButton() {
+    const QList<LVInstallChoice> choices = installChoices();
+    mApplyButton->setEnabled(
+        std::any_of(choices.cbegin(), choices.cend(), [](const LVInstallChoice &choice) { return choice.checked; }));
 }
 
 void LVPreferencesController::performBrowse() {
-    const QString startFolder = mWowPath.isEmpty() ? QDir::homePath() : lv::deletingLastPathComponent(mWowPath);
+    const QString wowPath = mSettings.stringForKey(kWowApplicationPathKey);
+    const QString startFolder = wowPath.isEmpty() ? QDir::homePath() : lv::deletingLastPathComponent(wowPath);
     auto *dialog = new QFileDialog(this, tr("Choose the game"), startFolder, gameFileFilter());
     dialog->setObjectName(QStringLiteral("browseDialog"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -75,8 +109,16 @@ void LVPreferencesController::performBrowse() {
 void LVPreferencesController::chooseApplicationPath(const QString &path) {
     if (path.isEmpty())
         return;
-    mWowPath = path;
-    setupAppPath();
+    const QString cleaned = QDir::cleanPath(path);
+    for (int row = 0; row < mInstallsList->topLevelItemCount(); ++row) {
+        QTreeWidgetItem *item = mInstallsList->topLevelItem(row);
+        if (QDir::cleanPath(item->text(kPathColumn)) == cleaned) {
+            item->setCheckState(kFlavorColumn, Qt::Checked);
+            return;
+        }
+    }
+    addInstallRow(path, true);
+    updateApplyButton();
 }
 
 void LVPreferencesController::setSystemTrayAvailable(bool available) {
@@ -87,11 +129,10 @@ void LVPreferencesController::setSystemTrayAvailable(bool available) {
 // Settings that cannot be written leave the sheet open with the user's choices, so that nothing
 // looks saved that is not.
 void LVPreferencesController::performApply() {
-    if (mEnded)
+    if (mEnded || !mApplyButton->isEnabled())
         return;
-    mSettings.setEditedValue(QString::fromLatin1(kWowApplicationPathKey), mWowPath);
     QString failure;
-    if (!mSettings.save(&failure)) {
+    if (!lv::storeInstallChoices(mSettings, installChoices(), &failure)) {
         const QString message = QStringLiteral("Unable to save the settings: %1").arg(failure);
         mUi->saveErrorLabel->setText(message);
         mUi->saveErrorLabel->show();

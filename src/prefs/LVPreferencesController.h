@@ -1,30 +1,35 @@
 #pragma once
 
+#include "game/InstallChoices.h"
+
 #include <QDialog>
 
 #include <memory>
 
-class QLabel;
 class QPushButton;
+class QTreeWidget;
 class LVSettings;
+class LVWorkspace;
 
 namespace Ui {
 class Preferences;
 }
 
-// The options sheet: where the game is, and the options. Apply stores them and says so, which lets
-// the one-time gathering of the installation run if it still waits for a game path; it also adds or
-// removes the client's start at log-in.
+// The options sheet: the installs of the game, each checked or not, and the options. Apply stores them
+// and says so, which lets the gathering of the installs run for those it has not gathered yet; it also
+// adds or removes the client's start at log-in.
 class LVPreferencesController : public QDialog {
     Q_OBJECT
 public:
-    LVPreferencesController(LVSettings &settings, QWidget *parent);
+    LVPreferencesController(LVSettings &settings, LVWorkspace &workspace, QWidget *parent);
     ~LVPreferencesController() override;
 
     void awakeFromNib();
-    void setupAppPath();
-    // What Browse does with the file the user picked.
+    // What Browse does with the file the user picked: the install is added, checked, or checked when
+    // it is listed already.
     void chooseApplicationPath(const QString &path);
+    // The installs as the sheet shows them now, in its order.
+    QList<LVInstallChoice> installChoices() const;
     // Starting minimised needs a tray to start in.
     void setSystemTrayAvailable(bool available);
 
@@ -38,12 +43,14 @@ signals:
     void applied();
 
 private:
+    void addInstallRow(const QString &executable, bool checked);
+    void updateApplyButton();
     void sheetDidEnd();
 
     std::unique_ptr<Ui::Preferences> mUi;
-    QLabel *mApplicationPathLabel;
+    QTreeWidget *mInstallsList;
     QPushButton *mApplyButton;
-    QString mWowPath; // null until read from the settings or chosen
     bool mEnded = false;
     LVSettings &mSettings;
+    LVWorkspace &mWorkspace;
 };

@@ -102,7 +102,10 @@ bool LVSettings::save(QString *error) {
     QVariantMap previous; // invalid: the key had no user value
     for (auto it = mPendingEdits.cbegin(); it != mPendingEdits.cend(); ++it) {
         previous.insert(it.key(), mStore->contains(it.key()) ? mStore->value(it.key()) : QVariant());
-        mStore->setValue(it.key(), it.value());
+        if (it.value().isValid())
+            mStore->setValue(it.key(), it.value());
+        else
+            mStore->remove(it.key());
     }
     if (!synchronize(error)) {
         for (auto it = previous.cbegin(); it != previous.cend(); ++it) {

@@ -66,7 +66,7 @@ public:
     void setEditedValue(const QString &key, const QVariant &value);
     bool hasPendingEdits() const { return !mPendingEdits.isEmpty(); }
     // Stores the edits and writes them to disk, all or nothing: when the store cannot be written, its
-    // values stay what they were and the edits stay pending.
+    // values stay what they were and the edits stay pending. An invalid edit removes the user value.
     bool save(QString *error = nullptr);
     void discardPendingEdits() { mPendingEdits.clear(); }
 
