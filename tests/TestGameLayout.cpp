@@ -35,8 +35,6 @@ private slots:
         QTest::newRow("launcher beside the game first")
             << retail << QStringList{"_retail_/Launcher.exe", "Launcher.exe"} << QString() << true
             << "_retail_/Launcher.exe";
-        QTest::newRow("launcher in the folder above")
-            << retail << QStringList{"Launcher.exe"} << QString() << true << "Launcher.exe";
         QTest::newRow("launcher bundle") << "WoW/Game.app" << QStringList{"Launcher.app/"} << QString() << true
                                          << "Launcher.app";
         QTest::newRow("no launcher near the game")
@@ -81,36 +79,32 @@ private slots:
         QTest::addColumn<QString>("gamePath"); // the user's own; null: none stored
         QTest::addColumn<QString>("defaultPath");
         QTest::addColumn<QStringList>("found");
-        QTest::addColumn<QString>("gameName"); // the user's own; null: only the default "Wow"
         QTest::addColumn<QStringList>("installs");
         QTest::addColumn<QStringList>("watched");
         const QString retail = "/p/_retail_/Wow.exe", classic = "/p/_classic_/WowClassic.exe",
                       ptr = "/p/_ptr_/WowT.exe";
         const QStringList none;
         QTest::newRow("nothing stored: every install found, checked")
-            << QStringList() << none << QString() << retail << QStringList{retail, classic} << QString()
+            << QStringList() << none << QString() << retail << QStringList{retail, classic}
             << QStringList{"+" + retail, "+" + classic} << QStringList{"Wow", "WowClassic"};
         QTest::newRow("the defaults file's game first")
-            << QStringList() << none << QString() << "/opt/WoW/Wow.exe" << QStringList{classic} << QString()
+            << QStringList() << none << QString() << "/opt/WoW/Wow.exe" << QStringList{classic}
             << QStringList{"+/opt/WoW/Wow.exe", "+" + classic} << QStringList{"Wow", "WowClassic"};
         QTest::newRow("a game chosen before there were several stays the only checked one")
             << QStringList() << none << classic << QString() << QStringList{retail, "/p/_classic_//WowClassic.exe"}
-            << QString() << QStringList{"+" + classic, "-" + retail} << QStringList{"WowClassic"};
+            << QStringList{"+" + classic, "-" + retail} << QStringList{"WowClassic"};
         QTest::newRow("the stored list, then newly found installs, checked")
             << QStringList{"/a/Wow.exe", classic} << QStringList{"/a/./Wow.exe"} << classic << QString()
-            << QStringList{"/p/_ptr_/../_classic_/WowClassic.exe", ptr} << QString()
+            << QStringList{"/p/_ptr_/../_classic_/WowClassic.exe", ptr}
             << QStringList{"-/a/Wow.exe", "+" + classic, "+" + ptr} << QStringList{"WowClassic", "WowT"};
         QTest::newRow("none checked: the game's default name")
-            << QStringList{retail} << QStringList{retail} << retail << QString() << none << QString()
-            << QStringList{"-" + retail} << QStringList{"Wow"};
+            << QStringList{retail} << QStringList{retail} << retail << QString() << none << QStringList{"-" + retail}
+            << QStringList{"Wow"};
         QTest::newRow("empty paths passed over") << QStringList{"", retail} << none << retail << "" << QStringList{""}
-                                                 << QString() << QStringList{"+" + retail} << QStringList{"Wow"};
+                                                 << QStringList{"+" + retail} << QStringList{"Wow"};
         QTest::newRow("two copies of a flavor, one name")
-            << QStringList() << none << QString() << retail << QStringList{retail, "/q/_retail_/Wow.exe"} << QString()
+            << QStringList() << none << QString() << retail << QStringList{retail, "/q/_retail_/Wow.exe"}
             << QStringList{"+" + retail, "+/q/_retail_/Wow.exe"} << QStringList{"Wow"};
-        QTest::newRow("the game name the user set")
-            << QStringList() << none << QString() << retail << QStringList{retail, classic} << "WowB"
-            << QStringList{"+" + retail, "+" + classic} << QStringList{"WowB"};
     }
 
     void installsFollowTheSettings() {
@@ -119,7 +113,6 @@ private slots:
         QFETCH(QString, gamePath);
         QFETCH(QString, defaultPath);
         QFETCH(QStringList, found);
-        QFETCH(QString, gameName);
         QFETCH(QStringList, installs);
         LVTestWorld world;
         // As at start-up: the defaults file's game, else the first install found, is the default game.
@@ -132,8 +125,6 @@ private slots:
             world.settings.setValue(kWowInstallsUncheckedKey, unchecked);
         if (!gamePath.isNull())
             world.settings.setValue(kWowApplicationPathKey, gamePath);
-        if (!gameName.isNull())
-            world.settings.setValue(kWowApplicationNameKey, gameName);
 
         QStringList described, checked;
         for (const LVInstallChoice &choice : lv::installChoices(world.settings)) {
