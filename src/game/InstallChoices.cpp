@@ -63,8 +63,9 @@ bool storeInstallChoices(LVSettings &settings, const QList<LVInstallChoice> &cho
 }
 
 bool adoptSingleGamePath(LVSettings &settings) {
-    if (settings.hasUserValueForKey(kWowInstallsKey) || settings.stringForKey(kWowApplicationPathKey).isEmpty() ||
-        !settings.hasUserValueForKey(kWowApplicationPathKey))
+    const bool singlePath =
+        !settings.hasUserValueForKey(kWowInstallsKey) && settings.hasUserValueForKey(kWowApplicationPathKey);
+    if (!singlePath || settings.stringForKey(kWowApplicationPathKey).isEmpty())
         return false;
     return storeInstallChoices(settings, installChoices(settings));
 }
