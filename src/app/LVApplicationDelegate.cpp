@@ -112,7 +112,7 @@ void LVApplicationDelegate::applicationDidFinishLaunching() {
     mGameWatch.takeStateFromScan();
     testAuthentication();
     validateUserInterface();
-    mNeedToGatherInstallAndCheck = true;
+    mGathering = Gathering::Due;
     if (!mServices.settings->stringForKey(kWowApplicationPathKey).isEmpty())
         gatherInstallAndCheck();
     else
@@ -120,11 +120,10 @@ void LVApplicationDelegate::applicationDidFinishLaunching() {
 }
 
 void LVApplicationDelegate::gatherInstallAndCheck() {
-    const bool atStartUp = std::exchange(mNeedToGatherInstallAndCheck, false);
-    if (!atStartUp && !mGatheredAtStartUp)
+    if (mGathering == Gathering::NotDue)
         return;
-    mGatheredAtStartUp = true;
-    if (!mInstalls.gatherNewInstalls() && !atStartUp)
+    const bool first = std::exchange(mGathering, Gathering::Done) == Gathering::Due;
+    if (!mInstalls.gatherNewInstalls() && !first)
         return;
     installAddon();
     checkForUpdates();

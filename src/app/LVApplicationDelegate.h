@@ -113,6 +113,6 @@ private:
     Outlets mOutlets;
     LVLogDisclosure *mDisclosure = nullptr;
     std::unique_ptr<LVTrayIcon> mTray;
-    bool mNeedToGatherInstallAndCheck = false;
-    bool mGatheredAtStartUp = false;
+    // The installation is gathered once a game is known after start-up, then only installs added since.
+    enum class Gathering { NotDue, Due, Done } mGathering = Gathering::NotDue;
 };
