@@ -37,11 +37,8 @@ void sendError(const QString &message) {
 void writeBodyCopy(const QByteArray &body) {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     const QString path = QDir(folder).filePath(QStringLiteral("post.html"));
-    if (!QDir().mkpath(folder))
-        return;
-    if (lv::removeLeftoverCopy(path) && QFileInfo(path).isSymLink())
-        qCWarning(lcUpload).noquote() << "Removed a link standing at" << path;
-    lv::writeFileAtomically(path, {body});
+    if (QDir().mkpath(folder))
+        lv::replaceFileWithoutFollowingLinks(path, body);
 }
 
 // "Install: Classic (WowClassic) in /games/World of Warcraft/_classic_".
