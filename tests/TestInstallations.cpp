@@ -486,12 +486,7 @@ private slots:
                            "$HOME/.wine/" + kX86 + "_retail_"};
         QTest::newRow("steam for its own prefix") << steamFiles << QStringList{"wine", "steam"} << steamGame
                                                   << QStringList{"steam", "steam://rungameid/7", "WINEPREFIX=", "$CWD"};
-        QTest::newRow("lutris for the launcher beside a game its settings name")
-            << LVFiles{{"Games/wow/" + kX86 + "_retail_/Wow.exe", ""},
-                       {"Games/wow/" + kX86 + "World of Warcraft Launcher.exe", ""},
-                       {".config/lutris/games/wow-1.yml", "game:\n  prefix: $HOME/Games/wow\n"}}
-            << QStringList{"wine", "lutris"} << "Games/wow/" + kX86 + "World of Warcraft Launcher.exe"
-            << QStringList{"lutris", "lutris:rungame/wow", "WINEPREFIX=", "$CWD"};
+        QTest::newRow("nothing to start it") << steamFiles << QStringList{} << steamGame << QStringList{};
         QTest::newRow("a game picked by hand in a prefix of its own")
             << LVFiles{{"picked/pfx/drive_c/WoW/Wow.exe", ""}} << QStringList{"wine"}
             << "picked/pfx/drive_c/WoW/Wow.exe"
@@ -499,7 +494,6 @@ private slots:
                            "$HOME/picked/pfx/drive_c/WoW"};
         QTest::newRow("a native program runs itself")
             << LVFiles{} << QStringList{} << "native/wow" << QStringList{"wow", "WINEPREFIX=", "$HOME/native"};
-        QTest::newRow("nothing to start it") << steamFiles << QStringList{} << steamGame << QStringList{};
     }
 
     void startsTheGameForReal() {

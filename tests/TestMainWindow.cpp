@@ -335,16 +335,6 @@ private slots:
             }
         }
     }
-
-    void secondSheetWaitsForTheFirst() {
-        mDelegate->setupAccount();
-        mDelegate->showOptions();
-        auto *signIn = mWorld->find<LVAuthenticationController>();
-        QVERIFY(signIn && signIn->isVisible());
-        QVERIFY(options() && !options()->isVisible());
-        signIn->findChild<QPushButton *>("cancelButton")->click();
-        QTRY_VERIFY(options() && options()->isVisible());
-    }
 };
 
 QTEST_MAIN(TestMainWindow)

@@ -31,16 +31,6 @@ class TestProcessTracking : public QObject {
         QCOMPARE(button("launchButton")->isEnabled(), !running);
         QCOMPARE(button("uploadButton")->isEnabled(), !running);
     }
-    // Tables written as in comparesTwoLooks_data.
-    static LVProcessTable table(const QStringList &lines) {
-        LVProcessTable processes;
-        for (const QString &line : lines) {
-            const QStringList fields = line.split(' ');
-            processes.insert(fields[0].toLongLong(),
-                             {fields[1].toULongLong(), fields[2] == "-" ? QString() : fields[2]});
-        }
-        return processes;
-    }
     void record(LVProcProcessMonitor &watched, int pollInterval) {
         watched.setPollInterval(pollInterval);
         connect(&watched, &LVProcessMonitor::applicationLaunched, this,
@@ -68,31 +58,6 @@ private slots:
         mGame.reset();
     }
 
-    // A process is named by argv[0] without folder and extension, by comm when argv[0] is empty.
-    void namesAProcess_data() {
-        QTest::addColumn<QByteArray>("cmdline"); // '|' stands for a zero byte
-        QTest::addColumn<QByteArray>("comm");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("a Windows path run by Wine")
-            << QByteArray("C:\\Program Files (x86)\\World of Warcraft\\_retail_\\Wow.exe|") << QByteArray("Wow.exe\n")
-            << "Wow";
-        QTest::newRow("mixed separators, two dots")
-            << QByteArray("C:/Games/WoW\\Launcher.v2.exe|-uid|wow|") << QByteArray() << "Launcher.v2";
-        QTest::newRow("a hidden file") << QByteArray("/home/ann/.hidden|") << QByteArray() << ".hidden";
-        QTest::newRow("no closing zero byte") << QByteArray("/usr/bin/sleep") << QByteArray() << "sleep";
-        QTest::newRow("empty command line") << QByteArray() << QByteArray("kworker/0:1H\n") << "kworker/0:1H";
-        QTest::newRow("empty argv[0]") << QByteArray("|--flag|") << QByteArray("daemon\n") << "daemon";
-        QTest::newRow("nothing names it") << QByteArray() << QByteArray("\n") << QString();
-    }
-    void namesAProcess() {
-        QFETCH(QByteArray, cmdline);
-        QFETCH(QByteArray, comm);
-        QFETCH(QString, name);
-        const QString named = lv::applicationNameOfProcess(cmdline.replace('|', '\0'), comm);
-        QCOMPARE(named, name);
-        QCOMPARE(named.isNull(), name.isNull());
-    }
-
     void readsAStatLine_data() {
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<bool>("valid");
@@ -103,12 +68,9 @@ private slots:
         const auto line = [&](const QByteArray &comm, const char *flags, const char *start) {
             return "77 (" + comm + ")" + QByteArray(fields).replace("%flags", flags).replace("%start", start);
         };
-        QTest::newRow("a program") << line("sleep", "4194304", "5843127") << true << 5843127ull << false;
         QTest::newRow("a kernel thread") << line("kworker/1:0-events", "69238880", "12") << true << 12ull << true;
         QTest::newRow("spaces and parentheses in the name")
             << line("Wow) S 1 2 3 (x", "4194304", "991") << true << 991ull << false;
-        QTest::newRow("a name that closes early")
-            << line(") 4 5 6 7 8 9 10", "4194304", "42") << true << 42ull << false;
         QTest::newRow("no parentheses") << QByteArray("77 sleep S 1 77") << false << 0ull << false;
         QTest::newRow("cut short") << line("sleep", "4194304", "5843127").left(40) << false << 0ull << false;
         QTest::newRow("not a number") << line("sleep", "4194304", "soon") << false << 0ull << false;
@@ -140,33 +102,6 @@ private slots:
         QCOMPARE(user ? int(*user) : -1, uid);
     }
 
-    // Tables written "pid start name", "-" for a process that does not count.
-    void comparesTwoLooks_data() {
-        QTest::addColumn<QStringList>("before");
-        QTest::addColumn<QStringList>("after");
-        QTest::addColumn<QStringList>("terminated");
-        QTest::addColumn<QStringList>("launched");
-        QTest::newRow("nothing changed") << QStringList{"1 5 Wow", "2 5 -"} << QStringList{"1 5 Wow", "2 5 -"}
-                                         << QStringList() << QStringList();
-        QTest::newRow("an id used again")
-            << QStringList{"1 5 Wow"} << QStringList{"1 9 Wow"} << QStringList{"Wow"} << QStringList{"Wow"};
-        QTest::newRow("a new name") << QStringList{"1 5 wine64"} << QStringList{"1 5 Wow"} << QStringList{"wine64"}
-                                    << QStringList{"Wow"};
-        QTest::newRow("one of two copies")
-            << QStringList{"1 5 Wow", "2 5 Wow"} << QStringList{"2 5 Wow"} << QStringList{"Wow"} << QStringList();
-        QTest::newRow("by id") << QStringList{"9 5 c", "3 5 a", "4 5 b"} << QStringList{"8 5 e", "4 5 b", "7 5 d"}
-                               << QStringList{"a", "c"} << QStringList{"d", "e"};
-        QTest::newRow("processes that do not count")
-            << QStringList{"1 5 -", "2 5 Wow"} << QStringList{"2 5 -", "3 5 -"} << QStringList{"Wow"} << QStringList();
-    }
-    void comparesTwoLooks() {
-        QFETCH(QStringList, before);
-        QFETCH(QStringList, after);
-        const LVProcessChanges changes = lv::compareProcessTables(table(before), table(after));
-        QTEST(changes.terminated, "terminated");
-        QTEST(changes.launched, "launched");
-    }
-
     // The monitor on a /proc-like folder, looked at once when made and then once per table: what
     // each look after the first reported, and the names running after the last.
     void watchesAProcFolder_data() {
@@ -178,6 +113,13 @@ private slots:
                                   {"10 C:\\Program~Files~(x86)\\World~of~Warcraft\\_retail_\\Wow.exe| comm=Wow.exe",
                                    "11 /usr/bin/sleep|30|", "12 C:\\Wow.exe"}}
             << QStringList{"+Wow +sleep +Wow"} << QStringList{"Wow", "sleep", "Wow"};
+        // A process is named by argv[0] without folder and extension, by comm when argv[0] is empty.
+        QTest::newRow("names from argv[0], else from comm")
+            << QList<QStringList>{{},
+                                  {"40 C:/Games/WoW\\Launcher.v2.exe|-uid|wow|", "41 /home/ann/.hidden|",
+                                   "42 /usr/bin/sleep", "43 |--flag| comm=daemon", "44 comm=~"}}
+            << QStringList{"+Launcher.v2 +.hidden +sleep +daemon"}
+            << QStringList{"Launcher.v2", ".hidden", "sleep", "daemon"};
         QTest::newRow("what is no process is passed over")
             << QList<QStringList>{{"13 ended", "self me", "14 comm=kworker/0:1H", "15", "16 sleep"}} << QStringList()
             << QStringList{"kworker/0:1H", "sleep"};

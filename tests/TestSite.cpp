@@ -1,18 +1,15 @@
 #include "LVGameFolder.h"
-#include "LVSampleGame.h"
 #include "LVSiteServer.h"
 #include "common/md5.h"
 #include "net/Gzip.h"
-#include "upload/WdbWalk.h"
 
-#include <QElapsedTimer>
 #include <QTcpSocket>
 #include <QtTest>
 
 #include <mutex>
 
 // The reference site on its own, where the client's tests do not reach: what it refuses to store or
-// serve, its throttle, its log, stopping it, and the sample game it writes.
+// serve, its throttle and its log.
 class TestSite : public QObject {
     Q_OBJECT
 
@@ -130,29 +127,6 @@ private slots:
         QFETCH(int, status);
         mDir.writeFile(QStringLiteral("data/secret"), "secret").addFolder(QStringLiteral("addon/Locales"));
         QCOMPARE(send("GET", target.replace(QStringLiteral("{dir}"), mDir.path())).mid(9, 3).toInt(), status);
-    }
-
-    void stopReleasesAStalledRequest() {
-        // An idle kept-alive connection must not hold stop() up either.
-        QTcpSocket idle;
-        open(idle, "GET /updates.xml HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
-        QVERIFY(idle.waitForReadyRead(5000));
-        QTcpSocket stalled;
-        open(stalled, "GET /stall HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
-        QTRY_COMPARE(mServer->requests().size(), size_t(2));
-
-        QElapsedTimer timer;
-        timer.start();
-        mServer->stop();
-        QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed())));
-    }
-
-    void sampleGameCacheFilesWalkToTheirEndRecord() {
-        LVSampleGame::writeSampleGame(QFile::encodeName(mDir.filePath(QStringLiteral("game"))).toStdString(), 1, 0.01);
-        for (const std::string &name : LVSampleGame::cacheFileNames()) {
-            const QByteArray bytes = mDir.readFile(QStringLiteral("game/Cache/WDB/enUS/") + name.c_str());
-            QVERIFY2(lv::isSoundWdb(bytes) && bytes.endsWith(QByteArray(8, '\0')), name.c_str());
-        }
     }
 };
 

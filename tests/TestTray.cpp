@@ -131,32 +131,17 @@ private slots:
         QCOMPARE(byTray, byButton);
     }
 
-    void trayActionsAreEnabledLikeTheirButtons_data() {
-        QTest::addColumn<QString>("gamePath"); // null: no path stored
-        QTest::addColumn<bool>("running");
-        QTest::addColumn<bool>("launchEnabled");
-        QTest::addColumn<bool>("uploadEnabled");
-        QTest::newRow("ready") << "/Games/WoW/Wow.exe" << false << true << true;
-        QTest::newRow("no path") << QString() << false << false << false;
-        QTest::newRow("game running") << "/Games/WoW/Wow.exe" << true << false << false;
-    }
-
+    // The tray's actions follow their buttons, whoever changes them: the game starting, or anything else.
     void trayActionsAreEnabledLikeTheirButtons() {
-        QFETCH(QString, gamePath);
-        QFETCH(bool, running);
-        QFETCH(bool, launchEnabled);
-        QFETCH(bool, uploadEnabled);
         LVApplicationDelegate &delegate = start(true);
-        if (!gamePath.isNull())
-            mWorld->settings.setValue(kWowApplicationPathKey, gamePath);
+        mWorld->settings.setValue(kWowApplicationPathKey, QStringLiteral("/Games/WoW/Wow.exe"));
         delegate.validateUserInterface();
-        if (running)
-            mWorld->processMonitor.launch(QStringLiteral("Wow"));
-        QCOMPARE(trayAction(QStringLiteral("launchAction"))->isEnabled(), launchEnabled);
-        QCOMPARE(trayAction(QStringLiteral("uploadNowAction"))->isEnabled(), uploadEnabled);
-        // Whoever changes a button, the tray follows.
-        mWorld->find<QPushButton>("uploadButton")->setEnabled(!uploadEnabled);
-        QCOMPARE(trayAction(QStringLiteral("uploadNowAction"))->isEnabled(), !uploadEnabled);
+        QVERIFY(trayAction(QStringLiteral("launchAction"))->isEnabled());
+        mWorld->processMonitor.launch(QStringLiteral("Wow"));
+        QVERIFY(!trayAction(QStringLiteral("launchAction"))->isEnabled());
+        QVERIFY(!trayAction(QStringLiteral("uploadNowAction"))->isEnabled());
+        mWorld->find<QPushButton>("uploadButton")->setEnabled(true);
+        QVERIFY(trayAction(QStringLiteral("uploadNowAction"))->isEnabled());
     }
 
     void lastUploadIsToldUnderTheButtonsAndInTheTooltip_data() {
