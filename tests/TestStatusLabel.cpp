@@ -17,7 +17,6 @@ class TestStatusLabel : public QObject {
     const QDateTime mSent = QDateTime(QDate(2010, 11, 5), QTime(15, 7, 9));
     QDateTime mNow;
 
-    QColor labelColour() const { return mLabel->palette().color(QPalette::WindowText); }
     QColor logColour(int line) const {
         QTextCursor cursor(mLog->document()->findBlockByNumber(line));
         cursor.movePosition(QTextCursor::NextCharacter);
@@ -39,27 +38,26 @@ private slots:
 
     void cleanup() { mWorld.reset(); }
 
+    // An empty message is dropped, an error stands out without its colour (a warning sign before it, in
+    // the line and the log), and each message is logged with the time it was sent, one per tick.
     void messagesAreShownOneAtATimeInTheOrderSent() {
         const QTimer *timer = mLabel->findChild<QTimer *>(QStringLiteral("displayTimer"));
         QCOMPARE(timer->interval(), 660);
-        LVStatusBus::sendStatusMessage(QString()); // dropped
+        LVStatusBus::sendStatusMessage(QString());
         LVStatusBus::sendStatusMessage(QStringLiteral("first"));
         LVStatusBus::sendErrorMessage(QStringLiteral("second <b>"));
         LVStatusBus::sendStatusMessage(QStringLiteral(""));
         QVERIFY(timer->isActive() && mLabel->text().isEmpty());
-        mNow = mNow.addSecs(3600); // shown later; logged with the time it was sent
-
-        const QStringList shown{"first", "\u26A0 second <b>", ""};
-        const QList<QColor> colours{LVStatusLabel::kStatusColor, LVStatusLabel::kErrorColor,
-                                    LVStatusLabel::kStatusColor};
-        for (int i = 0; i < shown.size(); ++i) {
+        mNow = mNow.addSecs(3600);
+        for (const auto &[text, colour] : {std::pair{"first", LVStatusLabel::kStatusColor},
+                                           {"\u26A0 second <b>", LVStatusLabel::kErrorColor},
+                                           {"", LVStatusLabel::kStatusColor}}) {
             QVERIFY(timer->isActive());
             mLabel->displayMessage();
-            QCOMPARE(mLabel->text(), shown.at(i));
-            QCOMPARE(labelColour(), colours.at(i));
+            QCOMPARE(mLabel->text(), QString::fromUtf8(text));
+            QCOMPARE(mLabel->palette().color(QPalette::WindowText), colour);
         }
         QVERIFY(!timer->isActive());
-        // An error stands out without its colour: a warning sign before its message, in the line and the log.
         QCOMPARE(mLog->toPlainText(), logLine("first") + logLine("\u26A0 second <b>"));
         QCOMPARE(logColour(0), LVStatusLabel::kStatusColor);
         QCOMPARE(logColour(1), LVStatusLabel::kErrorColor);
@@ -83,7 +81,6 @@ private slots:
         mLabel->displayMessage();
         QCOMPARE(mLabel->text(), QString());
         QCOMPARE(mLog->toPlainText(), logLine("before") + logLine("waiting"));
-
         LVStatusBus::sendMessageDisplayOptions(true);
         QCOMPARE(mLabel->text(), QString());
         LVStatusBus::sendErrorMessage(QStringLiteral("after"));
@@ -91,50 +88,43 @@ private slots:
         QCOMPARE(mLabel->text(), QStringLiteral("\u26A0 after"));
     }
 
+    // In a window 480 wide a long line is cut to fit, whole in its tooltip; made wide enough, the
+    // window shows it whole again, and narrowed, cut again.
     void longMessagesAreCutWithTheWholeInTheTooltip_data() {
         QTest::addColumn<QString>("message");
-        QTest::addColumn<bool>("isError");
-        QTest::addColumn<QString>("shown"); // whole, as the line shows it when wide enough
-        QTest::addColumn<bool>("cut");      // in a window 480 wide
-        const QString longText = QStringLiteral("Uploading the saved variables of account ").repeated(3);
-        QTest::newRow("short") << "Validating data…" << false << "Validating data…" << false;
-        QTest::newRow("long error") << longText << true << "\u26A0 " + longText << true;
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("short") << "Validating data…" << false;
         QTest::newRow("two lines, the second long")
-            << "----------\n" + longText << false << "----------\n" + longText << true;
+            << "----------\n" + QStringLiteral("Uploading the saved variables of account ").repeated(3) << true;
     }
 
     void longMessagesAreCutWithTheWholeInTheTooltip() {
         QFETCH(QString, message);
-        QFETCH(bool, isError);
-        QFETCH(QString, shown);
         QFETCH(bool, cut);
         QWidget *window = mWorld->window.get();
         window->resize(480, window->height());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        isError ? LVStatusBus::sendErrorMessage(message) : LVStatusBus::sendStatusMessage(message);
+        LVStatusBus::sendStatusMessage(message);
         mLabel->displayMessage();
-        QCOMPARE(mLabel->message(), shown);
-        const QFontMetrics metrics = mLabel->fontMetrics();
+        QCOMPARE(mLabel->message(), message);
         const auto fits = [&] {
             for (const QString &line : mLabel->text().split(QLatin1Char('\n')))
-                if (metrics.horizontalAdvance(line) > mLabel->contentsRect().width())
+                if (mLabel->fontMetrics().horizontalAdvance(line) > mLabel->contentsRect().width())
                     return false;
             return true;
         };
         QVERIFY(fits());
-        QCOMPARE(mLabel->text() != shown, cut);
-        QCOMPARE(mLabel->text().endsWith(QChar(0x2026)), cut || shown.endsWith(QChar(0x2026)));
-        QVERIFY(mLabel->text().startsWith(shown.left(8)));
-        QCOMPARE(mLabel->toolTip(), cut ? shown : QString());
-        QCOMPARE(mLabel->accessibleName(), shown);
-
-        // Made wide enough, the window shows it whole again; narrowed, cut again.
+        QCOMPARE(mLabel->text() != message, cut);
+        QVERIFY(mLabel->text().endsWith(QChar(0x2026)));
+        QVERIFY(mLabel->text().startsWith(message.left(8)));
+        QCOMPARE(mLabel->toolTip(), cut ? message : QString());
+        QCOMPARE(mLabel->accessibleName(), message);
         window->resize(2400, window->height());
-        QTRY_COMPARE(mLabel->text(), shown);
+        QTRY_COMPARE(mLabel->text(), message);
         QVERIFY(mLabel->toolTip().isEmpty());
         window->resize(480, window->height());
-        QTRY_COMPARE(mLabel->toolTip(), cut ? shown : QString());
+        QTRY_COMPARE(mLabel->toolTip(), cut ? message : QString());
         QVERIFY(fits());
     }
 };

@@ -34,7 +34,7 @@ class TestTray : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(mWorld->window.get()));
     }
     LVTrayIcon *tray() const { return mWorld->delegate->trayIcon(); }
-    QAction *trayAction(const QString &name) const { return tray()->menu()->findChild<QAction *>(name); }
+    QAction *trayAction(const char *name) const { return tray()->menu()->findChild<QAction *>(name); }
     // A game the site takes uploads for, with the client signed in and ready to upload.
     void readyToUpload(int accounts) {
         const QString gameFolder = mWorld->dir.filePath(QStringLiteral("game"));
@@ -56,11 +56,11 @@ class TestTray : public QObject {
         return QCoreApplication::exec() == 0;
     }
     QString autostartEntry() const { return mConfigHome.filePath(QStringLiteral("autostart/lorvane-client.desktop")); }
-    void applyOptions(const std::function<void(LVPreferencesController &)> &edit) {
+    void clickAutostartAndApply() {
         mWorld->delegate->showOptions();
         auto *options = mWorld->find<LVPreferencesController>();
         QVERIFY(options && options->isVisible());
-        edit(*options);
+        options->findChild<QCheckBox *>(QStringLiteral("autostartBox"))->click();
         options->findChild<QPushButton *>(QStringLiteral("applyButton"))->click();
     }
 
@@ -76,19 +76,20 @@ private slots:
     void closingWithATrayHidesTheWindowAndTheWatchGoesOn() {
         LVApplicationDelegate &delegate = start(true);
         showWindow();
-        QVERIFY(!mWorld->window->close());
-        QVERIFY(!mWorld->window->isVisible());
+        QVERIFY(!mWorld->window->close() && !mWorld->window->isVisible());
         QVERIFY(!QGuiApplication::quitOnLastWindowClosed());
-
+        mWorld->settings.setValue(kWowApplicationPathKey, QStringLiteral("/Games/WoW/Wow.exe"));
         mWorld->processMonitor.launch(QStringLiteral("Wow"));
         QVERIFY(delegate.gameWatch().isGameRunning());
         QVERIFY(tray()->toolTip().contains(QLatin1String("The game is running")));
+        QVERIFY(!trayAction("launchAction")->isEnabled() && !trayAction("uploadNowAction")->isEnabled());
+        mWorld->find<QPushButton>("uploadButton")->setEnabled(true); // whoever changes a button, its action follows
+        QVERIFY(trayAction("uploadNowAction")->isEnabled());
         mWorld->processMonitor.terminate(QStringLiteral("Wow"));
         QVERIFY(tray()->toolTip().contains(QLatin1String("Watching the game")));
-
-        trayAction(QStringLiteral("showWindowAction"))->trigger();
+        trayAction("showWindowAction")->trigger();
         QVERIFY(mWorld->window->isVisible());
-        QVERIFY(quitsAfter([this] { trayAction(QStringLiteral("quitAction"))->trigger(); }));
+        QVERIFY(quitsAfter([this] { trayAction("quitAction")->trigger(); }));
     }
 
     void closingWithoutATrayQuits() {
@@ -98,50 +99,29 @@ private slots:
         QVERIFY(quitsAfter([this] { mWorld->window->close(); }));
     }
 
-    void trayActionsDoWhatTheirButtonsDo_data() {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("button");
-        QTest::newRow("Upload now") << "uploadNowAction"
-                                    << "uploadButton";
-        QTest::newRow("Launch") << "launchAction"
-                                << "launchButton";
-    }
-
+    // What the user sees happen, by the button or by the tray: the first thing the client says, and
+    // what it asked to start.
     void trayActionsDoWhatTheirButtonsDo() {
-        QFETCH(QString, action);
-        QFETCH(QString, button);
-        // What the user sees happen: the first thing the client says, and what it asked to start.
         const auto outcome = [&](const std::function<void()> &press) {
             start(true);
             readyToUpload(1);
             LVBusRecorder bus;
             press();
-            const QDir world(mWorld->dir.path());
             QStringList seen = bus.messages.mid(0, 1);
             for (const QString &launched : mWorld->workspace.launched)
-                seen << world.relativeFilePath(launched);
+                seen << QDir(mWorld->dir.path()).relativeFilePath(launched);
             return seen;
         };
-        const QStringList byButton = outcome([&] { mWorld->find<QPushButton>(qPrintable(button))->click(); });
-        const QStringList byTray = outcome([&] {
-            QVERIFY(trayAction(action)->isEnabled());
-            trayAction(action)->trigger();
-        });
-        QVERIFY(!byButton.isEmpty());
-        QCOMPARE(byTray, byButton);
-    }
-
-    // The tray's actions follow their buttons, whoever changes them: the game starting, or anything else.
-    void trayActionsAreEnabledLikeTheirButtons() {
-        LVApplicationDelegate &delegate = start(true);
-        mWorld->settings.setValue(kWowApplicationPathKey, QStringLiteral("/Games/WoW/Wow.exe"));
-        delegate.validateUserInterface();
-        QVERIFY(trayAction(QStringLiteral("launchAction"))->isEnabled());
-        mWorld->processMonitor.launch(QStringLiteral("Wow"));
-        QVERIFY(!trayAction(QStringLiteral("launchAction"))->isEnabled());
-        QVERIFY(!trayAction(QStringLiteral("uploadNowAction"))->isEnabled());
-        mWorld->find<QPushButton>("uploadButton")->setEnabled(true);
-        QVERIFY(trayAction(QStringLiteral("uploadNowAction"))->isEnabled());
+        for (const auto &[action, button] :
+             {std::pair{"uploadNowAction", "uploadButton"}, {"launchAction", "launchButton"}}) {
+            const QStringList byButton = outcome([&] { mWorld->find<QPushButton>(button)->click(); });
+            const QStringList byTray = outcome([&] {
+                QVERIFY(trayAction(action)->isEnabled());
+                trayAction(action)->trigger();
+            });
+            QVERIFY(!byButton.isEmpty());
+            QCOMPARE(byTray, byButton);
+        }
     }
 
     void lastUploadIsToldUnderTheButtonsAndInTheTooltip_data() {
@@ -159,15 +139,13 @@ private slots:
         if (siteStatus != 200)
             mWorld->site->server().setResponse("POST", "/upload", siteStatus, "refused");
         auto *label = mWorld->find<QLabel>("lastUploadLabel");
-        QVERIFY(label->text().isEmpty());
         QString toolTipWhileUploading;
         connect(&delegate.uploadRun(), &LVUploadRun::runStarted, this,
                 [&] { toolTipWhileUploading = tray()->toolTip(); });
         QSignalSpy ended(&delegate.uploadRun(), &LVUploadRun::runEnded);
 
-        trayAction(QStringLiteral("uploadNowAction"))->trigger();
+        trayAction("uploadNowAction")->trigger();
         QTRY_COMPARE(ended.size(), 1);
-
         QVERIFY2(toolTipWhileUploading.contains(QStringLiteral("Uploading…")), qPrintable(toolTipWhileUploading));
         QVERIFY2(label->text().startsWith(QLatin1String("Last upload ")) && label->text().endsWith(ending),
                  qPrintable(label->text()));
@@ -183,27 +161,21 @@ private slots:
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QDateTime>("when");
         QTest::addColumn<int>("accounts");
-        QTest::addColumn<bool>("succeeded");
         QTest::addColumn<QString>("text");
         const QLocale british(QLocale::English, QLocale::UnitedKingdom);
         const QDateTime today(QDate(2026, 5, 4), QTime(13, 2, 40));
-        QTest::newRow("one account today") << british << today << 1 << true << "Last upload 13:02, 1 account";
-        QTest::newRow("one account, failed") << british << today << 1 << false << "Last upload 13:02 failed";
-        QTest::newRow("yesterday") << british << today.addDays(-1) << 3 << true
-                                   << "Last upload 03/05/2026 13:02, 3 accounts";
-        QTest::newRow("12-hour clock") << QLocale(QLocale::English, QLocale::UnitedStates) << today << 2 << true
+        QTest::newRow("one account today") << british << today << 1 << "Last upload 13:02, 1 account";
+        QTest::newRow("yesterday") << british << today.addDays(-1) << 3 << "Last upload 03/05/2026 13:02, 3 accounts";
+        QTest::newRow("12-hour clock") << QLocale(QLocale::English, QLocale::UnitedStates) << today << 2
                                        << "Last upload 1:02 PM, 2 accounts";
-        QTest::newRow("C locale: no seconds") << QLocale::c() << today << 2 << true << "Last upload 13:02, 2 accounts";
+        QTest::newRow("C locale: no seconds") << QLocale::c() << today << 2 << "Last upload 13:02, 2 accounts";
     }
 
     void lastUploadText() {
         QFETCH(QLocale, locale);
         QFETCH(QDateTime, when);
         QFETCH(int, accounts);
-        QFETCH(bool, succeeded);
-        QFETCH(QString, text);
-        const QDateTime now(QDate(2026, 5, 4), QTime(18, 0));
-        QCOMPARE(lv::lastUploadText(when, accounts, succeeded, locale, now), text);
+        QTEST(lv::lastUploadText(when, accounts, true, locale, QDateTime(QDate(2026, 5, 4), QTime(18, 0))), "text");
     }
 
     void startsMinimisedOnlyWhereATrayHoldsIt_data() {
@@ -222,11 +194,10 @@ private slots:
         QFETCH(bool, tray);
         QFETCH(bool, option);
         QFETCH(bool, requested);
-        QFETCH(bool, shown);
         LVApplicationDelegate &delegate = start(tray);
         mWorld->settings.setValue(kStartMinimizedKey, option);
         delegate.showWindowAtStart(requested);
-        QCOMPARE(mWorld->window->isVisible(), shown);
+        QTEST(mWorld->window->isVisible(), "shown");
 
         // A sheet cannot wait in the tray: it brings the window up.
         delegate.showOptions();
@@ -237,44 +208,32 @@ private slots:
     void startAtLogInFollowsItsOption() {
         start(true);
         mWorld->settings.setValue(kWowApplicationPathKey, QStringLiteral("/Games/WoW/Wow.exe"));
-        applyOptions([](LVPreferencesController &options) {
-            options.findChild<QCheckBox *>(QStringLiteral("autostartBox"))->click();
-        });
+        clickAutostartAndApply();
         QVERIFY(mWorld->settings.boolForKey(kAutostartKey));
         QFile entry(autostartEntry());
         QVERIFY(entry.open(QIODevice::ReadOnly));
         const QByteArray text = entry.readAll();
-        QVERIFY(text.startsWith("[Desktop Entry]\n"));
-        QVERIFY2(text.contains("\nExec=" + lv::execArgument(QCoreApplication::applicationFilePath()).toUtf8() +
-                               " --minimized\n"),
+        QVERIFY2(text.startsWith("[Desktop Entry]\n") &&
+                     text.contains("\nExec=" + lv::execArgument(QCoreApplication::applicationFilePath()).toUtf8() +
+                                   " --minimized\n"),
                  text.constData());
-
         QTRY_VERIFY(!mWorld->find<LVPreferencesController>());
-        applyOptions([](LVPreferencesController &options) {
-            options.findChild<QCheckBox *>(QStringLiteral("autostartBox"))->click();
-        });
+        clickAutostartAndApply();
         QVERIFY(!QFileInfo::exists(autostartEntry()));
     }
 
     void execArgumentsAreQuotedForTheDesktop_data() {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("argument");
-        QTest::newRow("plain") << "/usr/bin/lorvane-client"
-                               << "/usr/bin/lorvane-client";
-        QTest::newRow("space") << "/opt/My Games/lorvane"
-                               << "\"/opt/My Games/lorvane\"";
-        QTest::newRow("percent, unquoted") << "/opt/100%/lorvane"
-                                           << "/opt/100%%/lorvane";
-        QTest::newRow("dollar and percent") << "/home/a$b/100%/x"
-                                            << "\"/home/a\\\\$b/100%%/x\"";
-        QTest::newRow("quote and backslash") << "/q\"uote\\back"
-                                             << "\"/q\\\\\"uote\\\\\\\\back\"";
+        QTest::newRow("space") << QString("/opt/My Games/lorvane") << "\"/opt/My Games/lorvane\"";
+        QTest::newRow("percent, unquoted") << QString("/opt/100%/lorvane") << "/opt/100%%/lorvane";
+        QTest::newRow("dollar and percent") << QString("/home/a$b/100%/x") << "\"/home/a\\\\$b/100%%/x\"";
+        QTest::newRow("quote and backslash") << QString("/q\"uote\\back") << "\"/q\\\\\"uote\\\\\\\\back\"";
     }
 
     void execArgumentsAreQuotedForTheDesktop() {
         QFETCH(QString, program);
-        QFETCH(QString, argument);
-        QCOMPARE(lv::execArgument(program), argument);
+        QTEST(lv::execArgument(program), "argument");
     }
 };
 
