@@ -114,7 +114,10 @@ private slots:
             << QStringList{"+Wow +sleep +Wow +kworker/0:1H +Launcher.v2 +.hidden +daemon"}
             << QStringList{"Wow", "sleep", "Wow", "kworker/0:1H", "Launcher.v2", ".hidden", "daemon"};
         QTest::newRow("copies quit, and an id is used again")
-            << QList<QStringList>{{"20 Wow", "21 Wow"}, {"21 Wow"}, {"4300 Wow"}, {"4300 Wow start=9 comm=a)~S~1~(b"}}
+            << QList<QStringList>{{"20 Wow", "21 Wow"},
+                                  {"21 Wow"},
+                                  {"4300 Wow start=5 comm=a)~S~1~(b"},
+                                  {"4300 Wow start=9 comm=a)~S~1~(b"}}
             << QStringList{"-Wow", "-Wow +Wow", "-Wow +Wow"} << QStringList{"Wow"};
         QTest::newRow("the same process in a folder made anew")
             << QList<QStringList>{{"20 Wow"}, {"20 Wow"}, {"20 sleep anew"}} << QStringList{"", ""}
