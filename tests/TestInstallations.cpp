@@ -40,10 +40,9 @@ public:
         }
     }
     void link(const LVFiles &links) const {
-        for (auto link = links.cbegin(); link != links.cend(); ++link) {
-            QDir().mkpath(QFileInfo(filePath(link.key())).path());
-            QVERIFY(QFile::link(filePath(link.value()), filePath(link.key())));
-        }
+        for (auto link = links.cbegin(); link != links.cend(); ++link)
+            QVERIFY(QDir().mkpath(QFileInfo(filePath(link.key())).path()) &&
+                    QFile::link(filePath(link.value()), filePath(link.key())));
     }
     // A program that writes its name, its arguments, $WINEPREFIX and the folder it runs in to the launch log.
     void writeRecordingProgram(const QString &path, const QString &name) const {
@@ -59,9 +58,8 @@ public:
     }
     QStringList launchLogLines() const {
         QFile log(launchLog());
-        if (!log.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts)
+                                             : QStringList();
     }
     QProcessEnvironment environment(const LVFiles &variables) const {
         QProcessEnvironment environment;
@@ -93,43 +91,24 @@ private slots:
         QTest::addColumn<LVFiles>("environment");
         QTest::addColumn<QStringList>("expected");
 
-        QTest::newRow("plain wine, then lutris prefixes in name order")
+        // In a prefix each flavor comes first, then the game folder itself; the x86 folder first.
+        QTest::newRow("plain wine, then lutris prefixes in name order; other programs are no install")
             << LVFiles{{".wine/" + kPlain + "Wow.exe", ""},
+                       {".wine/" + kX86 + "Wow.exe", ""},
+                       {".wine/" + kX86 + "_retail_/Wow.exe", ""},
+                       {".wine/" + kX86 + "_classic_era_/WowClassic.exe", ""},
+                       {".wine/" + kX86 + "_classic_/Wow.exe", ""},
+                       {".wine/" + kX86 + "WowB.exe", ""},
                        {"Games/b-wow/" + kX86 + "_retail_/Wow.exe", ""},
-                       {"Games/a-wow/" + kX86 + "_classic_/WowClassic.exe", ""}}
+                       {"Games/a-wow/" + kX86 + "_classic_/WowClassic.exe", ""},
+                       {"Games/copy/Program Files/World of Warcraft/Wow.exe", ""}}
             << LVFiles{} << LVFiles{}
-            << QStringList{described("Wine", "", "", ".wine/" + kPlain + "Wow.exe"),
+            << QStringList{described("Wine", "", "_retail_", ".wine/" + kX86 + "_retail_/Wow.exe"),
+                           described("Wine", "", "_classic_era_", ".wine/" + kX86 + "_classic_era_/WowClassic.exe"),
+                           described("Wine", "", "", ".wine/" + kX86 + "Wow.exe"),
+                           described("Wine", "", "", ".wine/" + kPlain + "Wow.exe"),
                            described("Lutris", "", "_classic_", "Games/a-wow/" + kX86 + "_classic_/WowClassic.exe"),
                            described("Lutris", "", "_retail_", "Games/b-wow/" + kX86 + "_retail_/Wow.exe")};
-
-        const QStringList flavors{"_retail_/Wow.exe",
-                                  "_classic_/WowClassic.exe",
-                                  "_classic_era_/WowClassic.exe",
-                                  "_anniversary_/WowClassic.exe",
-                                  "_ptr_/WowT.exe",
-                                  "_xptr_/WowT.exe",
-                                  "_beta_/WowB.exe",
-                                  "_classic_ptr_/WowClassicT.exe"};
-        LVFiles everyFlavor{{".wine/" + kPlain + "Wow.exe", ""},
-                            {".wine/" + kX86 + "WowClassic.exe", ""},
-                            {".wine/" + kX86 + "Wow.exe", ""}};
-        QStringList everyFlavorFound;
-        for (const QString &flavor : flavors) {
-            everyFlavor.insert(".wine/" + kX86 + flavor, "");
-            everyFlavorFound << described("Wine", "", flavor.section('/', 0, 0), ".wine/" + kX86 + flavor);
-        }
-        everyFlavorFound << described("Wine", "", "", ".wine/" + kX86 + "Wow.exe")
-                         << described("Wine", "", "", ".wine/" + kX86 + "WowClassic.exe")
-                         << described("Wine", "", "", ".wine/" + kPlain + "Wow.exe");
-        QTest::newRow("every flavor, then the game folder itself; x86 first")
-            << everyFlavor << LVFiles{} << LVFiles{} << everyFlavorFound;
-
-        QTest::newRow("another flavor's program, or a folder without drive_c, is no install")
-            << LVFiles{{".wine/" + kX86 + "_classic_/Wow.exe", ""},
-                       {".wine/" + kX86 + "_retail_/WowClassic.exe", ""},
-                       {".wine/" + kX86 + "WowB.exe", ""},
-                       {"Games/copy/Program Files/World of Warcraft/Wow.exe", ""}}
-            << LVFiles{} << LVFiles{} << QStringList{};
 
         QTest::newRow("$WINEPREFIX first; a prefix reached twice counts once")
             << LVFiles{{"custom/" + kX86 + "_retail_/Wow.exe", ""}, {".wine/" + kPlain + "Wow.exe", ""}}
@@ -262,66 +241,41 @@ private slots:
 
     void describesAProgramByItsPath_data() {
         QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("flavor");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("the game folder itself") << "/p/" + kPlain + "Wow.exe"
-                                                << ""
-                                                << "Wow";
-        QTest::newRow("windows separators, upper-case extension") << "C:\\Games\\World of Warcraft\\_ptr_\\WowT.EXE"
-                                                                  << "_ptr_"
-                                                                  << "WowT";
+        QTest::addColumn<QStringList>("flavorAndName");
+        QTest::newRow("the game folder itself") << "/p/" + kPlain + "Wow.exe" << QStringList{"", "Wow"};
+        QTest::newRow("windows separators, upper-case extension")
+            << "C:\\Games\\World of Warcraft\\_ptr_\\WowT.EXE" << QStringList{"_ptr_", "WowT"};
         QTest::newRow("an application bundle") << "/Applications/World of Warcraft/_retail_/World of Warcraft.app"
-                                               << "_retail_"
-                                               << "World of Warcraft";
-        QTest::newRow("a folder only named like a flavor") << "/games/_retail/Wow.exe"
-                                                           << ""
-                                                           << "Wow";
-        QTest::newRow("a native program") << "/usr/games/wow"
-                                          << ""
-                                          << "wow";
+                                               << QStringList{"_retail_", "World of Warcraft"};
+        QTest::newRow("a folder only named like a flavor") << "/games/_retail/Wow.exe" << QStringList{"", "Wow"};
+        QTest::newRow("a native program") << "/usr/games/wow" << QStringList{"", "wow"};
     }
 
     void describesAProgramByItsPath() {
         QFETCH(QString, path);
-        QFETCH(QString, flavor);
-        QFETCH(QString, name);
         const LVExecutableIdentity identity = lv::identifyExecutable(path);
-        QCOMPARE(identity.flavor, flavor);
-        QCOMPARE(identity.applicationName, name);
+        QTEST((QStringList{identity.flavor, identity.applicationName}), "flavorAndName");
     }
 
     // The install a path belongs to: the one whose prefix holds it, even through a link; a path in no
     // prefix found is described from the path alone.
     void findsTheInstallOfAPath_data() {
         QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("launcherId");
-        QTest::addColumn<QString>("prefix");
-        QTest::addColumn<QString>("flavor");
+        QTest::addColumn<QStringList>("install"); // kind, launcher id, prefix (null: none), flavor
         const QString steam = QStringLiteral(".local/share/Steam/steamapps/compatdata/7/pfx");
-        QTest::newRow("the game in a steam prefix") << steam + "/" + kX86 + "_retail_/Wow.exe"
-                                                    << "Steam"
-                                                    << "7" << steam << "_retail_";
+        QTest::newRow("the game in a steam prefix")
+            << steam + "/" + kX86 + "_retail_/Wow.exe" << QStringList{"Steam", "7", steam, "_retail_"};
         QTest::newRow("its launcher, through the link to steam's folder")
             << ".steam/steam/steamapps/compatdata/7/pfx/" + kX86 + "World of Warcraft Launcher.exe"
-            << "Steam"
-            << "7" << steam << "";
+            << QStringList{"Steam", "7", steam, ""};
         QTest::newRow("a prefix no launcher made") << "elsewhere/pfx/" + kPlain + "_classic_/WowClassic.exe"
-                                                   << "Chosen by hand"
-                                                   << ""
-                                                   << "elsewhere/pfx"
-                                                   << "_classic_";
-        QTest::newRow("no prefix at all") << "native/Wow.exe"
-                                          << "Chosen by hand"
-                                          << "" << QString() << "";
+                                                   << QStringList{"Chosen by hand", "", "elsewhere/pfx", "_classic_"};
+        QTest::newRow("no prefix at all") << "native/Wow.exe" << QStringList{"Chosen by hand", "", QString(), ""};
     }
 
     void findsTheInstallOfAPath() {
         QFETCH(QString, path);
-        QFETCH(QString, kind);
-        QFETCH(QString, launcherId);
-        QFETCH(QString, prefix);
-        QFETCH(QString, flavor);
+        QFETCH(QStringList, install);
         LVHome home;
         home.write({{".local/share/Steam/steamapps/compatdata/7/pfx/" + kX86 + "_retail_/Wow.exe", ""},
                     {".local/share/Steam/steamapps/compatdata/7/pfx/" + kX86 + "World of Warcraft Launcher.exe", ""},
@@ -329,13 +283,12 @@ private slots:
                     {"native/Wow.exe", ""}});
         home.link({{".steam/steam", ".local/share/Steam"}});
 
-        const LVGameInstallation install =
+        const LVGameInstallation found =
             LVLinuxWorkspace(home.path(), home.environment({})).installationOf(home.filePath(path));
-        QCOMPARE(install.executable, home.filePath(path));
-        QCOMPARE(lv::prefixKindName(install.kind), kind);
-        QCOMPARE(install.launcherId, launcherId);
-        QCOMPARE(install.prefix, prefix.isNull() ? QString() : home.filePath(prefix));
-        QCOMPARE(install.flavor, flavor);
+        QCOMPARE(found.executable, home.filePath(path));
+        QCOMPARE((QStringList{lv::prefixKindName(found.kind), found.launcherId, found.prefix, found.flavor}),
+                 (QStringList{install[0], install[1], install[2].isNull() ? QString() : home.filePath(install[2]),
+                              install[3]}));
     }
 
     void readsLutrisSettings_data() {
@@ -348,14 +301,11 @@ private slots:
             << "world-of-warcraft-1690000000.yml"
             << "/home/u/My \"WoW\""
             << "world-of-warcraft";
-        QTest::newRow("single quotes") << "game:\n  prefix: '/x/it''s: here'\n"
-                                       << "wow2.yml"
-                                       << "/x/it's: here"
-                                       << "wow2";
-        QTest::newRow("windows line endings") << "game:\r\n  prefix: /p\r\ngame_slug: w\r\n"
-                                              << "a.yml"
-                                              << "/p"
-                                              << "w";
+        QTest::newRow("single quotes, windows line endings")
+            << "game:\r\n  prefix: '/x/it''s: here'\r\ngame_slug: w\r\n"
+            << "a.yml"
+            << "/x/it's: here"
+            << "w";
         QTest::newRow("a prefix of another section or deeper is not the game's")
             << "wine:\n  prefix: /wrong\ngame:\n  exe: /x.exe\n  args:\n    prefix: /deeper\nsystem:\n  prefix: /sys\n"
             << "no-prefix.yml" << QString() << "no-prefix";
@@ -394,63 +344,48 @@ private slots:
         QCOMPARE(lv::steamLibraryFolders(vdf), libraries);
     }
 
+    // The prefix is "/pfx" except for a game picked by hand; WINEPREFIX is set, and the game's folder
+    // used, whenever wine runs it in a prefix.
     void launchesThroughThePrefixsLauncher_data() {
         QTest::addColumn<LVPrefixKind>("kind");
         QTest::addColumn<QString>("launcherId");
-        QTest::addColumn<QString>("prefix");
         QTest::addColumn<QStringList>("installed"); // programs on PATH
         QTest::addColumn<QStringList>("command");   // program, then its arguments; empty: none
-        QTest::addColumn<bool>("withWine");         // WINEPREFIX set and run in the game's folder
 
         const QString exe = QStringLiteral("/pfx/") + kX86 + "_retail_/Wow.exe";
-        const QStringList everything{"steam", "lutris", "bottles-cli", "heroic", "xdg-open", "flatpak", "wine"};
+        const QStringList all{"steam", "lutris", "bottles-cli", "heroic", "xdg-open", "flatpak", "wine"};
         const QStringList wine{"/bin/wine", exe};
-        QTest::newRow("steam") << LVPrefixKind::Steam << "2"
-                               << "/pfx" << everything << QStringList{"/bin/steam", "steam://rungameid/2"} << false;
+        using K = LVPrefixKind;
+        QTest::newRow("steam") << K::Steam << "2" << all << QStringList{"/bin/steam", "steam://rungameid/2"};
         QTest::newRow("a game steam runs as a shortcut")
-            << LVPrefixKind::Steam << "3000000000"
-            << "/pfx" << everything << QStringList{"/bin/steam", "steam://rungameid/12884901888033554432"} << false;
-        QTest::newRow("flatpak steam") << LVPrefixKind::Steam << "2"
-                                       << "/pfx" << QStringList{"flatpak", "wine"}
+            << K::Steam << "3000000000" << all << QStringList{"/bin/steam", "steam://rungameid/12884901888033554432"};
+        QTest::newRow("flatpak steam") << K::Steam << "2" << QStringList{"flatpak", "wine"}
                                        << QStringList{"/bin/flatpak", "run", "com.valvesoftware.Steam",
-                                                      "steam://rungameid/2"}
-                                       << false;
-        QTest::newRow("lutris") << LVPrefixKind::Lutris << "wow"
-                                << "/pfx" << everything << QStringList{"/bin/lutris", "lutris:rungame/wow"} << false;
-        QTest::newRow("bottles") << LVPrefixKind::Bottles << "WoW"
-                                 << "/pfx" << everything
-                                 << QStringList{"/bin/bottles-cli", "run", "-b", "WoW", "-e", exe} << false;
+                                                      "steam://rungameid/2"};
+        QTest::newRow("lutris") << K::Lutris << "wow" << all << QStringList{"/bin/lutris", "lutris:rungame/wow"};
+        QTest::newRow("bottles") << K::Bottles << "WoW" << all
+                                 << QStringList{"/bin/bottles-cli", "run", "-b", "WoW", "-e", exe};
         QTest::newRow("flatpak bottles")
-            << LVPrefixKind::Bottles << "WoW"
-            << "/pfx" << QStringList{"flatpak"}
+            << K::Bottles << "WoW" << QStringList{"flatpak"}
             << QStringList{"/bin/flatpak", "run", "--command=bottles-cli", "com.usebottles.bottles", "run", "-b", "WoW",
-                           "-e",           exe}
-            << false;
-        QTest::newRow("heroic") << LVPrefixKind::Heroic << "Prime"
-                                << "/pfx" << everything << QStringList{"/bin/heroic", "heroic://launch/Prime"} << false;
-        QTest::newRow("heroic through its link") << LVPrefixKind::Heroic << "Prime"
-                                                 << "/pfx" << QStringList{"xdg-open", "wine"}
-                                                 << QStringList{"/bin/xdg-open", "heroic://launch/Prime"} << false;
+                           "-e",           exe};
+        QTest::newRow("heroic") << K::Heroic << "Prime" << all << QStringList{"/bin/heroic", "heroic://launch/Prime"};
+        QTest::newRow("heroic through its link") << K::Heroic << "Prime" << QStringList{"xdg-open", "wine"}
+                                                 << QStringList{"/bin/xdg-open", "heroic://launch/Prime"};
         QTest::newRow("a launcher that is not installed leaves it to wine")
-            << LVPrefixKind::Lutris << "wow"
-            << "/pfx" << QStringList{"steam", "wine"} << wine << true;
-        QTest::newRow("a prefix without its launcher's id") << LVPrefixKind::Steam << ""
-                                                            << "/pfx" << everything << wine << true;
-        QTest::newRow("a launcher that only uses wine") << LVPrefixKind::Faugus << ""
-                                                        << "/pfx" << everything << wine << true;
-        QTest::newRow("picked by hand, in no prefix") << LVPrefixKind::Manual << ""
-                                                      << "" << QStringList{"wine"} << wine << false;
-        QTest::newRow("nothing to start it") << LVPrefixKind::Steam << "2"
-                                             << "/pfx" << QStringList{"lutris"} << QStringList{} << false;
+            << K::Lutris << "wow" << QStringList{"steam", "wine"} << wine;
+        QTest::newRow("a prefix without its launcher's id") << K::Steam << "" << all << wine;
+        QTest::newRow("a launcher that only uses wine") << K::Faugus << "" << all << wine;
+        QTest::newRow("picked by hand, in no prefix") << K::Manual << "" << QStringList{"wine"} << wine;
+        QTest::newRow("nothing to start it") << K::Steam << "2" << QStringList{"lutris"} << QStringList{};
     }
 
     void launchesThroughThePrefixsLauncher() {
         QFETCH(LVPrefixKind, kind);
         QFETCH(QString, launcherId);
-        QFETCH(QString, prefix);
         QFETCH(QStringList, installed);
         QFETCH(QStringList, command);
-        QFETCH(bool, withWine);
+        const QString prefix = kind == LVPrefixKind::Manual ? QString() : QStringLiteral("/pfx");
         const LVGameInstallation install{QStringLiteral("/pfx/") + kX86 + "_retail_/Wow.exe", "_retail_", prefix, kind,
                                          launcherId};
         const auto findExecutable = [&installed](const QString &name) {
@@ -461,11 +396,11 @@ private slots:
         const LVLaunchCommand launch = lv::launchCommand(install, findExecutable, &error);
         QCOMPARE(QStringList{launch.program} + launch.arguments, command.isEmpty() ? QStringList{""} : command);
         QCOMPARE(error, command.isEmpty() ? kNoWine : QStringLiteral("untouched"));
+        const bool wine = launch.program == QLatin1String("/bin/wine");
         QMap<QString, QString> environment;
-        if (withWine)
+        if (wine && !prefix.isEmpty())
             environment.insert(QStringLiteral("WINEPREFIX"), prefix);
         QCOMPARE(launch.environment, environment);
-        const bool wine = launch.program == QLatin1String("/bin/wine");
         QCOMPARE(launch.workingFolder, wine ? QFileInfo(install.executable).path() : QString());
     }
 
@@ -487,11 +422,6 @@ private slots:
         QTest::newRow("steam for its own prefix") << steamFiles << QStringList{"wine", "steam"} << steamGame
                                                   << QStringList{"steam", "steam://rungameid/7", "WINEPREFIX=", "$CWD"};
         QTest::newRow("nothing to start it") << steamFiles << QStringList{} << steamGame << QStringList{};
-        QTest::newRow("a game picked by hand in a prefix of its own")
-            << LVFiles{{"picked/pfx/drive_c/WoW/Wow.exe", ""}} << QStringList{"wine"}
-            << "picked/pfx/drive_c/WoW/Wow.exe"
-            << QStringList{"wine", "$HOME/picked/pfx/drive_c/WoW/Wow.exe", "WINEPREFIX=$HOME/picked/pfx",
-                           "$HOME/picked/pfx/drive_c/WoW"};
         QTest::newRow("a native program runs itself")
             << LVFiles{} << QStringList{} << "native/wow" << QStringList{"wow", "WINEPREFIX=", "$HOME/native"};
     }

@@ -31,8 +31,8 @@ class TestProcessTracking : public QObject {
         QCOMPARE(button("launchButton")->isEnabled(), !running);
         QCOMPARE(button("uploadButton")->isEnabled(), !running);
     }
-    void record(LVProcProcessMonitor &watched, int pollInterval) {
-        watched.setPollInterval(pollInterval);
+    void record(LVProcProcessMonitor &watched) {
+        watched.setPollInterval(kNoTimer);
         connect(&watched, &LVProcessMonitor::applicationLaunched, this,
                 [this](const QString &name) { mEvents << "+" + name; });
         connect(&watched, &LVProcessMonitor::applicationTerminated, this,
@@ -60,30 +60,25 @@ private slots:
 
     void readsAStatLine_data() {
         QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<bool>("valid");
-        QTest::addColumn<qulonglong>("startTime");
+        QTest::addColumn<qlonglong>("startTime"); // -1: not a stat line
         QTest::addColumn<bool>("kernelThread");
         const QByteArray fields = " S 1 77 77 0 -1 %flags 120 0 0 0 3 1 0 0 20 0 1 0 %start 8282112 135 "
                                   "18446744073709551615 1 1 0 0 0 0 0 0 0 17 1 0 0 0 0 0\n";
         const auto line = [&](const QByteArray &comm, const char *flags, const char *start) {
             return "77 (" + comm + ")" + QByteArray(fields).replace("%flags", flags).replace("%start", start);
         };
-        QTest::newRow("a kernel thread") << line("kworker/1:0-events", "69238880", "12") << true << 12ull << true;
+        QTest::newRow("a kernel thread") << line("kworker/1:0-events", "69238880", "12") << 12ll << true;
         QTest::newRow("spaces and parentheses in the name")
-            << line("Wow) S 1 2 3 (x", "4194304", "991") << true << 991ull << false;
-        QTest::newRow("no parentheses") << QByteArray("77 sleep S 1 77") << false << 0ull << false;
-        QTest::newRow("cut short") << line("sleep", "4194304", "5843127").left(40) << false << 0ull << false;
-        QTest::newRow("not a number") << line("sleep", "4194304", "soon") << false << 0ull << false;
+            << line("Wow) S 1 2 3 (x", "4194304", "991") << 991ll << false;
+        QTest::newRow("no parentheses") << QByteArray("77 sleep S 1 77") << -1ll << false;
+        QTest::newRow("cut short") << line("sleep", "4194304", "5843127").left(40) << -1ll << false;
+        QTest::newRow("not a number") << line("sleep", "4194304", "soon") << -1ll << false;
     }
     void readsAStatLine() {
         QFETCH(QByteArray, line);
-        QFETCH(bool, valid);
         const std::optional<LVProcessStat> stat = lv::parseProcessStat(line);
-        QCOMPARE(stat.has_value(), valid);
-        if (valid) {
-            QTEST(qulonglong(stat->startTime), "startTime");
-            QTEST(stat->kernelThread, "kernelThread");
-        }
+        QTEST(stat ? qlonglong(stat->startTime) : -1ll, "startTime");
+        QTEST(stat && stat->kernelThread, "kernelThread");
     }
 
     void readsTheRealUser_data() {
@@ -108,28 +103,22 @@ private slots:
         QTest::addColumn<QList<QStringList>>("looks");
         QTest::addColumn<QStringList>("reports"); // "+name" a launch, "-name" a termination
         QTest::addColumn<QStringList>("running");
+        // A process is named by argv[0] without folder and extension, by comm when argv[0] is empty;
+        // what is no process is passed over.
         QTest::newRow("one name for each process")
-            << QList<QStringList>{{},
+            << QList<QStringList>{{"13 ended", "self me", "15"},
                                   {"10 C:\\Program~Files~(x86)\\World~of~Warcraft\\_retail_\\Wow.exe| comm=Wow.exe",
-                                   "11 /usr/bin/sleep|30|", "12 C:\\Wow.exe"}}
-            << QStringList{"+Wow +sleep +Wow"} << QStringList{"Wow", "sleep", "Wow"};
-        // A process is named by argv[0] without folder and extension, by comm when argv[0] is empty.
-        QTest::newRow("names from argv[0], else from comm")
-            << QList<QStringList>{{},
-                                  {"40 C:/Games/WoW\\Launcher.v2.exe|-uid|wow|", "41 /home/ann/.hidden|",
-                                   "42 /usr/bin/sleep", "43 |--flag| comm=daemon", "44 comm=~"}}
-            << QStringList{"+Launcher.v2 +.hidden +sleep +daemon"}
-            << QStringList{"Launcher.v2", ".hidden", "sleep", "daemon"};
-        QTest::newRow("what is no process is passed over")
-            << QList<QStringList>{{"13 ended", "self me", "14 comm=kworker/0:1H", "15", "16 sleep"}} << QStringList()
-            << QStringList{"kworker/0:1H", "sleep"};
-        QTest::newRow("one of two copies quits")
-            << QList<QStringList>{{"20 Wow", "21 Wow"}, {"21 Wow"}} << QStringList{"-Wow"} << QStringList{"Wow"};
-        QTest::newRow("the game quits and starts again between two looks")
-            << QList<QStringList>{{"20 Wow"}, {"4300 Wow"}} << QStringList{"-Wow +Wow"} << QStringList{"Wow"};
-        QTest::newRow("an id used again by a later process")
-            << QList<QStringList>{{"20 Wow start=5 comm=a)~S~1~(b"}, {"20 Wow start=9 comm=a)~S~1~(b"}}
-            << QStringList{"-Wow +Wow"} << QStringList{"Wow"};
+                                   "11 /usr/bin/sleep", "12 C:\\Wow.exe", "13 ended", "14 comm=kworker/0:1H",
+                                   "40 C:/Games/WoW\\Launcher.v2.exe|-uid|wow|", "41 /home/ann/.hidden|",
+                                   "43 |--flag| comm=daemon", "44 comm=~", "self me", "15"}}
+            << QStringList{"+Wow +sleep +Wow +kworker/0:1H +Launcher.v2 +.hidden +daemon"}
+            << QStringList{"Wow", "sleep", "Wow", "kworker/0:1H", "Launcher.v2", ".hidden", "daemon"};
+        QTest::newRow("copies quit, and an id is used again")
+            << QList<QStringList>{{"20 Wow", "21 Wow"},
+                                  {"21 Wow"},
+                                  {"4300 Wow start=5 comm=a)~S~1~(b"},
+                                  {"4300 Wow start=9 comm=a)~S~1~(b"}}
+            << QStringList{"-Wow", "-Wow +Wow", "-Wow +Wow"} << QStringList{"Wow"};
         QTest::newRow("the same process in a folder made anew")
             << QList<QStringList>{{"20 Wow"}, {"20 Wow"}, {"20 sleep anew"}} << QStringList{"", ""}
             << QStringList{"Wow"};
@@ -137,35 +126,33 @@ private slots:
             << QList<QStringList>{{"20 bash"}, {"20 C:\\Wow.exe"}} << QStringList{"-bash +Wow"} << QStringList{"Wow"};
         QTest::newRow("a name seen at two looks is not read again")
             << QList<QStringList>{{"20 bash"}, {"20 bash"}, {"20 Wow"}} << QStringList{"", ""} << QStringList{"bash"};
-        const QList<std::pair<QString, QString>> loaders{{"/usr/bin/wine|C:\\Wow.exe|", "wine"},
-                                                         {"/usr/lib/wine/wine64|C:\\Wow.exe|", "wine64"},
-                                                         {"/usr/lib/wine/wine-preloader", "wine-preloader"},
-                                                         {"/opt/proton/bin/wine64-preloader", "wine64-preloader"},
-                                                         {"comm=wine64-preloade", "wine64-preloade"}};
-        for (const auto &[loader, shown] : loaders)
+        for (const QString loader :
+             {"/usr/bin/wine|C:\\Wow.exe|", "/usr/lib/wine/wine64|C:\\Wow.exe|", "/usr/lib/wine/wine-preloader",
+              "/opt/bin/wine64-preloader", "comm=wine64-preloade"}) {
+            const QString shown = loader.section('|', 0, 0).section('/', -1).section('=', -1);
             QTest::addRow("Wine's loader as %s until it shows the game", qPrintable(shown))
                 << QList<QStringList>{{"20 " + loader}, {"20 " + loader}, {"20 " + loader}, {"20 C:\\Games\\Wow.exe"}}
                 << QStringList{"", "", "-" + shown + " +Wow"} << QStringList{"Wow"};
+        }
         QTest::newRow("an empty command line until it is filled")
             << QList<QStringList>{{"30 comm=Wow.exe"}, {"30 comm=Wow.exe"}, {"30 C:\\Wow.exe comm=Wow.exe"}}
             << QStringList{"", "-Wow.exe +Wow"} << QStringList{"Wow"};
         QTest::newRow("a kernel thread, named by its comm once")
             << QList<QStringList>{{"2 comm=kthreadd kernel"}, {"2 comm=kthreadd kernel"}, {"2 comm=other kernel"}}
             << QStringList{"", ""} << QStringList{"kthreadd"};
-        QTest::newRow("another user's processes")
-            << QList<QStringList>{{"20 Wow uid=other", "21 sleep"},
-                                  {"20 Wow uid=other", "21 sleep", "22 C:\\Wow.exe uid=other"}}
+        QTest::newRow("another user's processes, Wine's loader among them")
+            << QList<QStringList>{{"20 Wow uid=other", "21 sleep", "23 wine64 uid=other"},
+                                  {"20 Wow uid=other", "21 sleep", "22 C:\\Wow.exe uid=other",
+                                   "23 C:\\Wow.exe uid=other"}}
             << QStringList{""} << QStringList{"sleep"};
-        QTest::newRow("another user's Wine program showing the game")
-            << QList<QStringList>{{"20 wine64 uid=other"}, {"20 C:\\Wow.exe uid=other"}} << QStringList{""}
-            << QStringList();
     }
     void watchesAProcFolder() {
         QFETCH(QList<QStringList>, looks);
+        QFETCH(QStringList, running);
         LVProcFolder proc;
         proc.show(looks.first());
         LVProcProcessMonitor watching(proc.path(), getuid());
-        record(watching, kNoTimer);
+        record(watching);
         QStringList reports;
         for (const QStringList &look : looks.mid(1)) {
             proc.show(look);
@@ -174,81 +161,72 @@ private slots:
             mEvents.clear();
         }
         QTEST(reports, "reports");
-        QTEST(watching.runningApplicationNames(), "running");
-    }
-
-    // The names are read afresh: a process started since the last look counts, and the next look still
-    // reports it.
-    void runningNamesIncludeAProcessNotYetReported() {
-        LVProcFolder proc;
-        proc.show({"20 sleep"});
-        LVProcProcessMonitor watching(proc.path(), getuid());
-        record(watching, kNoTimer);
-        proc.show({"20 sleep", "21 Wow", "22 Wow"});
-        QCOMPARE(watching.runningApplicationNames(), (QStringList{"sleep", "Wow", "Wow"}));
-        QCOMPARE(watching.runningCount(kGame), 2);
+        QCOMPARE(watching.runningApplicationNames(), running);
+        // The names are read afresh: a process started since the last look counts, and the next look
+        // still reports it.
+        proc.show(looks.last() + QStringList{"9990 Wow", "9991 Wow"});
+        QCOMPARE(watching.runningApplicationNames(), running + QStringList(2, kGame));
+        QCOMPARE(watching.runningCount(kGame), running.count(kGame) + 2);
         watching.pollNow();
         QCOMPARE(mEvents, (QStringList{"+Wow", "+Wow"}));
     }
 
-    // A real process under a name of its own, so that whatever else runs on the machine does not count.
-    void seesAGameRunByWineStartAndQuit() {
-        LVProcProcessMonitor watching;
-        record(watching, 50);
-        const QString name = QStringLiteral("Wow-%1").arg(QCoreApplication::applicationPid());
-        QProcess game;
-        game.start(
-            "bash",
-            {"-c", QStringLiteral("exec -a 'C:\\Games\\World of Warcraft\\_retail_\\%1.exe' sleep 30").arg(name)});
-        QVERIFY(game.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(mEvents.contains("+" + name), 10000);
-        QCOMPARE(mEvents.count("+" + name), 1);
-        QCOMPARE(watching.runningCount(name), 1);
-
-        game.kill();
-        QVERIFY(game.waitForFinished());
-        QTRY_VERIFY_WITH_TIMEOUT(mEvents.contains("-" + name), 10000);
-        QCOMPARE(watching.runningCount(name), 0);
+    // Processes of the watched names start and end, "+name" and "-name": the game runs while any of
+    // them runs, the buttons follow it, and quitting it starts an upload run when automatic upload is on.
+    void theGameQuitsWithItsLastProcess_data() {
+        QTest::addColumn<QString>("gameName");     // the setting, read afresh each time; null: left as it is
+        QTest::addColumn<QStringList>("installs"); // checked "+program", unchecked "-program"; empty: none
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QString>("running"); // after each event, 1 or 0; "u": 1, with no automatic upload
+        QTest::newRow("the game, no automatic upload")
+            << QString() << QStringList() << QStringList{"+Wow", "-Wow"} << "u0";
+        QTest::newRow("the old game after a change of name")
+            << "WowClassic" << QStringList() << QStringList{"+Wow", "-Wow"} << "00";
+        for (const char *other : {"WowB", "wow", "Wow.exe"})
+            QTest::newRow(other) << QString() << QStringList()
+                                 << QStringList{"+" + QString(other), "-" + QString(other)} << "00";
+        QTest::newRow("two copies of the game")
+            << QString() << QStringList{"+_retail_/Wow"} << QStringList{"+Wow", "+Wow", "-Wow", "-Wow"} << "1110";
+        QTest::newRow("two checked flavors")
+            << QString() << QStringList{"+_retail_/Wow", "+_classic_/WowClassic"}
+            << QStringList{"+WowClassic", "+Wow", "-WowClassic", "+WowClassic", "-Wow", "-WowClassic"} << "111110";
+        QTest::newRow("an unchecked flavor does not count")
+            << QString() << QStringList{"+_retail_/Wow", "-_classic_/WowClassic"}
+            << QStringList{"+Wow", "+WowClassic", "-Wow"} << "110";
     }
-
-    void applicationLaunchesAndQuits_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("gameName"); // the setting, read afresh each time
-        QTest::addColumn<bool>("autoUpload");
-        QTest::addColumn<bool>("isGame");
-        QTest::newRow("the game") << kGame << kGame << true << true;
-        QTest::newRow("the game, no automatic upload") << kGame << kGame << false << true;
-        QTest::newRow("a game of another name") << "WowClassic"
-                                                << "WowClassic" << true << true;
-        QTest::newRow("the old game after a change of name") << kGame << "WowClassic" << true << false;
-        for (const char *other : {"World of Warcraft Launcher", "WowB", "Wow Helper", "wow", "Wow.exe"})
-            QTest::newRow(other) << QString(other) << kGame << true << false;
-    }
-
-    // The buttons follow the game; quitting it starts an upload run when automatic upload is on.
-    void applicationLaunchesAndQuits() {
-        QFETCH(QString, name);
+    void theGameQuitsWithItsLastProcess() {
         QFETCH(QString, gameName);
-        QFETCH(bool, autoUpload);
-        QFETCH(bool, isGame);
-        mWorld->settings.setValue(kWowApplicationNameKey, gameName);
-        mWorld->settings.setValue(kAutoUploadKey, autoUpload);
-        LVBusRecorder bus;
-        // The buttons are set before the run starts: the run's first message finds them so.
-        bool launchEnabledAtRunStart = false;
-        connect(&LVStatusBus::instance(), &LVStatusBus::statusMessageChanged, &bus, [&](const QString &message) {
-            launchEnabledAtRunStart |= message == kRunStarts && button("launchButton")->isEnabled();
-        });
-
-        monitor().launch(name);
-        verifyGameRunning(isGame);
-        QCOMPARE(mDelegate->isWOWRunning(), isGame); // as the look at start-up finds it
-        QCOMPARE(bus.messages, QStringList());
-
-        monitor().terminate(name);
-        verifyGameRunning(false);
-        QCOMPARE(bus.messages.value(0), isGame && autoUpload ? kRunStarts : QString());
-        QCOMPARE(launchEnabledAtRunStart, isGame && autoUpload);
+        QFETCH(QStringList, installs);
+        QFETCH(QStringList, events);
+        QFETCH(QString, running);
+        QList<LVInstallChoice> choices;
+        for (const QString &install : installs)
+            choices.append({mGame->filePath(install.mid(1) + ".exe"), install.startsWith('+')});
+        if (!choices.isEmpty())
+            lv::storeInstallChoices(mWorld->settings, choices);
+        if (!gameName.isNull())
+            mWorld->settings.setValue(kWowApplicationNameKey, gameName);
+        mWorld->settings.setValue(kAutoUploadKey, !running.contains('u'));
+        running.replace('u', '1');
+        for (qsizetype i = 0; i < events.size(); ++i) {
+            LVBusRecorder bus;
+            // The buttons are set before the run starts: the run's first message finds them so.
+            bool launchEnabledAtRunStart = false;
+            connect(&LVStatusBus::instance(), &LVStatusBus::statusMessageChanged, &bus, [&](const QString &message) {
+                launchEnabledAtRunStart |= message == kRunStarts && button("launchButton")->isEnabled();
+            });
+            const QString name = events[i].mid(1);
+            events[i].startsWith('+') ? monitor().launch(name) : monitor().terminate(name);
+            verifyGameRunning(running[i] == '1');
+            QCOMPARE(mDelegate->isWOWRunning(), running[i] == '1');
+            const bool runs =
+                i > 0 && running[i - 1] == '1' && running[i] == '0' && mWorld->settings.boolForKey(kAutoUploadKey);
+            // With several installs, each install's run is announced first.
+            QVERIFY2(bus.messages.indexOf(kRunStarts) ==
+                         (runs ? int(installs.join("").count(QLatin1Char('+')) > 1) : -1),
+                     qPrintable(events.mid(0, i + 1).join(' ')));
+            QCOMPARE(launchEnabledAtRunStart, runs);
+        }
     }
 
     void eventsDuringAWaitAreHandledAfterIt() {
@@ -271,22 +249,9 @@ private slots:
     }
 
     // An install found on the machine and nothing chosen yet: the program's own name is watched, and
-    // Launch starts it; a process of another flavor's name is not the game.
-    void aFoundInstallIsWatchedAndLaunchedByItsOwnName_data() {
-        QTest::addColumn<QString>("program"); // in its flavor folder, without ".exe"
-        QTest::addColumn<QString>("other");
-        QTest::newRow("Classic") << "_classic_/WowClassic"
-                                 << "Wow";
-        QTest::newRow("Classic Era") << "_classic_era_/WowClassic"
-                                     << "WowT";
-        QTest::newRow("test realm") << "_ptr_/WowT"
-                                    << "WowClassic";
-        QTest::newRow("Retail") << "_retail_/Wow"
-                                << "WowClassic";
-    }
+    // Launch starts it; a process of another flavor's name, the default one included, is not the game.
     void aFoundInstallIsWatchedAndLaunchedByItsOwnName() {
-        QFETCH(QString, program);
-        QFETCH(QString, other);
+        const QString program = QStringLiteral("_ptr_/WowT"), other = kGame;
         const QString name = program.section('/', 1);
         const QString executable = mGame->filePath("World of Warcraft/" + program + ".exe");
         for (const char *key : {kWowApplicationPathKey, kWowInstallsKey})
@@ -311,38 +276,6 @@ private slots:
         QCOMPARE(bus.messages.value(0), kRunStarts);
     }
 
-    // Processes of the watched names start and end, "+name" and "-name": the game runs while any of
-    // them runs, and the automatic upload starts when the last one quits.
-    void theGameQuitsWithItsLastProcess_data() {
-        QTest::addColumn<QStringList>("installs"); // checked "+program", unchecked "-program"
-        QTest::addColumn<QStringList>("events");
-        QTest::addColumn<QString>("running"); // after each event, 1 or 0
-        QTest::newRow("two copies of the game")
-            << QStringList{"+_retail_/Wow"} << QStringList{"+Wow", "+Wow", "-Wow", "-Wow"} << "1110";
-        QTest::newRow("two checked flavors")
-            << QStringList{"+_retail_/Wow", "+_classic_/WowClassic"}
-            << QStringList{"+WowClassic", "+Wow", "-WowClassic", "+WowClassic", "-Wow", "-WowClassic"} << "111110";
-        QTest::newRow("an unchecked flavor does not count") << QStringList{"+_retail_/Wow", "-_classic_/WowClassic"}
-                                                            << QStringList{"+Wow", "+WowClassic", "-Wow"} << "110";
-    }
-    void theGameQuitsWithItsLastProcess() {
-        QFETCH(QStringList, installs);
-        QFETCH(QStringList, events);
-        QFETCH(QString, running);
-        QList<LVInstallChoice> choices;
-        for (const QString &install : installs)
-            choices.append({mGame->filePath(install.mid(1) + ".exe"), install.startsWith('+')});
-        lv::storeInstallChoices(mWorld->settings, choices);
-        for (qsizetype i = 0; i < events.size(); ++i) {
-            LVBusRecorder bus;
-            const QString name = events[i].mid(1);
-            events[i].startsWith('+') ? monitor().launch(name) : monitor().terminate(name);
-            verifyGameRunning(running[i] == '1');
-            const bool quit = i > 0 && running[i - 1] == '1' && running[i] == '0';
-            QVERIFY2(bus.messages.contains(kRunStarts) == quit, qPrintable(events.mid(0, i + 1).join(' ')));
-        }
-    }
-
     // The launcher is looked for beside the game, then in the folder above, as a real install keeps it.
     void launchButtonStartsTheGameOrItsLauncher_data() {
         QTest::addColumn<bool>("runLauncher");
@@ -351,8 +284,6 @@ private slots:
         QTest::addColumn<QString>("error");      // "{folder}" stands for the game's folder
         const QString launcher = QStringLiteral("World of Warcraft Launcher.exe");
         QTest::newRow("the game") << false << launcher << "_retail_/Wow.exe" << QString();
-        QTest::newRow("its launcher, beside it")
-            << true << "_retail_/" + launcher << "_retail_/" + launcher << QString();
         QTest::newRow("its launcher, in the folder above") << true << launcher << launcher << QString();
         QTest::newRow("no launcher") << true << QString() << QString()
                                      << "The game's launcher is not in {folder} nor in the folder above it";
