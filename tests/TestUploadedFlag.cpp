@@ -26,9 +26,6 @@ class TestUploadedFlag : public QObject {
             world.settings.setValue(kFilesToUploadKey, QStringList{"%WoW%/%account_name%.lua"});
             LVStatusBus::setVerboseLogging(true);
         }
-        bool alreadyUploaded() { return world.delegate->uploadRun().alreadyUploadedForAccount("ALPHA"); }
-        QStringList entries() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden); }
-
         LVGameFolder folder;
         LVTestWorld world;
         LVApplicationDelegate &delegate = world.makeDelegate();
@@ -38,40 +35,48 @@ class TestUploadedFlag : public QObject {
     static QStringList deletedNames(int watch) {
         QStringList names;
         alignas(inotify_event) char buffer[4096];
-        for (ssize_t length; (length = read(watch, buffer, sizeof buffer)) > 0;)
-            for (char *at = buffer; at < buffer + length;) {
-                const auto *event = reinterpret_cast<const inotify_event *>(at);
-                names << QString::fromUtf8(event->name);
-                at += sizeof(inotify_event) + event->len;
-            }
+        const ssize_t length = read(watch, buffer, sizeof buffer);
+        for (char *at = buffer; at < buffer + length; at += sizeof(inotify_event) + ((inotify_event *)at)->len)
+            names << QString::fromUtf8(reinterpret_cast<const inotify_event *>(at)->name);
         return names;
     }
     static QByteArray filler(qsizetype size) { return QByteArray(size, 'x'); }
-    // A cache record: its header's two words, then the payload.
+    // A cache file: its 20-byte header, then records of two header words and a payload.
     static QByteArray record(quint32 first, quint32 length, const QByteArray &payload = {}) {
         QByteArray bytes(8, Qt::Uninitialized);
         qToLittleEndian(first, bytes.data());
         qToLittleEndian(length, bytes.data() + 4);
         return bytes + payload;
     }
-    static QByteArray header() { return QByteArray("WDBCheaderof20bytes!"); }
+    static QByteArray wdb(const QByteArray &records) { return "WDBCheaderof20bytes!" + records; }
 
 private slots:
-    void utf8IsCheckedStrictly_data() {
+    void bytesAreCheckedStrictly_data() {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("cacheFile"); // else UTF-8 text
         QTest::addColumn<bool>("valid");
-        QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false;
-        // The check works through long texts a slice of 64 KB at a time.
+        QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false << false;
+        // The UTF-8 check works through long texts a slice of 64 KB at a time.
         for (int before = 1; before <= 3; ++before)
-            QTest::addRow("across slices, %d", before) << filler(65536 - before) + "\xF0\x9F\x98\x80" << true;
-        QTest::newRow("stray byte starting a slice") << filler(65536) + "\x80" + filler(9) << false;
-        QTest::newRow("cut at the end of a long text") << filler(200000) + "\xF0\x9F\x98" << false;
+            QTest::addRow("across slices, %d", before) << filler(65536 - before) + "\xF0\x9F\x98\x80" << false << true;
+        QTest::newRow("stray byte starting a slice") << filler(65536) + "\x80" + filler(9) << false << false;
+        QTest::newRow("cut at the end of a long text") << filler(200000) + "\xF0\x9F\x98" << false << false;
+        QTest::newRow("header only") << wdb("") << true << true;
+        QTest::newRow("records to the last byte") << wdb(record(1, 4, "item") + record(7, 0)) << true << true;
+        QTest::newRow("end record, then anything") << wdb(record(0, 0) + "junk") << true << true;
+        QTest::newRow("an end needs both words 0")
+            << wdb(record(7, 0) + record(0, 2, "ab") + record(1, 9)) << true << false;
+        QTest::newRow("header cut short") << wdb("").left(19) << true << false;
+        QTest::newRow("stops mid-record-header") << wdb(record(1, 4, "item") + record(0, 0).left(7)) << true << false;
+        QTest::newRow("payload one byte past the end") << wdb(record(1, 10, QByteArray(9, 'p'))) << true << false;
+        // In 32 bits, 20 + 8 + L would come round to 8, inside the data.
+        QTest::newRow("length that wraps round") << wdb(record(1, 0xFFFFFFEC, QByteArray(64, 'p'))) << true << false;
     }
-
-    void utf8IsCheckedStrictly() {
+    void bytesAreCheckedStrictly() {
         QFETCH(QByteArray, bytes);
+        QFETCH(bool, cacheFile);
         QFETCH(bool, valid);
-        QCOMPARE(lv::isValidUtf8(bytes), valid);
+        QCOMPARE(cacheFile ? lv::isSoundWdb(bytes) : lv::isValidUtf8(bytes), valid);
     }
 
     void newDataIsPreparedForUpload() {
@@ -85,41 +90,39 @@ private slots:
         QCOMPARE(lv::flagSetByUpload(savedVariables), qsizetype(head.size() - 13));
         QCOMPARE(lv::flagSetByUpload("rvUploaded = 1;rvUploaded = 1"), qsizetype(15));
         QCOMPARE(lv::flagSetByUpload("rvUploaded = 0"), qsizetype(-1));
-
-        // Finding new data changes nothing in the game's folder.
-        Account account(head + "0;rvUploaded = 0\n");
-        const QStringList entries = account.entries();
-        LVBusRecorder bus;
-        QVERIFY(!account.alreadyUploaded());
-        QCOMPARE(account.folder.readFile("ALPHA.lua"), head + "0;rvUploaded = 0\n");
-        QCOMPARE(account.entries(), entries);
-        QCOMPARE(bus.messages, QStringList{"rvUpload == 1"});
     }
 
-    void nothingToUploadLeavesTheFileAsItWas_data() {
+    // Looking for new data changes nothing in the game's folder, whatever it finds.
+    void lookingForNewDataLeavesTheFileAsItWas_data() {
         QTest::addColumn<QByteArray>("savedVariables"); // null: no file
         QTest::addColumn<bool>("emptyList");
+        QTest::addColumn<bool>("uploaded");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("already uploaded") << QByteArray("rvUploaded = 1\n") << false << QStringList();
-        QTest::newRow("neither flag") << QByteArray("rvUploaded=0\n") << false
+        QTest::newRow("new data after an old flag")
+            << QByteArray("rvUploaded = 1 -- was\nrvUploaded = 0\n") << false << false << QStringList{"rvUpload == 1"};
+        QTest::newRow("already uploaded") << QByteArray("rvUploaded = 1\n") << false << true << QStringList();
+        QTest::newRow("neither flag") << QByteArray("rvUploaded=0\n") << false << true
                                       << QStringList{"error: rvUploaded variable seems to be malformed."};
-        QTest::newRow("not UTF-8") << QByteArray("rvUploaded = 0\n\xC0\x80") << false << QStringList();
-        QTest::newRow("no file") << QByteArray() << false << QStringList();
-        QTest::newRow("empty list") << QByteArray("rvUploaded = 0\n") << true << QStringList();
+        QTest::newRow("not UTF-8") << QByteArray("rvUploaded = 0\n\xC0\x80") << false << true << QStringList();
+        QTest::newRow("no file") << QByteArray() << false << true << QStringList();
+        QTest::newRow("empty list") << QByteArray("rvUploaded = 0\n") << true << true << QStringList();
     }
-
-    void nothingToUploadLeavesTheFileAsItWas() {
+    void lookingForNewDataLeavesTheFileAsItWas() {
         QFETCH(QByteArray, savedVariables);
         QFETCH(bool, emptyList);
+        QFETCH(bool, uploaded);
         QFETCH(QStringList, messages);
         Account account(savedVariables);
         if (emptyList)
             account.world.settings.setValue(kFilesToUploadKey, QStringList());
-        const QStringList entries = account.entries();
+        const auto entries = [&] {
+            return QDir(account.folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden);
+        };
+        const QStringList before = entries();
         LVBusRecorder bus;
-        QVERIFY(account.alreadyUploaded());
+        QCOMPARE(account.delegate.uploadRun().alreadyUploadedForAccount("ALPHA"), uploaded);
         QCOMPARE(account.folder.readFile("ALPHA.lua"), savedVariables);
-        QCOMPARE(account.entries(), entries);
+        QCOMPARE(entries(), before);
         QCOMPARE(bus.messages, messages);
     }
 
@@ -127,22 +130,19 @@ private slots:
     // file is still the one that was read.
     void markingUploadedChangesOneByte_data() {
         QTest::addColumn<QByteArray>("contents");
-        QTest::addColumn<qsizetype>("offset");
         QTest::addColumn<QByteArray>("expected"); // null: refused, the file unchanged
         const QByteArray text("x = 1\nrvUploaded = 0\n");
-        QTest::newRow("the file as read") << text << qsizetype(6) << QByteArray("x = 1\nrvUploaded = 1\n");
-        QTest::newRow("grown since") << text + "y = 2\n" << qsizetype(6) << QByteArray();
-        QTest::newRow("flag moved") << QByteArray("x = 12\nrvUploaded = 0\n") << qsizetype(6) << QByteArray();
+        QTest::newRow("the file as read") << text << QByteArray("x = 1\nrvUploaded = 1\n");
+        QTest::newRow("grown since") << text + "y = 2\n" << QByteArray();
+        QTest::newRow("flag moved") << QByteArray("x = 12\nrvUploaded = 0\n") << QByteArray();
     }
-
     void markingUploadedChangesOneByte() {
         QFETCH(QByteArray, contents);
-        QFETCH(qsizetype, offset);
         QFETCH(QByteArray, expected);
         LVGameFolder folder;
         folder.writeFile("A.lua", contents);
         QString error;
-        QCOMPARE(lv::markUploaded(folder.filePath("A.lua"), offset, 21, &error), !expected.isNull());
+        QCOMPARE(lv::markUploaded(folder.filePath("A.lua"), 6, 21, &error), !expected.isNull());
         QCOMPARE(folder.readFile("A.lua"), expected.isNull() ? contents : expected);
         QCOMPARE(error.isNull(), !expected.isNull());
     }
@@ -159,7 +159,6 @@ private slots:
         QCOMPARE(folder.readFile("A.lua"), "rvUploaded = 0\n");
         QCOMPARE(deletedNames(watch), QStringList{"A.lua.rename"});
         close(watch);
-        QVERIFY(!QFileInfo::exists(folder.filePath("A.lua.rename")));
         QVERIFY(lv::undoUnfinishedUpload(folder.filePath("A.lua")).isNull());
 
         folder.writeFile("outside", "rvUploaded = 1\n");
@@ -170,42 +169,17 @@ private slots:
         QVERIFY(!QFileInfo(folder.filePath("A.lua.rename")).isSymLink());
     }
 
-    void recordWalk_data() {
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<bool>("sound");
-        QTest::newRow("header only") << header() << true;
-        QTest::newRow("records to the last byte") << header() + record(1, 4, "item") + record(7, 0) << true;
-        QTest::newRow("end record, then anything") << header() + record(0, 0) + "junk" << true;
-        QTest::newRow("an end needs both words 0")
-            << header() + record(7, 0) + record(0, 2, "ab") + record(1, 9) << false;
-        QTest::newRow("header cut short") << header().left(19) << false;
-        QTest::newRow("stops mid-record-header") << header() + record(1, 4, "item") + record(0, 0).left(7) << false;
-        QTest::newRow("payload one byte past the end") << header() + record(1, 10, QByteArray(9, 'p')) << false;
-        // In 32 bits, 20 + 8 + L would come round to 8, inside the data.
-        QTest::newRow("length that wraps round") << header() + record(1, 0xFFFFFFEC, QByteArray(64, 'p')) << false;
-    }
-
-    void recordWalk() {
-        QFETCH(QByteArray, data);
-        QFETCH(bool, sound);
-        QCOMPARE(lv::isSoundWdb(data), sound);
-    }
-
     void onlyListedWdbFilesAreCheckedUpToTheFirstCorruptOne() {
         Account account({});
-        const QByteArray corrupt = header() + record(1, 100, "short");
         // Corrupt as they are, entries not ending exactly in ".wdb" are passed over, even one that
         // does once the account is put in; missing and empty cache files pass.
-        const QStringList names{"missing.wdb", "empty.wdb",      "sound.wdb",   "a.WDB",    "a.wdb.gz",
-                                "a_wdb",       "%account_name%", "corrupt.wdb", "later.wdb"};
         QStringList entries;
-        for (const QString &name : names) {
+        for (const QString name : {"missing.wdb", "empty.wdb", "sound.wdb", "a.WDB", "a.wdb.gz", "a_wdb",
+                                   "%account_name%", "corrupt.wdb", "later.wdb"}) {
             entries << "%WoW%/Cache/WDB/%locale%/" + name;
+            const QByteArray bytes = name == "empty.wdb" ? "" : wdb(name == "sound.wdb" ? record(0, 0) : "short");
             if (name != "missing.wdb")
-                account.folder.writeFile("Cache/WDB/enUS/" + QString(name).replace("%account_name%", "A.wdb"),
-                                         name == "empty.wdb"   ? ""
-                                         : name == "sound.wdb" ? header() + record(0, 0)
-                                                               : corrupt);
+                account.folder.writeFile("Cache/WDB/enUS/" + QString(name).replace("%account_name%", "A.wdb"), bytes);
         }
         account.world.settings.setValue(kFilesToUploadKey, entries);
         account.delegate.install().gatherLocales();
