@@ -4,6 +4,6 @@
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    isSoundWdb(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
+    lv::isSoundWdb(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
     return 0;
 }
