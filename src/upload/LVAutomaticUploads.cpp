@@ -43,9 +43,9 @@ void LVAutomaticUploads::want(Wanted wanted) {
     startIfPossible();
 }
 
-// An upload waiting for the sign-in sheet covers whatever was wanted meanwhile.
+// An upload waiting for the sign-in sheet is the one wanted meanwhile: it goes on when the user signs in.
 void LVAutomaticUploads::startIfPossible(bool evenPaused) {
-    if (mRun.uploadState() == LVUploadRun::UploadWaitingForSignIn)
+    if (mRun.uploadState() == LVUploadRun::UploadWaitingForSignIn && mWanted == Wanted::Everything)
         mWanted = Wanted::Nothing;
     if (mWanted == Wanted::Nothing || (mPaused && !evenPaused) || mGameWatch.isGameRunning() ||
         mRun.uploadState() != LVUploadRun::UploadIdle)

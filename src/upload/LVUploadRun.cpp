@@ -109,8 +109,10 @@ void LVUploadRun::startRun(const std::optional<QList<LVAccountRef>> &only) {
     mRun = std::move(run);
     if (!credentialsAllowUpload())
         return;
-    if (!takeRunLock())
+    if (!takeRunLock()) {
+        mRun = {};
         return;
+    }
 
     for (LVGameInstall *install : mInstalls.checked())
         if (isAskedFor(*install))
