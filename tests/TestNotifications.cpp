@@ -3,6 +3,7 @@
 #include "LVSampleGame.h"
 #include "LVTestWorld.h"
 #include "app/LVDesktopNotifier.h"
+#include "app/LVHistoryWindow.h"
 #include "app/UploadReadiness.h"
 
 #include <QDBusConnection>
@@ -238,6 +239,9 @@ private slots:
         QVERIFY(ended.wait(10000));
         QCOMPARE(ended.last().first().value<LVUploadOutcome>().storedAccounts, (QStringList{"ACCOUNT1", "ACCOUNT2"}));
         QCOMPARE(delegate.reports().history().records().size(), 4);
+        invoked.setArguments({1001u, QStringLiteral("history")});
+        QVERIFY(serviceBus().send(invoked));
+        QTRY_VERIFY(world.find<LVHistoryWindow>() && world.find<LVHistoryWindow>()->isVisible());
     }
 
     void failedAccountsAreAllNamed_data() {
