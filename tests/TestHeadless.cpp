@@ -1,3 +1,4 @@
+#include "LVPrivateBus.h"
 #include "LVSampleGame.h"
 #include "LVTestKeyring.h"
 #include "LVTestSite.h"
@@ -40,8 +41,10 @@ class TestHeadless : public QObject {
     }
     static QByteArray read(const QString &path) { return lv::contentsOfFile(path).value_or(QByteArray()); }
 
-    void start(QProcess &process, const QStringList &arguments) const {
+    void start(QProcess &process, const QStringList &arguments, const QString &sessionBus = QString()) const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (!sessionBus.isNull())
+            environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), sessionBus);
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home("config"));
         environment.insert(QStringLiteral("XDG_CACHE_HOME"), home("cache"));
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home("runtime"));
@@ -49,6 +52,8 @@ class TestHeadless : public QObject {
         // As after a game, from a launcher's script: no display at all.
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QString::fromLatin1(name));
+        if (arguments.isEmpty()) // a start with a window
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(LV_CLIENT_BINARY), arguments);
     }
@@ -59,9 +64,9 @@ class TestHeadless : public QObject {
                 QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
                 QString::fromUtf8(process.readAllStandardError())};
     }
-    Run client(const QStringList &arguments, const QByteArray &input = {}) const {
+    Run client(const QStringList &arguments, const QByteArray &input = {}, const QString &sessionBus = {}) const {
         QProcess process;
-        start(process, arguments);
+        start(process, arguments, sessionBus);
         process.write(input);
         process.closeWriteChannel();
         return finish(process);
@@ -190,6 +195,68 @@ private slots:
         // A site that accepts the credentials but takes no upload now still means a good sign-in.
         mSite->server().setResponse("GET", "/auth", 200, "2");
         QCOMPARE(signInWith(LVTestSite::kPassword).exitCode, 0);
+    }
+
+    // A new password the site refuses, or none at all, never replaces the one that works; one the site
+    // cannot check is stored, and said so.
+    void signInKeepsAWorkingPassword_data() {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<bool>("siteDown");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("refused") << QByteArray("wrong\n") << false << 1
+                                 << "The site does not accept this password for alice: the stored one is kept.";
+        QTest::newRow("nothing on standard input")
+            << QByteArray() << false << 2 << "No password given on standard input";
+        QTest::newRow("site unreachable")
+            << QByteArray("unchecked\n") << true << 0 << "The password is stored, but the site could not be reached";
+    }
+    void signInKeepsAWorkingPassword() {
+        QFETCH(QByteArray, input);
+        QFETCH(bool, siteDown);
+        QFETCH(int, exitCode);
+        QFETCH(QString, error);
+        LV_REQUIRE_TEST_KEYRING(mKeychain);
+        signIn();
+        if (siteDown)
+            mSite->server().stop();
+        const Run run = client({QStringLiteral("--sign-in"), QString::fromLatin1(LVTestSite::kUser)}, input);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.errors.startsWith(error), qPrintable(run.errors));
+        QCOMPARE(mKeychain.findPassword().password,
+                 siteDown ? QByteArray("unchecked") : QByteArray(LVTestSite::kPassword));
+    }
+
+    // Without a keychain service on the session bus, the answer is plain, quick and ends in 2.
+    void withoutAKeychainServiceTheAnswerIsPlain_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("upload") << kUpload;
+        QTest::newRow("sign in") << QStringList{"--sign-in", QString::fromLatin1(LVTestSite::kUser)};
+    }
+    void withoutAKeychainServiceTheAnswerIsPlain() {
+        QFETCH(QStringList, arguments);
+        const LVPrivateBus bus;
+        QElapsedTimer clock;
+        clock.start();
+        const Run run = client(arguments, "s3cret\n", bus.address());
+        QVERIFY(clock.elapsed() < 5000);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.errors.startsWith("No keychain service is running (GNOME Keyring or KWallet): start one"),
+                 qPrintable(run.errors));
+        QVERIFY(mSite->server().requests().empty());
+    }
+
+    // A second start that would open a window shows the first one's and ends; the first goes on.
+    void aSecondStartShowsTheFirst() {
+        const LVPrivateBus bus; // the window's keychain look-ups go nowhere near a real one
+        QProcess first;
+        start(first, {}, bus.address());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(home("runtime/lorvane-client.socket")), 20000);
+        const Run second = client({}, {}, bus.address());
+        QCOMPARE(second.exitCode, 0);
+        QCOMPARE(first.state(), QProcess::Running);
+        first.terminate();
+        QVERIFY(first.waitForFinished());
     }
 
     // A run that goes wrong, at the site or before it, ends in 1 with every account's data still

@@ -1,26 +1,36 @@
 #include "LVLogRecorder.h"
+#include "LVPrivateBus.h"
 #include "LVSampleGame.h"
 #include "LVTestWorld.h"
 #include "app/LVDesktopNotifier.h"
-#include "common/FileContents.h"
+#include "app/LVHistoryWindow.h"
+#include "app/UploadReadiness.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusError>
+#include <QDBusMessage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 // A notification service of our own on a private bus: it keeps what it is sent and answers with an
-// id, or with an error when told to.
+// id, or with an error when told to; it shows actions when told to.
 class LVNotificationService : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 public:
     QList<QVariantList> received; // the arguments of each call
     bool answerWithError = false;
+    bool showsActions = false;
 
 public slots:
+    QStringList GetCapabilities() {
+        if (!showsActions)
+            sendErrorReply(QDBusError::UnknownMethod, QStringLiteral("an old service"));
+        return {QStringLiteral("body"), QStringLiteral("actions")};
+    }
+
     uint Notify(const QString &appName, uint replacesId, const QString &icon, const QString &summary,
                 const QString &body, const QStringList &actions, const QVariantMap &hints, int expireTimeout) {
         received << QVariantList{appName, replacesId, icon, summary, body, actions, hints, expireTimeout};
@@ -40,7 +50,7 @@ class TestNotifications : public QObject {
     static constexpr QLatin1StringView kNoBusConnection{"no bus"};
 
     QTemporaryDir mDir;
-    QProcess mDaemon;
+    LVPrivateBus mBus;
     std::unique_ptr<LVNotificationService> mService;
 
     static QDBusConnection serviceBus() { return QDBusConnection(kServiceConnection); }
@@ -53,28 +63,16 @@ class TestNotifications : public QObject {
     }
 
 private slots:
-    // Without service files the daemon starts nothing on its own: a missing name stays missing.
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
-        const QString configuration = mDir.filePath(QStringLiteral("bus.conf"));
-        QVERIFY(lv::writeFileAtomically(configuration,
-                                        {"<busconfig><type>session</type><listen>unix:dir=" + mDir.path().toUtf8() +
-                                         "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
-                                         "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
-                                         "<allow own=\"*\"/></policy></busconfig>\n"}));
-        mDaemon.start(QStringLiteral("dbus-daemon"),
-                      {"--config-file=" + configuration, "--nofork", "--nopidfile", "--print-address"});
-        QVERIFY2(mDaemon.waitForStarted() && mDaemon.waitForReadyRead(), qPrintable(mDaemon.errorString()));
-        const QString address = QString::fromUtf8(mDaemon.readLine()).trimmed();
-        QVERIFY(QDBusConnection::connectToBus(address, kServiceConnection).isConnected());
-        QVERIFY(QDBusConnection::connectToBus(address, kClientConnection).isConnected());
+        QVERIFY(mBus.isRunning());
+        QVERIFY(mBus.connect(kServiceConnection).isConnected());
+        QVERIFY(mBus.connect(kClientConnection).isConnected());
     }
 
     void cleanupTestCase() {
         for (QLatin1StringView name : {kServiceConnection, kClientConnection, kNoBusConnection})
             QDBusConnection::disconnectFromBus(name);
-        mDaemon.terminate();
-        QVERIFY(mDaemon.waitForFinished());
     }
 
     void init() { mService = std::make_unique<LVNotificationService>(); }
@@ -176,25 +174,32 @@ private slots:
         QCOMPARE(log.messages().size(), 1);
     }
 
-    // A finished run tells its real outcome once, after the site has answered; not when turned off.
+    // A finished run tells its real outcome once, after the site has answered; not when turned off. A
+    // failure names every failed account and, where the service shows actions, offers to try again now.
     void eachFinishedRunShowsItsOutcome_data() {
         QTest::addColumn<int>("siteStatus");
         QTest::addColumn<bool>("enabled");
+        QTest::addColumn<bool>("actions");
         QTest::addColumn<QStringList>("notification"); // summary and body; empty: none
-        QTest::newRow("went up") << 200 << true << QStringList{"Upload complete", "1 account went up: ACCOUNT1"};
-        QTest::newRow("failed") << 500 << true
-                                << QStringList{"Upload failed",
-                                               "ACCOUNT1: the site answered 500 Internal Server Error: out of order"};
-        QTest::newRow("turned off") << 200 << false << QStringList();
+        const QString failed = "the site answered 500 Internal Server Error: out of order\nTried again at ";
+        QTest::newRow("went up") << 200 << true << true
+                                 << QStringList{"Upload complete", "2 accounts went up: ACCOUNT1, ACCOUNT2"};
+        QTest::newRow("failed") << 500 << true << false
+                                << QStringList{"Upload failed", "2 of 2 accounts: ACCOUNT1, ACCOUNT2: " + failed};
+        QTest::newRow("failed, tried again from the notification")
+            << 500 << true << true << QStringList{"Upload failed", "2 of 2 accounts: ACCOUNT1, ACCOUNT2: " + failed};
+        QTest::newRow("turned off") << 200 << false << true << QStringList();
     }
 
     void eachFinishedRunShowsItsOutcome() {
         QFETCH(int, siteStatus);
         QFETCH(bool, enabled);
+        QFETCH(bool, actions);
         QFETCH(QStringList, notification);
+        mService->showsActions = actions;
         registerService();
         QTemporaryDir game;
-        LVSampleGame::writeSampleGame(QFile::encodeName(game.path()).toStdString(), 1, 0.01);
+        LVSampleGame::writeSampleGame(QFile::encodeName(game.path()).toStdString(), 2, 0.01);
         LVTestWorld world;
         world.notificationBus = clientBus();
         LVApplicationDelegate &delegate = world.makeDelegateWithWindow();
@@ -203,6 +208,7 @@ private slots:
             world.site->server().setResponse("POST", "/upload", siteStatus, "out of order\n");
         world.settings.setValue(kWowApplicationPathKey, game.filePath("Wow.exe"));
         world.settings.setValue(kNotificationsKey, enabled);
+        delegate.reports().openHistory();
         delegate.install().gatherAccounts();
         delegate.install().gatherLocales();
         QSignalSpy ended(&delegate.uploadRun(), &LVUploadRun::runEnded);
@@ -215,7 +221,42 @@ private slots:
             return;
         }
         QTRY_COMPARE(mService->received.size(), 1);
-        QCOMPARE(mService->received.first().mid(3, 2), (QVariantList{notification.at(0), notification.at(1)}));
+        const QVariantList &received = mService->received.first();
+        QCOMPARE(received.at(3), notification.at(0));
+        QVERIFY2(received.at(4).toString().startsWith(notification.at(1)), qPrintable(received.at(4).toString()));
+        const QStringList offered = received.at(5).toStringList();
+        const QStringList expected{"retry", "Try again now", "history", "History"};
+        QCOMPARE(offered, actions && siteStatus != 200 ? expected : QStringList());
+        if (offered.isEmpty())
+            return;
+
+        // Chosen on the desktop, the action tries again at once, and the History shows both tries.
+        world.site->server().clearResponses();
+        QDBusMessage invoked = QDBusMessage::createSignal(QString(LVDesktopNotifier::kPath),
+                                                          QString(LVDesktopNotifier::kService), "ActionInvoked");
+        invoked << 1001u << QStringLiteral("retry");
+        QVERIFY(serviceBus().send(invoked));
+        QVERIFY(ended.wait(10000));
+        QCOMPARE(ended.last().first().value<LVUploadOutcome>().storedAccounts, (QStringList{"ACCOUNT1", "ACCOUNT2"}));
+        QCOMPARE(delegate.reports().history().records().size(), 4);
+        invoked.setArguments({1001u, QStringLiteral("history")});
+        QVERIFY(serviceBus().send(invoked));
+        QTRY_VERIFY(world.find<LVHistoryWindow>() && world.find<LVHistoryWindow>()->isVisible());
+    }
+
+    void failedAccountsAreAllNamed_data() {
+        QTest::addColumn<QStringList>("failed");
+        QTest::addColumn<int>("withData");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("the only one") << QStringList{"A"} << 1 << "A";
+        QTest::newRow("one of three") << QStringList{"B"} << 3 << "1 of 3 accounts: B";
+        QTest::newRow("past five names") << QStringList{"A", "B", "C", "D", "E", "F", "G"} << 9
+                                         << "7 of 9 accounts: A, B, C, D, E…";
+    }
+    void failedAccountsAreAllNamed() {
+        QFETCH(QStringList, failed);
+        QFETCH(int, withData);
+        QTEST(lv::failedAccountsText(failed, withData), "text");
     }
 };
 

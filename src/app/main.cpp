@@ -2,19 +2,23 @@
 #include "app/LVHeadless.h"
 #include "app/LVMainWindow.h"
 #include "app/LVResources.h"
+#include "app/LVSingleInstance.h"
 #include "app/LVTrayIcon.h"
 #include "platform/LVKeychainCredentialStore.h"
 #include "platform/LVProcessMonitor.h"
+#include "platform/LVSystemEvents.h"
 #include "platform/LVWorkspace.h"
 #include "settings/LVSettings.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -81,6 +85,38 @@ int runWithoutWindow(const QCommandLineParser &parser, LVApplicationDelegate &de
                          lv::readPassword(QStringLiteral("Lorvane password for %1: ").arg(username)));
 }
 
+// The network and the machine's sleep are followed only by the program that keeps running.
+std::unique_ptr<LVSystemEvents> systemEventsFor(bool wantsWindow) {
+    return wantsWindow ? lv::makePlatformSystemEvents() : std::make_unique<LVSystemEvents>();
+}
+
+int runWithWindow(const QCommandLineParser &parser, LVApplicationDelegate &delegate, LVSingleInstance &instance) {
+    QApplication::setWindowIcon(QIcon(lv::defaultResourceFolder() + QStringLiteral("/lorvane-client.png")));
+    LVMainWindow window;
+    window.connectTo(delegate);
+    // Listening only now, on the loop of the application that has the window: a later start that comes
+    // meanwhile tries again for a while.
+    QString listenError;
+    if (!instance.listen(&listenError))
+        std::fprintf(stderr, "Later starts cannot reach this one: %s\n", qPrintable(listenError));
+    QObject::connect(&instance, &LVSingleInstance::showRequested, &delegate, &LVApplicationDelegate::showWindow);
+    delegate.showWindowAtStart(parser.isSet(kMinimizedOption));
+    QTimer::singleShot(0, &delegate, &LVApplicationDelegate::applicationDidFinishLaunching);
+    return QCoreApplication::exec();
+}
+
+// A start that would open a window while one is open shows that one instead: nothing when this
+// process is the first, else the exit status to end with.
+std::optional<int> handOverToFirstStart(LVSingleInstance &instance, bool minimized) {
+    if (instance.claim())
+        return std::nullopt;
+    QString error;
+    if (instance.handOver(!minimized, &error))
+        return 0;
+    std::fprintf(stderr, "%s\n", qPrintable(error));
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -92,7 +128,12 @@ int main(int argc, char *argv[]) {
         return kHeadlessCannotStart;
     const bool wantsWindow =
         !parser.isSet(kUploadOption) && !parser.isSet(kSignInOption) && !parser.isSet(kHistoryOption);
+    std::unique_ptr<LVSingleInstance> instance;
     if (wantsWindow) {
+        instance =
+            std::make_unique<LVSingleInstance>(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+        if (const std::optional<int> exitStatus = handOverToFirstStart(*instance, parser.isSet(kMinimizedOption)))
+            return *exitStatus;
         application.reset();
         application = std::make_unique<QApplication>(argc, argv);
         nameApplication();
@@ -102,17 +143,12 @@ int main(int argc, char *argv[]) {
     const std::unique_ptr<LVWorkspace> workspace = lv::makePlatformWorkspace();
     const std::unique_ptr<LVProcessMonitor> processMonitor = lv::makePlatformProcessMonitor();
     LVKeychainCredentialStore keychain;
-    const bool hasSystemTray = qobject_cast<QApplication *>(application.get()) && LVTrayIcon::isSystemTrayAvailable();
+    const std::unique_ptr<LVSystemEvents> systemEvents = systemEventsFor(wantsWindow);
     LVApplicationDelegate delegate({&settings, workspace.get(), processMonitor.get(), &keychain,
-                                    lv::defaultResourceFolder(), lv::defaultRunLockPath(), hasSystemTray,
-                                    LVUploadHistory::defaultPath()});
+                                    lv::defaultResourceFolder(), lv::defaultRunLockPath(),
+                                    wantsWindow && LVTrayIcon::isSystemTrayAvailable(), LVUploadHistory::defaultPath(),
+                                    QDBusConnection::sessionBus(), nullptr, systemEvents.get()});
     if (!wantsWindow)
         return runWithoutWindow(parser, delegate, settings, keychain);
-
-    QApplication::setWindowIcon(QIcon(lv::defaultResourceFolder() + QStringLiteral("/lorvane-client.png")));
-    LVMainWindow window;
-    window.connectTo(delegate);
-    delegate.showWindowAtStart(parser.isSet(kMinimizedOption));
-    QTimer::singleShot(0, &delegate, &LVApplicationDelegate::applicationDidFinishLaunching);
-    return application->exec();
+    return runWithWindow(parser, delegate, *instance);
 }

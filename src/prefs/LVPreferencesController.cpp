@@ -42,6 +42,7 @@ LVPreferencesController::LVPreferencesController(LVSettings &settings, LVWorkspa
     connect(this, &QDialog::rejected, this, &LVPreferencesController::performCancel);
     connect(mInstallsList, &QTreeWidget::itemChanged, this, &LVPreferencesController::updateApplyButton);
     lv::bindCheckBox(mUi->autoUploadBox, mSettings, QString::fromLatin1(kAutoUploadKey));
+    lv::bindCheckBox(mUi->autoRetryBox, mSettings, QString::fromLatin1(kAutoRetryKey));
     lv::bindCheckBox(mUi->characterDataBox, mSettings, QString::fromLatin1(kCharacterDataKey));
     lv::bindCheckBox(mUi->runLauncherBox, mSettings, QString::fromLatin1(kRunLauncherAppKey));
     lv::bindCheckBox(mUi->verboseLoggingBox, mSettings, QString::fromLatin1(kVerboseLoggingKey));
