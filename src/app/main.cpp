@@ -1,3 +1,4 @@
+#include "app/HeadlessLaunch.h"
 #include "app/LVApplicationDelegate.h"
 #include "app/LVHeadless.h"
 #include "app/LVMainWindow.h"
@@ -24,6 +25,8 @@ const QString kWaitOption = QStringLiteral("wait");
 const QString kMinimizedOption = QStringLiteral("minimized");
 const QString kHistoryOption = QStringLiteral("history");
 const QString kJsonOption = QStringLiteral("json");
+const QString kInstallsOption = QStringLiteral("installs");
+const QString kLaunchOption = QStringLiteral("launch");
 
 void nameApplication() {
     QCoreApplication::setOrganizationName(QStringLiteral("Lorvane"));
@@ -34,6 +37,8 @@ void nameApplication() {
 void describeOptions(QCommandLineParser &parser) {
     parser.setApplicationDescription(
         QStringLiteral("Uploads what the +Lorvane_Harvex addon recorded and keeps the addon up to date."));
+    parser.addPositionalArgument(QStringLiteral("PROGRAM_PATH"), QStringLiteral("With --launch: the game to start."),
+                                 QStringLiteral("[PROGRAM_PATH]"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions(
@@ -47,7 +52,11 @@ void describeOptions(QCommandLineParser &parser) {
          {kWaitOption, QStringLiteral("With --upload: wait for an upload of another lorvane-client to end "
                                       "instead of giving up.")},
          {kHistoryOption, QStringLiteral("Print the upload history, newest first, and exit.")},
-         {kJsonOption, QStringLiteral("With --history: print it as JSON, for scripts.")},
+         {kInstallsOption, QStringLiteral("Print every install of the game found: flavor, where it came from, "
+                                          "prefix, program, checked or not, and the command Launch would run.")},
+         {kLaunchOption, QStringLiteral("Start the first checked install, or the one of PROGRAM_PATH, as Launch does, "
+                                        "and wait for the game: exit 0 when it runs, 1 when it did not start.")},
+         {kJsonOption, QStringLiteral("With --history or --installs: print it as JSON, for scripts.")},
          {kMinimizedOption,
           QStringLiteral("Start in the tray, without opening the window, where the desktop has a tray.")}});
 }
@@ -59,8 +68,8 @@ bool readOptions(QCommandLineParser &parser) {
     QString error;
     if (!parser.parse(QCoreApplication::arguments()))
         error = parser.errorText();
-    else if (!parser.positionalArguments().isEmpty())
-        error = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
+    else if (parser.positionalArguments().size() > (parser.isSet(kLaunchOption) ? 1 : 0))
+        error = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().last());
     if (!error.isNull()) {
         std::fprintf(stderr, "%s\n\n%s", qPrintable(error), qPrintable(parser.helpText()));
         return false;
@@ -69,11 +78,23 @@ bool readOptions(QCommandLineParser &parser) {
     return true;
 }
 
+// Whether the options ask for the window; the others do their work on the command line and exit.
+bool wantsWindow(const QCommandLineParser &parser) {
+    for (const QString &option : {kUploadOption, kSignInOption, kHistoryOption, kInstallsOption, kLaunchOption})
+        if (parser.isSet(option))
+            return false;
+    return true;
+}
+
 int runWithoutWindow(const QCommandLineParser &parser, LVApplicationDelegate &delegate, LVSettings &settings,
-                     LVCredentialStore &keychain) {
+                     LVWorkspace &workspace, LVCredentialStore &keychain) {
     if (parser.isSet(kHistoryOption))
         return lv::printHistory(LVUploadHistory::defaultPath(), parser.isSet(kJsonOption));
+    if (parser.isSet(kInstallsOption))
+        return lv::printInstalls(delegate, settings, workspace, parser.isSet(kJsonOption));
     const LVConsoleLog log(stdout);
+    if (parser.isSet(kLaunchOption))
+        return lv::runHeadlessLaunch(delegate, parser.positionalArguments().value(0));
     if (!parser.isSet(kSignInOption))
         return lv::runHeadlessUpload(delegate, settings, keychain, parser.isSet(kWaitOption));
     const QString username = parser.value(kSignInOption);
@@ -90,9 +111,7 @@ int main(int argc, char *argv[]) {
     QCommandLineParser parser;
     if (!readOptions(parser))
         return kHeadlessCannotStart;
-    const bool wantsWindow =
-        !parser.isSet(kUploadOption) && !parser.isSet(kSignInOption) && !parser.isSet(kHistoryOption);
-    if (wantsWindow) {
+    if (wantsWindow(parser)) {
         application.reset();
         application = std::make_unique<QApplication>(argc, argv);
         nameApplication();
@@ -106,8 +125,8 @@ int main(int argc, char *argv[]) {
     LVApplicationDelegate delegate({&settings, workspace.get(), processMonitor.get(), &keychain,
                                     lv::defaultResourceFolder(), lv::defaultRunLockPath(), hasSystemTray,
                                     LVUploadHistory::defaultPath()});
-    if (!wantsWindow)
-        return runWithoutWindow(parser, delegate, settings, keychain);
+    if (!wantsWindow(parser))
+        return runWithoutWindow(parser, delegate, settings, *workspace, keychain);
 
     QApplication::setWindowIcon(QIcon(lv::defaultResourceFolder() + QStringLiteral("/lorvane-client.png")));
     LVMainWindow window;

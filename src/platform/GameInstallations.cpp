@@ -75,6 +75,19 @@ QString prefixKindName(LVPrefixKind kind) {
     return QStringLiteral("Chosen by hand");
 }
 
+QString installSourceName(const LVGameInstallation &install) {
+    const QString kind = prefixKindName(install.kind);
+    switch (install.copy) {
+    case LVLauncherCopy::Flatpak:
+        return kind + QStringLiteral(" (Flatpak)");
+    case LVLauncherCopy::Snap:
+        return kind + QStringLiteral(" (Snap)");
+    case LVLauncherCopy::Native:
+        break;
+    }
+    return kind;
+}
+
 QString flavorName(const QString &flavor) {
     for (const LVFlavor &known : flavors())
         if (known.folder == flavor)
@@ -101,6 +114,11 @@ LVGameInstallation installationAt(const QString &executable) {
             QString()};
 }
 
+QString gameFolderOf(const LVGameInstallation &install) {
+    const QString folder = QFileInfo(install.executable).path();
+    return install.flavor.isEmpty() ? folder : QFileInfo(folder).path();
+}
+
 QStringList gameFoldersInPrefix(const QString &prefix) {
     QStringList folders;
     for (const QString &programFolder : programFolders())
@@ -109,7 +127,7 @@ QStringList gameFoldersInPrefix(const QString &prefix) {
     return folders;
 }
 
-QList<LVGameInstallation> installationsInPrefix(const QString &prefix, LVPrefixKind kind, const QString &launcherId) {
+QList<LVGameInstallation> installationsInPrefix(const QString &prefix) {
     QList<LVGameInstallation> found;
     for (const QString &programFolder : programFolders()) {
         const QString gameFolder = prefix + QLatin1Char('/') + programFolder;
@@ -120,7 +138,7 @@ QList<LVGameInstallation> installationsInPrefix(const QString &prefix, LVPrefixK
             for (const QString &program : flavor.programs) {
                 const QString executable = folder + QLatin1Char('/') + program + QStringLiteral(".exe");
                 if (QFileInfo(executable).isFile())
-                    found.append({executable, flavor.folder, prefix, kind, launcherId});
+                    found.append({executable, flavor.folder, prefix, LVPrefixKind::Manual, QString()});
             }
         }
     }
