@@ -12,18 +12,6 @@
 
 namespace {
 
-QString copyName(LVLauncherCopy copy) {
-    switch (copy) {
-    case LVLauncherCopy::Flatpak:
-        return QStringLiteral("flatpak");
-    case LVLauncherCopy::Snap:
-        return QStringLiteral("snap");
-    case LVLauncherCopy::Native:
-        break;
-    }
-    return QStringLiteral("native");
-}
-
 QJsonObject commandJson(const LVInstallReport &report) {
     QJsonObject environment;
     for (auto variable = report.command.environment.cbegin(); variable != report.command.environment.cend(); ++variable)
@@ -46,7 +34,7 @@ QJsonObject reportJson(const LVInstallReport &report) {
                        {QStringLiteral("flavor"), install.flavor},
                        {QStringLiteral("flavorName"), lv::flavorName(install.flavor)},
                        {QStringLiteral("launcher"), lv::prefixKindName(install.kind)},
-                       {QStringLiteral("copy"), copyName(install.copy)},
+                       {QStringLiteral("copy"), lv::launcherCopyName(install.copy).toLower()},
                        {QStringLiteral("launcherId"), install.launcherId},
                        {QStringLiteral("prefix"), install.prefix},
                        {QStringLiteral("checked"), report.checked}};

@@ -75,17 +75,22 @@ QString prefixKindName(LVPrefixKind kind) {
     return QStringLiteral("Chosen by hand");
 }
 
-QString installSourceName(const LVGameInstallation &install) {
-    const QString kind = prefixKindName(install.kind);
-    switch (install.copy) {
+QString launcherCopyName(LVLauncherCopy copy) {
+    switch (copy) {
     case LVLauncherCopy::Flatpak:
-        return kind + QStringLiteral(" (Flatpak)");
+        return QStringLiteral("Flatpak");
     case LVLauncherCopy::Snap:
-        return kind + QStringLiteral(" (Snap)");
+        return QStringLiteral("Snap");
     case LVLauncherCopy::Native:
         break;
     }
-    return kind;
+    return QStringLiteral("Native");
+}
+
+QString installSourceName(const LVGameInstallation &install) {
+    const QString kind = prefixKindName(install.kind);
+    return install.copy == LVLauncherCopy::Native ? kind
+                                                  : QStringLiteral("%1 (%2)").arg(kind, launcherCopyName(install.copy));
 }
 
 QString flavorName(const QString &flavor) {

@@ -37,6 +37,9 @@ namespace lv {
 // The name the Options sheet shows for a kind of prefix: "Wine", "Lutris", "Steam", ...
 QString prefixKindName(LVPrefixKind kind);
 
+// "Native", "Flatpak" or "Snap".
+QString launcherCopyName(LVLauncherCopy copy);
+
 // Where the install came from, as the Options sheet and --installs show it: "Lutris",
 // "Lutris (Flatpak)", "Steam (Snap)", ...
 QString installSourceName(const LVGameInstallation &install);

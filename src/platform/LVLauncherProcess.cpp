@@ -34,35 +34,38 @@ LVLauncherProcess::LVLauncherProcess(const LVLaunchCommand &command, QObject *pa
 LVLauncherProcess::~LVLauncherProcess() = default;
 
 bool LVLauncherProcess::start(const QProcessEnvironment &environment, QString *error) {
-    QProcessEnvironment processEnvironment = environment;
-    for (auto variable = mCommand.environment.cbegin(); variable != mCommand.environment.cend(); ++variable)
-        processEnvironment.insert(variable.key(), variable.value());
     QProcess process;
-    process.setProcessEnvironment(processEnvironment);
-    process.setWorkingDirectory(mCommand.workingFolder);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-#ifdef Q_OS_UNIX
-    if (mFolder.isValid()) {
-        process.setProgram(QStringLiteral("/bin/sh"));
-        process.setArguments(QStringList{QStringLiteral("-c"), kWrapper, QStringLiteral("sh"),
-                                         mFolder.filePath(QStringLiteral("error")),
-                                         mFolder.filePath(QStringLiteral("status")), mCommand.program} +
-                             mCommand.arguments);
-        mPoll.start();
-    }
-#endif
-    if (process.program().isEmpty()) {
-        process.setProgram(mCommand.program);
-        process.setArguments(mCommand.arguments);
-    }
+    prepare(process, environment);
     if (process.startDetached())
         return true;
     mPoll.stop();
     if (error)
         *error = QStringLiteral("Could not start %1: %2").arg(mCommand.program, process.errorString());
     return false;
+}
+
+// Where a shell can watch it, the command runs inside the watching wrapper.
+void LVLauncherProcess::prepare(QProcess &process, const QProcessEnvironment &environment) {
+    QProcessEnvironment processEnvironment = environment;
+    for (auto variable = mCommand.environment.cbegin(); variable != mCommand.environment.cend(); ++variable)
+        processEnvironment.insert(variable.key(), variable.value());
+    process.setProcessEnvironment(processEnvironment);
+    process.setWorkingDirectory(mCommand.workingFolder);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.setProgram(mCommand.program);
+    process.setArguments(mCommand.arguments);
+#ifdef Q_OS_UNIX
+    if (!mFolder.isValid())
+        return;
+    process.setProgram(QStringLiteral("/bin/sh"));
+    process.setArguments(QStringList{QStringLiteral("-c"), kWrapper, QStringLiteral("sh"),
+                                     mFolder.filePath(QStringLiteral("error")),
+                                     mFolder.filePath(QStringLiteral("status")), mCommand.program} +
+                         mCommand.arguments);
+    mPoll.start();
+#endif
 }
 
 void LVLauncherProcess::lookForTheEnd() {

@@ -3,6 +3,7 @@
 #include "platform/LaunchCommand.h"
 
 #include <QObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -25,6 +26,7 @@ signals:
     void finished(int exitStatus, const QString &firstErrorLine);
 
 private:
+    void prepare(QProcess &process, const QProcessEnvironment &environment);
     void lookForTheEnd();
     QString firstErrorLine() const;
 
