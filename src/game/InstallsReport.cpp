@@ -67,7 +67,7 @@ QList<LVInstallReport> installReports(const LVSettings &settings, LVGameInstalls
         LVInstallReport report{workspace.installationOf(choice.executable), choice.checked, {}, {}};
         const QString path = installs.installAt(choice.executable).fullPathToWorldOfWarcraft(launcher);
         report.command = workspace.commandToLaunch(path, &report.commandError);
-        if (path.isEmpty())
+        if (path.isEmpty() && launcher)
             report.commandError =
                 QStringLiteral("The game's launcher is not beside the game nor in the folder above it");
         reports << report;

@@ -38,7 +38,7 @@ QList<LVLutrisCopy> lutrisCopies(const LVLauncherFolders &folders) {
              flatpak + QStringLiteral("/data/lutris/pga.db")}};
 }
 
-QHash<QString, LVLutrisGame> installedGames(QSqlDatabase &database) {
+QHash<QString, LVLutrisGame> readInstalledGames(QSqlDatabase &database) {
     QHash<QString, LVLutrisGame> games;
     QSqlQuery query(database);
     if (!query.exec(QStringLiteral("SELECT id, configpath, directory FROM games WHERE installed = 1 ORDER BY id")))
@@ -63,7 +63,7 @@ QHash<QString, LVLutrisGame> installedGames(const QString &path) {
         database.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) +
                                  QStringLiteral("?immutable=1"));
         if (database.open())
-            games = installedGames(database);
+            games = readInstalledGames(database);
     }
     QSqlDatabase::removeDatabase(name);
     return games;
