@@ -55,8 +55,15 @@ QString prefixFolderAt(const QString &path) {
     return {};
 }
 
+std::optional<QByteArray> launcherFileContents(const QString &path) {
+    constexpr qint64 kLargest = 16 * 1024 * 1024;
+    if (QFileInfo(path).size() > kLargest)
+        return std::nullopt;
+    return contentsOfFile(path);
+}
+
 std::optional<YAML::Node> readYamlFile(const QString &path) {
-    const std::optional<QByteArray> bytes = contentsOfFile(path);
+    const std::optional<QByteArray> bytes = launcherFileContents(path);
     if (!bytes)
         return std::nullopt;
     try {
@@ -71,7 +78,7 @@ QString yamlText(const YAML::Node &node, std::initializer_list<const char *> key
 }
 
 QJsonDocument readJsonFile(const QString &path) {
-    return QJsonDocument::fromJson(contentsOfFile(path).value_or(QByteArray()));
+    return QJsonDocument::fromJson(launcherFileContents(path).value_or(QByteArray()));
 }
 
 } // namespace lv

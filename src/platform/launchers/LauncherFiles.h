@@ -28,6 +28,10 @@ QStringList sortedSubfolders(const QString &folder);
 // it; empty when neither holds one.
 QString prefixFolderAt(const QString &path);
 
+// The contents of a launcher's file; absent when it is missing, is no regular file, or is larger than
+// any such file is (16 MiB): nothing a stray or hostile file holds is read whole.
+std::optional<QByteArray> launcherFileContents(const QString &path);
+
 // The document of a YAML file; absent when it is missing or is not YAML.
 std::optional<YAML::Node> readYamlFile(const QString &path);
 // The text at that path of keys, each in a mapping; null when a key is missing, a step is no mapping

@@ -7,8 +7,6 @@
 #include "platform/launchers/LauncherFiles.h"
 #include "platform/launchers/Launchers.h"
 
-#include "common/FileContents.h"
-
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -71,7 +69,8 @@ QStringList steamAppsFolders(const QString &library) {
 QStringList librariesOf(const QString &steam, const LVSteamCopy &copy, const QString &home) {
     QStringList libraries{steam};
     for (const QString &steamApps : steamAppsFolders(steam)) {
-        const std::optional<QByteArray> vdf = lv::contentsOfFile(steamApps + QStringLiteral("/libraryfolders.vdf"));
+        const std::optional<QByteArray> vdf =
+            lv::launcherFileContents(steamApps + QStringLiteral("/libraryfolders.vdf"));
         for (const QString &listed : lv::steamLibraryFolders(QString::fromUtf8(vdf.value_or(QByteArray())))) {
             const QString library = lv::expandHome(listed, home);
             const bool sandboxed = copy.copy == LVLauncherCopy::Flatpak &&
