@@ -28,6 +28,7 @@ class TestHeadless : public QObject {
     std::unique_ptr<QTemporaryDir> mHome;
     std::unique_ptr<LVTestSite> mSite;
     LVKeychainCredentialStore mKeychain;
+    QString mPath; // the PATH the client runs with; the test's own when null
 
     struct Run {
         int exitCode = -1;
@@ -40,6 +41,9 @@ class TestHeadless : public QObject {
         return home("game/" + QString::fromStdString(LVSampleGame::savedVariablesPath(account).string()));
     }
     static QByteArray read(const QString &path) { return lv::contentsOfFile(path).value_or(QByteArray()); }
+    static void write(const QString &path, const QByteArray &bytes = {}) {
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()) && lv::writeFileAtomically(path, {bytes}));
+    }
 
     void start(QProcess &process, const QStringList &arguments, const QString &sessionBus = QString()) const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -49,6 +53,8 @@ class TestHeadless : public QObject {
         environment.insert(QStringLiteral("XDG_CACHE_HOME"), home("cache"));
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home("runtime"));
         environment.insert(QStringLiteral("HOME"), mHome->path());
+        if (!mPath.isNull())
+            environment.insert(QStringLiteral("PATH"), mPath);
         // As after a game, from a launcher's script: no display at all.
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QString::fromLatin1(name));
@@ -131,6 +137,7 @@ private slots:
         configure();
     }
     void cleanup() {
+        mPath = QString();
         mSite.reset();
         mHome.reset();
     }
@@ -337,6 +344,59 @@ private slots:
             QVERIFY(!storedAccounts().contains(0));
             QCOMPARE(leftovers(), QStringList());
             mSite->server().clearUploads();
+        }
+    }
+
+    // For scripts and bug reports, without a display: --installs lists what Options would, each with
+    // where it came from and the command Launch would run; --launch runs it and tells why the game
+    // did not start. Fake launchers on a private PATH; the game set by hand has the test's own name.
+    void installsAndLaunchWithoutADisplay() {
+        const QString bottle = home(".var/app/com.usebottles.bottles/data/bottles/bottles/World-of-Warcraft");
+        const QString classic = bottle + "/drive_c/Program Files (x86)/World of Warcraft/_classic_/";
+        const QString gameName = QStringLiteral("Wow-%1.exe").arg(QCoreApplication::applicationPid());
+        for (const QString &file : {classic + "WowClassic.exe", classic + gameName, home("game/" + gameName)})
+            write(file);
+        // bottlesdevs/Bottles, bottles/backend/managers/manager.py: the bottle is found by its Name.
+        write(bottle + "/bottle.yml", "Name: World of Warcraft\nPath: World-of-Warcraft\n");
+        for (const auto &[program, failure] :
+             {std::pair{"wine", "wine: could not load kernel32.dll"},
+              std::pair{"flatpak", "error: app/com.usebottles.bottles not installed"}}) {
+            const QString path = home(QStringLiteral("bin/") + program);
+            write(path, QByteArray("#!/bin/sh\necho '") + failure + "' >&2\nexit 53\n");
+            QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner));
+        }
+        mPath = home("bin");
+
+        const Run installs = client({QStringLiteral("--installs"), QStringLiteral("--json")});
+        QCOMPARE(installs.exitCode, 0);
+        QStringList rows;
+        for (const QJsonValue &value : QJsonDocument::fromJson(installs.lines.join('\n').toUtf8()).array()) {
+            const QJsonObject row = value.toObject();
+            QStringList command;
+            for (const QJsonValue &word : row.value("command").toArray())
+                command << word.toString();
+            rows << QStringList{row.value("launcher").toString(),   row.value("copy").toString(),
+                                row.value("launcherId").toString(), row.value("checked").toBool() ? "+" : "-",
+                                row.value("program").toString(),    command.join(' ')}
+                        .join('|')
+                        .replace(mHome->path(), "~");
+        }
+        QCOMPARE(rows,
+                 (QStringList{"Chosen by hand|native||+|~/game/Wow.exe|~/bin/wine ~/game/" + gameName,
+                              "Bottles|flatpak|World of Warcraft|-|" + QString(classic).replace(mHome->path(), "~") +
+                                  "WowClassic.exe|~/bin/flatpak run --command=bottles-cli com.usebottles.bottles "
+                                  "run -b World of Warcraft -e " +
+                                  QString(classic).replace(mHome->path(), "~") + gameName}));
+
+        for (const QStringList &arguments :
+             {QStringList{"--launch"}, QStringList{"--launch", classic + "WowClassic.exe"}}) {
+            const Run launch = client(arguments);
+            QCOMPARE(launch.exitCode, 1);
+            const QString failure = arguments.size() == 1 ? "ended with status 53: wine: could not load kernel32.dll"
+                                                          : "ended with status 53: error: app/com.usebottles.bottles";
+            QVERIFY2(launch.lines.size() == 1 && launch.lines[0].contains("The launcher did not start the game: ") &&
+                         launch.lines[0].contains(failure),
+                     qPrintable(launch.lines.join('\n') + launch.errors));
         }
     }
 

@@ -70,7 +70,7 @@ void LVPreferencesController::addInstallRow(const QString &executable, bool chec
     const LVGameInstallation installation = mWorkspace.installationOf(executable);
     auto *item = new QTreeWidgetItem(mInstallsList);
     item->setText(kFlavorColumn, lv::flavorName(installation.flavor));
-    item->setText(kPrefixColumn, lv::prefixKindName(installation.kind));
+    item->setText(kPrefixColumn, lv::installSourceName(installation));
     item->setText(kPathColumn, executable);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
     item->setCheckState(kFlavorColumn, checked ? Qt::Checked : Qt::Unchecked);
