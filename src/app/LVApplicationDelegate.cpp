@@ -57,7 +57,7 @@ void LVApplicationDelegate::wireSubsystems() {
 
 void LVApplicationDelegate::makeTrayIcon() {
     mTray = std::make_unique<LVTrayIcon>(
-        QIcon(QDir(mServices.resourceFolder).filePath(QStringLiteral("lorvane-client.png"))));
+        QIcon(QDir(mServices.resourceFolder).filePath(QStringLiteral("lorvane-client.svg"))));
     connect(mTray.get(), &LVTrayIcon::uploadRequested, this, &LVApplicationDelegate::upload);
     connect(mTray.get(), &LVTrayIcon::launchRequested, this, &LVApplicationDelegate::launchWoW);
     connect(mTray.get(), &LVTrayIcon::showWindowRequested, this, &LVApplicationDelegate::showWindow);

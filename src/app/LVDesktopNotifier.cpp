@@ -37,7 +37,9 @@ void LVDesktopNotifier::notify(const QString &summary, const QString &body, Urge
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kService, QStringLiteral("Notify"));
-    const QVariantMap hints{{QStringLiteral("urgency"), QVariant::fromValue(uchar(urgency))}};
+    // The desktop entry lets the desktop show the notification under the client's name and icon.
+    const QVariantMap hints{{QStringLiteral("urgency"), QVariant::fromValue(uchar(urgency))},
+                            {QStringLiteral("desktop-entry"), QStringLiteral(LV_APP_ID)}};
     call << QString(kAppName) << uint(0) << QString(kIcon) << summary << escapedBody(body) << QStringList() << hints
          << int(-1);
     auto *watcher = new QDBusPendingCallWatcher(mBus.asyncCall(call, kCallTimeoutMs), this);

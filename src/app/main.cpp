@@ -109,7 +109,8 @@ int main(int argc, char *argv[]) {
     if (!wantsWindow)
         return runWithoutWindow(parser, delegate, settings, keychain);
 
-    QApplication::setWindowIcon(QIcon(lv::defaultResourceFolder() + QStringLiteral("/lorvane-client.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral(LV_APP_ID)); // docks find the menu entry by it
+    QApplication::setWindowIcon(QIcon(lv::defaultResourceFolder() + QStringLiteral("/lorvane-client.svg")));
     LVMainWindow window;
     window.connectTo(delegate);
     delegate.showWindowAtStart(parser.isSet(kMinimizedOption));
