@@ -1,5 +1,6 @@
 #include <QDirIterator>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -69,14 +70,54 @@ private slots:
         QTest::newRow("program") << "bin/lorvane-client";
         QTest::newRow("defaults") << "share/lorvane-client/Defaults.plist";
         QTest::newRow("window background") << "share/lorvane-client/lorvane_client_background.svg";
-        QTest::newRow("window icon") << "share/lorvane-client/lorvane-client.png";
+        QTest::newRow("window icon") << "share/lorvane-client/lorvane-client.svg";
         QTest::newRow("menu entry") << "share/applications/org.lorvane.client.desktop";
-        QTest::newRow("menu icon") << "share/icons/hicolor/256x256/apps/lorvane-client.png";
+        QTest::newRow("scalable icon") << "share/icons/hicolor/scalable/apps/lorvane-client.svg";
         QTest::newRow("metainfo") << "share/metainfo/org.lorvane.client.metainfo.xml";
+        QTest::newRow("manual page") << "share/man/man1/lorvane-client.1.gz";
+        QTest::newRow("copyright") << "share/doc/lorvane-client/copyright";
+        QTest::newRow("changelog") << "share/doc/lorvane-client/changelog.gz";
     }
     void installsWhereTheDesktopLooks() {
         QFETCH(QString, path);
         QVERIFY2(QFileInfo(installed(path)).isFile(), qPrintable(path));
+    }
+
+    // Each size a desktop asks for, drawn at the size its folder names (a PNG's width and height are
+    // at bytes 16 and 20).
+    void installsTheIconAtEverySize_data() {
+        QTest::addColumn<int>("size");
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+            QTest::addRow("%d px", size) << size;
+    }
+    void installsTheIconAtEverySize() {
+        QFETCH(int, size);
+        const QByteArray png =
+            contents(installed(QStringLiteral("share/icons/hicolor/%1x%1/apps/lorvane-client.png").arg(size)));
+        QVERIFY(png.startsWith("\x89PNG"));
+        QDataStream header(png.mid(16, 8));
+        quint32 width = 0, height = 0;
+        header >> width >> height;
+        QCOMPARE(width, quint32(size));
+        QCOMPARE(height, quint32(size));
+    }
+
+    // Every option --help lists is in the installed manual page, which man can read.
+    void manualPageDocumentsEveryOption() {
+        const Run page =
+            run(QStringLiteral("gzip"), {"-dc", installed(QStringLiteral("share/man/man1/lorvane-client.1.gz"))});
+        QCOMPARE(page.exitCode, 0);
+        const Run help = installedClient({QStringLiteral("--help")});
+        QCOMPARE(help.exitCode, 0);
+        const QRegularExpression option(QStringLiteral("^\\s+(?:-\\w, )?--([\\w-]+)"),
+                                        QRegularExpression::MultilineOption);
+        QStringList options;
+        for (const QRegularExpressionMatch &match : option.globalMatch(help.output))
+            options << match.captured(1);
+        QVERIFY2(options.size() >= 8, qPrintable(help.output));
+        for (const QString &name : std::as_const(options))
+            QVERIFY2(page.output.contains(QStringLiteral("\\-\\-") + QString(name).replace('-', QStringLiteral("\\-"))),
+                     qPrintable(name));
     }
 
     // Every file of the addon the client installs into the game, byte for byte, in its own folder.

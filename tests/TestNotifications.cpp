@@ -127,8 +127,9 @@ private slots:
 
         QCOMPARE(mService->received.size(), 1);
         const QVariantList &received = mService->received.first();
-        QCOMPARE(received, (QVariantList{"Lorvane Client", 0u, "lorvane-client", summary, body, QStringList(),
-                                         QVariantMap{{"urgency", urgency}}, -1}));
+        QCOMPARE(received,
+                 (QVariantList{"Lorvane Client", 0u, "lorvane-client", summary, body, QStringList(),
+                               QVariantMap{{"urgency", urgency}, {"desktop-entry", "org.lorvane.client"}}, -1}));
         // A byte, as the service expects: compared above by value only.
         QCOMPARE(received.at(6).toMap().value("urgency").metaType(), QMetaType::fromType<uchar>());
     }

@@ -96,7 +96,7 @@ void LVApplicationDelegate::wireAuthentication() {
 
 void LVApplicationDelegate::makeTrayIcon() {
     mTray = std::make_unique<LVTrayIcon>(
-        QIcon(QDir(mServices.resourceFolder).filePath(QStringLiteral("lorvane-client.png"))));
+        QIcon(QDir(mServices.resourceFolder).filePath(QStringLiteral("lorvane-client.svg"))));
     wireTrayIcon();
     updateTrayState();
     validateUserInterface();

@@ -76,7 +76,9 @@ void LVDesktopNotifier::sendWaiting() {
 
 void LVDesktopNotifier::send(const Notification &notification) {
     QDBusMessage call = serviceCall(QStringLiteral("Notify"));
-    const QVariantMap hints{{QStringLiteral("urgency"), QVariant::fromValue(uchar(notification.urgency))}};
+    // The desktop entry lets the desktop show the notification under the client's name and icon.
+    const QVariantMap hints{{QStringLiteral("urgency"), QVariant::fromValue(uchar(notification.urgency))},
+                            {QStringLiteral("desktop-entry"), QStringLiteral(LV_APP_ID)}};
     call << QString(kAppName) << uint(0) << QString(kIcon) << notification.summary << escapedBody(notification.body)
          << (mShowsActions ? notification.actions : QStringList()) << hints << int(-1);
     auto *watcher = new QDBusPendingCallWatcher(mBus.asyncCall(call, kCallTimeoutMs), this);

@@ -112,7 +112,8 @@ std::unique_ptr<LVSystemEvents> systemEventsFor(bool opensWindow) {
 }
 
 int runWithWindow(const QCommandLineParser &parser, LVApplicationDelegate &delegate, LVSingleInstance &instance) {
-    QApplication::setWindowIcon(QIcon(lv::defaultResourceFolder() + QStringLiteral("/lorvane-client.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral(LV_APP_ID)); // docks find the menu entry by it
+    QApplication::setWindowIcon(QIcon(lv::defaultResourceFolder() + QStringLiteral("/lorvane-client.svg")));
     LVMainWindow window;
     window.connectTo(delegate);
     // Listening only now, on the loop of the application that has the window: a later start that comes
