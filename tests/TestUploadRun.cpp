@@ -385,27 +385,38 @@ private slots:
     }
 
     // A slow link is not a dead one: a request fails when neither side has moved for the pause limit
-    // once its body has had the time a slow link needs, or when its answer has not ended by the deadline.
+    // once its body has had the time a slow link needs (but no more than the longest wait), or when its
+    // answer has not ended by the deadline. A failure says how long the site really was silent.
     void slowSitesAndDeadOnes_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("bodyBytes");
-        QTest::addColumn<QString>("reason"); // null: it succeeds
+        QTest::addColumn<int>("slowestRate"); // bytes a second
+        QTest::addColumn<int>("longestMs");   // the longest wait for a silent site
+        QTest::addColumn<QString>("reason");  // a pattern; null: it succeeds
+        QTest::addColumn<int>("withinMs");    // when it must have ended
+        const QString silent = QStringLiteral("stopped answering for (\\d+\\.\\d) seconds");
         QTest::newRow("reading 600 KB at 160 KB/s, far longer than the pause")
-            << "/slow?rate=163840" << 600 * 1024 << QString();
+            << "/slow?rate=163840" << 600 * 1024 << 80 * 1024 << 60000 << QString() << 20000;
         QTest::newRow("reading nothing, answering nothing")
-            << "/stall" << 100 * 1024 << "stopped answering for 0.4 seconds";
+            << "/stall" << 100 * 1024 << 80 * 1024 << 60000 << silent << 20000;
+        // The pause counts from the last movement, well before the deadline.
+        QTest::newRow("a tiny body, nothing answered") << "/stall" << 100 << 80 * 1024 << 60000 << silent << 1000;
+        // 2 MB at 1 KB a second would be half an hour: the wait ends at the longest allowed.
+        QTest::newRow("a large body, nothing answered")
+            << "/stall" << 2 * 1024 * 1024 << 1024 << 1000 << silent << 1500;
         QTest::newRow("answering one byte at a time")
-            << "/trickle" << 1024 << "did not finish its answer within 1.5 seconds";
+            << "/trickle" << 1024 << 80 * 1024 << 60000 << "did not finish its answer within 1.5 seconds" << 20000;
     }
     void slowSitesAndDeadOnes() {
         QFETCH(QString, path);
         QFETCH(int, bodyBytes);
+        QFETCH(int, slowestRate);
+        QFETCH(int, longestMs);
         QFETCH(QString, reason);
         QNetworkAccessManager network;
         LVUploadTransport transport(network);
-        // The real limits made ten to a hundred times shorter: a link that takes 80 KB a second, pauses
-        // of 0.4 s, 1.5 s for an answer.
-        transport.setNetworkTimeouts({15000, 400, 1500, 80 * 1024});
+        // The real limits made ten to a hundred times shorter: pauses of 0.4 s, 1.5 s for an answer.
+        transport.setNetworkTimeouts({15000, 400, 1500, slowestRate, longestMs});
         QSignalSpy finished(&transport, &LVUploadTransport::requestFinished);
         LVBusRecorder bus;
         QByteArray data((bodyBytes + 3) / 4 * 4, Qt::Uninitialized);
@@ -414,7 +425,12 @@ private slots:
         QVERIFY(finished.wait(20000));
         const auto reply = finished.first().first().value<LVUploadReply>();
         QCOMPARE(reply.succeeded, reason.isNull());
-        QVERIFY2(reason.isNull() || reply.reason.contains(reason), qPrintable(reply.reason));
+        const QRegularExpressionMatch match = QRegularExpression(reason).match(reply.reason);
+        QVERIFY2(reason.isNull() || match.hasMatch(), qPrintable(reply.reason));
+        QFETCH(int, withinMs);
+        QVERIFY2(reply.durationMs < withinMs, qPrintable(QString::number(reply.durationMs)));
+        const double silentMs = match.captured(1).toDouble() * 1000;
+        QVERIFY(match.lastCapturedIndex() < 1 || (silentMs >= 400 && silentMs <= reply.durationMs + 50));
         QCOMPARE(bus.errorMessages().size(), reason.isNull() ? 0 : 1);
     }
 

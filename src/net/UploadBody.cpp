@@ -44,8 +44,8 @@ QString uploadQuery(const QString &username, const QString &passwordHash, bool c
 
 QString redactedUrl(const QString &urlText) {
     // An item starts the text, follows the "?" of the query or an "&"; its value ends at the next
-    // "&", at a fragment or at the end.
-    static const QRegularExpression passwordItem(QStringLiteral("(^|[?&])password=[^&#]*"));
+    // "&", at a fragment, at the end, or where an address quoted in a message ends.
+    static const QRegularExpression passwordItem(QStringLiteral("(^|[?&])password=[^&#\\s\"]*"));
     return QString(urlText).replace(passwordItem, QStringLiteral("\\1password=********"));
 }
 
