@@ -1,3 +1,4 @@
+#include "LVBusRecorder.h"
 #include "LVLogRecorder.h"
 #include "LVSampleGame.h"
 #include "LVTestWorld.h"
@@ -7,6 +8,7 @@
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusError>
+#include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -176,39 +178,57 @@ private slots:
         QCOMPARE(log.messages().size(), 1);
     }
 
-    // A finished run tells its real outcome once, after the site has answered; not when turned off.
+    // A finished run tells its real outcome once, after the site has answered; not when turned off. The
+    // line under the buttons and the history say the same, also when a later account went up.
     void eachFinishedRunShowsItsOutcome_data() {
-        QTest::addColumn<int>("siteStatus");
+        QTest::addColumn<int>("siteStatus"); // of the first account's request; the second's is 200
+        QTest::addColumn<int>("accounts");
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<QStringList>("notification"); // summary and body; empty: none
-        QTest::newRow("went up") << 200 << true << QStringList{"Upload complete", "1 account went up: ACCOUNT1"};
-        QTest::newRow("failed") << 500 << true
-                                << QStringList{"Upload failed",
-                                               "ACCOUNT1: the site answered 500 Internal Server Error: out of order"};
-        QTest::newRow("turned off") << 200 << false << QStringList();
+        const QStringList failed{"Upload failed",
+                                 "ACCOUNT1: the site answered 500 Internal Server Error: out of order"};
+        QTest::newRow("went up") << 200 << 1 << true << QStringList{"Upload complete", "1 account went up: ACCOUNT1"};
+        QTest::newRow("failed") << 500 << 1 << true << failed;
+        QTest::newRow("the first of two failed, the second went up") << 500 << 2 << true << failed;
+        QTest::newRow("turned off") << 200 << 1 << false << QStringList();
     }
 
     void eachFinishedRunShowsItsOutcome() {
         QFETCH(int, siteStatus);
+        QFETCH(int, accounts);
         QFETCH(bool, enabled);
         QFETCH(QStringList, notification);
         registerService();
         QTemporaryDir game;
-        LVSampleGame::writeSampleGame(QFile::encodeName(game.path()).toStdString(), 1, 0.01);
+        LVSampleGame::writeSampleGame(QFile::encodeName(game.path()).toStdString(), accounts, 0.01);
         LVTestWorld world;
         world.notificationBus = clientBus();
         LVApplicationDelegate &delegate = world.makeDelegateWithWindow();
         world.startSite(QString(), 0);
         if (siteStatus != 200)
             world.site->server().setResponse("POST", "/upload", siteStatus, "out of order\n");
+        connect(&delegate.uploadRun(), &LVUploadRun::uploadRequestFinished, this,
+                [&world] { world.site->server().clearResponses(); });
         world.settings.setValue(kWowApplicationPathKey, game.filePath("Wow.exe"));
         world.settings.setValue(kNotificationsKey, enabled);
         delegate.install().gatherAccounts();
         delegate.install().gatherLocales();
+        delegate.reports().openHistory();
         QSignalSpy ended(&delegate.uploadRun(), &LVUploadRun::runEnded);
+        LVBusRecorder bus;
         delegate.upload();
         QVERIFY(ended.wait(10000));
 
+        if (siteStatus != 200)
+            QCOMPARE(bus.errorMessages().last(),
+                     QStringLiteral("Upload failed for 1 of %1 accounts: ACCOUNT1").arg(accounts));
+        const auto outcome = ended.first().first().value<LVUploadOutcome>();
+        QCOMPARE(outcome.failed, siteStatus != 200);
+        QCOMPARE(outcome.storedAccounts.size(), accounts - (siteStatus != 200));
+        QCOMPARE(world.find<QLabel>("lastUploadLabel")->text().endsWith(" failed"), siteStatus != 200);
+        QSignalSpy fromHistory(&delegate.reports(), &LVRunReports::lastUploadChanged);
+        delegate.reports().openHistory(); // as the next start reads it
+        QCOMPARE(fromHistory.first().mid(1), (QVariantList{accounts - (siteStatus != 200), siteStatus == 200}));
         if (notification.isEmpty()) {
             QTest::qWait(200);
             QVERIFY(mService->received.isEmpty());

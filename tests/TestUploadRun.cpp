@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // The upload, as the Upload button's whole road, against the reference site: a sample game with two
 // accounts, the second already uploaded, and one of the listed cache files missing.
@@ -271,7 +273,8 @@ private slots:
         const QStringList copies{savedVariables(1) + ".gz", savedVariables(1) + ".rename",
                                  gamePath("Cache/WDB/enUS/itemcache.wdb.gz")};
         if (links) {
-            for (const QString &path : copies)
+            QVERIFY(QDir().mkpath(QFileInfo(mBodyCopy).path()));
+            for (const QString &path : copies + QStringList{mBodyCopy})
                 QVERIFY(QFile::link(outside, path));
             QVERIFY(QFile::link(mWorld->dir.filePath("nowhere"), gamePath("Cache/WDB/enUS/questcache.wdb.gz")));
         } else {
@@ -291,7 +294,7 @@ private slots:
         if (!links)
             QCOMPARE(bus.messages.filter("did not finish").size(), 3);
         QCOMPARE(read(outside), "keep me");
-        QVERIFY(!QFileInfo::exists(mWorld->dir.filePath("nowhere")));
+        QVERIFY(!QFileInfo::exists(mWorld->dir.filePath("nowhere")) && !QFileInfo(mBodyCopy).isSymLink());
     }
 
     // The flag is set by one byte written in place: no free space is needed, and a file that is a link
@@ -303,7 +306,7 @@ private slots:
         const qsizetype limit = mFresh.indexOf("rvUploaded = 0") + 14;
         QVERIFY(limit < mFresh.size());
         std::optional<LVFileSizeLimit> full;
-        connect(&run(), &LVUploadRun::accountUploaded, this, [&full, limit] { full.emplace(limit); });
+        connect(&run(), &LVUploadRun::uploadRequestFinished, this, [&full, limit] { full.emplace(limit); });
 
         const LVUploadOutcome outcome = upload();
         full.reset();
@@ -311,6 +314,89 @@ private slots:
         QVERIFY(!outcome.failed);
         QCOMPARE(read(target), mFlagged);
         QCOMPARE(QFileInfo(savedVariables(1)).symLinkTarget(), target);
+    }
+
+    // The game saves its file again while the site is still answering (a /reload, a start): the flag is
+    // set only in the very file that was read and sent, so the new data goes with the next upload.
+    void gameSavingDuringTheUploadKeepsItsNewData_data() {
+        QTest::addColumn<bool>("byRename");
+        QTest::newRow("in place, the same size") << false;
+        QTest::newRow("a new file of the same size renamed over it") << true;
+    }
+    void gameSavingDuringTheUploadKeepsItsNewData() {
+        QFETCH(bool, byRename);
+        QByteArray saved = mFresh;
+        saved[0] = saved[0] == 'x' ? 'y' : 'x';
+        connect(&mDelegate->transport(), &LVUploadTransport::uploadProgress, this, [&](int, qint64 sent, qint64 total) {
+            QFile file(savedVariables(1));
+            if (sent < total || read(file.fileName()) != mFresh)
+                return;
+            if (byRename)
+                write(file.fileName(), saved);
+            else
+                QVERIFY(file.open(QIODevice::ReadWrite) && file.write(saved.left(1)) == 1);
+        });
+        mDelegate->reports().openHistory();
+        LVBusRecorder bus;
+
+        const LVUploadOutcome outcome = upload();
+
+        QVERIFY(!outcome.failed);
+        QCOMPARE(stored(0), mSent);
+        QCOMPARE(read(savedVariables(1)), saved);
+        QVERIFY(bus.statusMessages().contains(
+            "ACCOUNT1: the game saved new data during the upload; it goes with the next upload"));
+        QVERIFY(mDelegate->reports().history().lastRecord()->gameSavedMeanwhile);
+    }
+
+    // Whatever stands where a file is read, the run neither hangs nor reads without end: an account it
+    // stands in fails with a message naming it, and the others go on.
+    void whatIsNoFileFailsItsAccountAlone_data() {
+        QTest::addColumn<QByteArray>("path"); // below the game folder
+        QTest::addColumn<QString>("kind");    // "pipe", "zero" (a link to /dev/zero), "folder" (an account folder)
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QStringList>("failed");
+        const QByteArray savedVariables = QByteArray::fromStdString(LVSampleGame::savedVariablesPath(1).string());
+        const QStringList first{"ACCOUNT1"}, both{"ACCOUNT1", "ACCOUNT2"};
+        QTest::newRow("saved variables, a named pipe") << savedVariables << "pipe"
+                                                       << "is a named pipe" << first;
+        QTest::newRow("saved variables, a link to /dev/zero") << savedVariables << "zero"
+                                                              << "is a device" << first;
+        QTest::newRow("a cache file, a named pipe") << QByteArray("Cache/WDB/enUS/itemcache.wdb") << "pipe"
+                                                    << "is a named pipe" << both;
+        QTest::newRow("another listed file, a named pipe") << QByteArray("notes.txt") << "pipe"
+                                                           << "is a named pipe" << both;
+        QTest::newRow("the realm list, a named pipe") << QByteArray(kRealmList) << "pipe"
+                                                      << "realmlist.wtf: it is a named pipe" << QStringList();
+        QTest::newRow("an account folder named in no encoding")
+            << QByteArray("WTF/Account/caf\xE9") << "folder"
+            << "Unable to read the account folder caf\\xE9" << QStringList{"caf\\xE9"};
+    }
+    void whatIsNoFileFailsItsAccountAlone() {
+        QFETCH(QByteArray, path);
+        QFETCH(QString, kind);
+        QFETCH(QStringList, failed);
+        write(savedVariables(2), mFresh);
+        mWorld->settings.setValue(kFilesToUploadKey, mWorld->settings.arrayForKey(kFilesToUploadKey).value()
+                                                         << "%WoW%/notes.txt");
+        const QByteArray where = QFile::encodeName(mGame.path()) + '/' + path;
+        QFile::remove(QFile::decodeName(where));
+        QCOMPARE(kind == "pipe"   ? mkfifo(where.constData(), 0600)
+                 : kind == "zero" ? symlink("/dev/zero", where.constData())
+                                  : mkdir(where.constData(), 0700),
+                 0);
+        mDelegate->install().gatherAccounts();
+        LVBusRecorder bus;
+
+        const LVUploadOutcome outcome = upload();
+        rmdir(where.constData()); // a name Qt cannot remove when the game folder is cleared
+
+        QFETCH(QString, error);
+        QVERIFY2(!bus.errorMessages().filter(error).isEmpty(), qPrintable(bus.errorMessages().join('\n')));
+        QCOMPARE(outcome.failedAccounts, failed);
+        QCOMPARE(outcome.storedAccounts.size(), failed.isEmpty() ? 0 : 2 + (kind == "folder") - failed.size());
+        QVERIFY(outcome.failed);
+        QVERIFY(!bus.messages.contains(kSuccess));
     }
 
     // The account is compressed on worker threads: the window keeps answering, and shows how far it got.
@@ -364,6 +450,7 @@ private slots:
         other.unlock();
         QVERIFY(!upload().failed);
         QCOMPARE(site().uploads().size(), size_t(1));
+        QVERIFY(other.tryLock(0)); // a run that ended lets the next one in, from whatever program
     }
 
     // Requests in flight together each keep their own reply.
