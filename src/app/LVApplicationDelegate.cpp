@@ -97,7 +97,7 @@ void LVApplicationDelegate::awakeFromNib() {
     lv::registerDefaultsFromFile(*mServices.settings,
                                  QDir(mServices.resourceFolder).filePath(QStringLiteral("Defaults.plist")),
                                  *mServices.workspace);
-    lv::adoptSingleGamePath(*mServices.settings);
+    mFoundSinceLastStart = lv::storeFoundInstalls(*mServices.settings);
     if (mOutlets.statusText)
         mOutlets.statusText->clear();
     // Updates of the program itself come from the platform's package manager.
@@ -108,6 +108,8 @@ void LVApplicationDelegate::awakeFromNib() {
 
 void LVApplicationDelegate::applicationDidFinishLaunching() {
     LVStatusBus::setVerboseLogging(mServices.settings->boolForKey(kVerboseLoggingKey));
+    for (const QString &executable : std::exchange(mFoundSinceLastStart, {}))
+        LVStatusBus::sendStatusMessage(lv::foundInstallText(executable));
     mReports.openHistory();
     mGameWatch.takeStateFromScan();
     testAuthentication();
