@@ -15,6 +15,8 @@
 #include "settings/LVSettings.h"
 #include "status/LVStatusBus.h"
 
+#include "PeakMemory.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -89,22 +91,6 @@ void serve(QTcpServer &server, const QByteArray &manifest, const QByteArray &blo
     });
 }
 
-qint64 peakResidentKiB() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    return -1;
-}
-
-void resetPeakResident() {
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
 qint64 bytesIn(const QString &folder) {
     qint64 total = 0;
     for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files))
@@ -152,12 +138,12 @@ int main(int argc, char *argv[]) {
                                       std::pair("all in place: digests only", qint64(4) << 30)}) {
         installer.setDownloadLimits({limit, 1000});
         resetPeakResident();
-        const qint64 before = peakResidentKiB();
+        const qint64 before = memoryFigureKiB("VmHWM:");
         QElapsedTimer timer;
         timer.start();
         installer.checkForUpdates();
         const qint64 elapsed = timer.elapsed();
-        const qint64 peak = peakResidentKiB();
+        const qint64 peak = memoryFigureKiB("VmHWM:");
         std::printf("%-34s %8lld %14lld %10lld %10lld  %s\n", what, static_cast<long long>(elapsed),
                     static_cast<long long>(bytesIn(addon)), static_cast<long long>(peak),
                     static_cast<long long>(peak - before), qPrintable(said));

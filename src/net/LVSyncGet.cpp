@@ -29,6 +29,7 @@ private:
     void startTimers();
     void checkAnnouncedLength();
     void readAvailable();
+    void keep(QByteArrayView piece);
     void stop(Stop why);
     QString describeFailure(int httpStatus) const;
 
@@ -96,10 +97,18 @@ void GetWait::readAvailable() {
         if (mConsume && !mConsume(kept))
             stop(Stop::Consumer);
         else if (!mConsume)
-            mBody += kept;
+            keep(kept);
         if (mReceived > mMaxBytes)
             stop(Stop::TooLong);
     }
+}
+
+// Room for the whole answer is taken at once: pages that are never written cost nothing, while a buffer
+// grown step by step would be copied, and for a moment held twice, at every step.
+void GetWait::keep(QByteArrayView piece) {
+    if (mBody.capacity() < mMaxBytes)
+        mBody.reserve(mMaxBytes);
+    mBody += piece;
 }
 
 void GetWait::stop(Stop why) {
