@@ -115,6 +115,4 @@ private:
     std::unique_ptr<LVTrayIcon> mTray;
     // The installation is gathered once a game is known after start-up, then only installs added since.
     enum class Gathering { NotDue, Due, Done } mGathering = Gathering::NotDue;
-    // Installs found since the last start, added unchecked: the user is told of them once.
-    QStringList mFoundSinceLastStart;
 };

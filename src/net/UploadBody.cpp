@@ -1,5 +1,6 @@
 #include "net/UploadBody.h"
 
+#include "common/FileContents.h"
 #include "common/PathComponents.h"
 #include "net/Gzip.h"
 
@@ -60,8 +61,7 @@ LVGzipResult compress(const LVBodySource &source, const QString &copy, const LVG
 }
 
 QByteArray readBack(const QString &copy) {
-    QFile file(copy);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return contentsOfFile(copy).value_or(QByteArray());
 }
 
 } // namespace
