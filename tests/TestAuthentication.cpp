@@ -1,6 +1,7 @@
 #include "LVBusRecorder.h"
 #include "LVTestWorld.h"
 #include "auth/LVAuthenticationController.h"
+#include "common/TimeText.h"
 #include "common/md5.h"
 
 #include <QPushButton>
@@ -16,6 +17,10 @@ class TestAuthentication : public QObject {
 
     LVSiteServer &site() const { return mWorld->site->server(); }
     bool uploadEnabled() const { return mWorld->find<QPushButton>("uploadButton")->isEnabled(); }
+    // What follows a test the site gave no answer to.
+    QString askedAgain() const {
+        return "The site gave no answer: it is asked again at " + lv::shortDateTime(mAuth->nextTest()) + ".";
+    }
 
 private slots:
     void init() {
@@ -43,17 +48,17 @@ private slots:
                                    << QStringList{"Authentication succeeded but cannot upload for about another "
                                                   "minute. Will retry in 30 seconds.",
                                                   ""};
-        QTest::newRow("trailing line feed")
-            << QByteArray("0\n") << 200 << password << 1
-            << QStringList{"error: Buffer length should be 1, instead it is 2", failed, ""};
+        // Not an answer: asked again later (the message with its time is added below).
+        QTest::newRow("trailing line feed") << QByteArray("0\n") << 200 << password << 1
+                                            << QStringList{"error: Buffer length should be 1, instead it is 2", failed};
         QTest::newRow("unexpected byte") << QByteArray("A") << 200 << password << 1
                                          << QStringList{"error: Buffer data should be 0, 1, or 2, instead it is A",
-                                                        failed, ""};
+                                                        failed};
         // The reply is read no further than its limit; what came of it does not count.
         QTest::newRow("reply past its limit")
             << QByteArray(1025, '0') << 200 << password << 1
             << QStringList{"error: The server at 127.0.0.1 sent more than 1024 bytes.",
-                           "error: Buffer length should be 1, instead it is 0", failed, ""};
+                           "error: Buffer length should be 1, instead it is 0", failed};
         QTest::newRow("the HTTP status plays no part")
             << QByteArray("0") << 500 << password << 0 << QStringList{"Authentication succeeded.", ""};
     }
@@ -72,6 +77,8 @@ private slots:
 
         mAuth->testAuthentication();
 
+        if (mAuth->siteUnanswered())
+            messages << askedAgain() << "";
         QCOMPARE(bus.messages, messages);
         QCOMPARE(mAuth->accountStatus(), accountStatus);
         QCOMPARE(bool(mAuth->accountStatusTimer()), accountStatus == 2);
@@ -124,9 +131,12 @@ private slots:
         QTest::newRow("never answers") << false;
     }
 
+    // No answer is no refusal: the site is asked again after 30 s, then 1, 2, 4… minutes, at once when
+    // the network comes back, and Upload stays pressable (it asks first) meanwhile.
     void serviceThatIsDownOrNeverAnswersFails() {
         QFETCH(bool, down);
         mAuth->setNetworkTimeouts({300, 300});
+        const int port = site().port();
         if (down)
             site().stop();
         else
@@ -141,10 +151,25 @@ private slots:
                                                   QString(down ? "Connection refused" : "The server at 127.0.0.1")),
                  qPrintable(bus.messages.value(0)));
         QCOMPARE(bus.messages.mid(1), (QStringList{"error: Buffer length should be 1, instead it is 0",
-                                                   "error: Authentication failed.", ""}));
+                                                   "error: Authentication failed.", askedAgain(), ""}));
         // A retest marks the account throttled first; a failed test leaves that as it is.
         QCOMPARE(mAuth->accountStatus(), qint32(down ? 2 : 0));
         QVERIFY(!mAuth->accountStatusTimer());
+        const qint64 wait = mWorld->clock.now().secsTo(mAuth->nextTest());
+        QVERIFY2(wait >= 27 && wait <= 33, qPrintable(QString::number(wait)));
+        QVERIFY(uploadEnabled());
+
+        // Still nothing 30 s later: a minute after that. Back, it is asked as soon as the network is.
+        mWorld->clock.advance(wait);
+        QCOMPARE(bus.messages.count("error: Authentication failed."), 2);
+        QVERIFY(mWorld->clock.now().secsTo(mAuth->nextTest()) >= 54);
+        if (down)
+            QVERIFY(site().start(port));
+        mWorld->settings.setValue(kAuthURLKey, mWorld->site->url(QStringLiteral("/auth?")));
+        emit mWorld->systemEvents.networkReachable();
+        QCOMPARE(bus.messages.mid(bus.messages.size() - 2), (QStringList{"Authentication succeeded.", ""}));
+        QCOMPARE(mAuth->accountStatus(), LVAuthentication::AccountValid);
+        QVERIFY(!mAuth->nextTest().isValid() && !mAuth->siteUnanswered() && uploadEnabled());
     }
 
     void retestArrivingDuringATestWaitsForIt() {
@@ -156,8 +181,8 @@ private slots:
             mAuth->retestAuthentication(nullptr);
         });
         mAuth->testAuthentication();
-        QCOMPARE(bus.messages.size(), 4); // the first test ended before the retest began
-        QTRY_COMPARE(bus.messages.mid(4), (QStringList{"Authentication succeeded.", ""}));
+        QCOMPARE(bus.messages.size(), 5); // the first test ended before the retest began
+        QTRY_COMPARE(bus.messages.mid(5), (QStringList{"Authentication succeeded.", ""}));
     }
 
     void noStoredPasswordAsksForOne() {

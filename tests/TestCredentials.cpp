@@ -1,4 +1,6 @@
 #include "LVBusRecorder.h"
+#include "LVPrivateBus.h"
+#include "LVSampleGame.h"
 #include "LVTestKeyring.h"
 #include "LVTestWorld.h"
 #include "auth/LVAuthenticationController.h"
@@ -6,6 +8,8 @@
 #include "common/md5.h"
 #include "platform/LVKeychainCredentialStore.h"
 
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -175,6 +179,74 @@ private slots:
         }
         QCOMPARE(keychain.findPassword().password, password);
         QCOMPARE(keychain.deletePassword(), LVCredentialStore::kSuccess);
+    }
+
+    // A password the site refuses is asked for again: the sheet opens by itself once, at once when the
+    // window is on the screen, else when it next is; Sign in… opens it whenever the user wants.
+    void refusedPasswordIsAskedForAgain_data() {
+        QTest::addColumn<bool>("windowShown");
+        QTest::newRow("window shown") << true;
+        QTest::newRow("in the tray") << false;
+    }
+    void refusedPasswordIsAskedForAgain() {
+        QFETCH(bool, windowShown);
+        mWorld->startSite();
+        mWorld->settings.setValue(kWowApplicationPathKey, QStringLiteral("/Games/WoW/Wow.exe"));
+        mWorld->credentialStore.password = QByteArray("changed on the site");
+        if (windowShown)
+            mWorld->window->show();
+        mDelegate->testAuthentication();
+        QCOMPARE(sheet() != nullptr, windowShown);
+        mWorld->window->show();
+        QTRY_VERIFY(sheet() && sheet()->isVisible());
+        QCOMPARE(field("usernameField")->text(), QStringLiteral("alice"));
+        press("cancelButton");
+        QTRY_VERIFY(!sheet());
+        mDelegate->testAuthentication();
+        QCoreApplication::processEvents();
+        QVERIFY(!sheet()); // once
+
+        mWorld->find<QPushButton>("signInButton")->click();
+        field("passwordField")->setText(QString::fromUtf8(LVTestSite::kPassword));
+        press("okButton");
+        QCOMPARE(mDelegate->authentication().accountStatus(), LVAuthentication::AccountValid);
+        QVERIFY(mWorld->find<QPushButton>("uploadButton")->isEnabled());
+    }
+
+    // With no keychain service at all the answer is plain and quick, and the sign-in sheet keeps the
+    // password for this session only: the upload the user asked for goes up with it.
+    void withoutAKeychainServiceTheSessionKeepsThePassword() {
+        LVPrivateBus bus;
+        LVKeychainCredentialStore keychain(bus.connect(QStringLiteral("without a keychain")));
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(keychain.findPassword().status, LVCredentialStore::kNoService);
+        QVERIFY(clock.elapsed() < LVKeychainCredentialStore::kServiceWaitMs);
+        QCOMPARE(keychain.failureReason(), "No keychain service is running (GNOME Keyring or KWallet)");
+
+        QTemporaryDir game;
+        LVSampleGame::writeSampleGame(QFile::encodeName(game.path()).toStdString(), 1, 0.01);
+        LVTestWorld world;
+        world.keychain = &keychain;
+        LVApplicationDelegate &delegate = world.makeDelegateWithWindow();
+        LVTestSite &site = world.startSite(QString(), 0);
+        world.settings.setValue(kWowApplicationPathKey, game.filePath("Wow.exe"));
+        delegate.install().gatherAccounts();
+        delegate.install().gatherLocales();
+        LVBusRecorder messages;
+        delegate.upload();
+        QCOMPARE(messages.errorMessages(),
+                 QStringList{"No keychain service is running (GNOME Keyring or KWallet): sign in and keep the "
+                             "password for this session only, or start one and sign in again."});
+        auto *sheet = world.find<LVAuthenticationController>();
+        QVERIFY(sheet && sheet->isVisible() && sheet->findChild<QCheckBox *>("sessionOnlyBox")->isChecked());
+        QVERIFY(sheet->findChild<QLabel *>("keychainNoteLabel")->text().startsWith("No keychain service is running"));
+        sheet->findChild<QLineEdit *>("passwordField")->setText(QString::fromUtf8(LVTestSite::kPassword));
+        QSignalSpy ended(&delegate.uploadRun(), &LVUploadRun::runEnded);
+        sheet->findChild<QPushButton *>("okButton")->click();
+        QVERIFY(ended.wait(10000));
+        QCOMPARE(ended.first().first().value<LVUploadOutcome>().storedAccounts, QStringList{"ACCOUNT1"});
+        QCOMPARE(site.server().uploads().size(), size_t(1));
     }
 
     void cancelChangesNothing() {

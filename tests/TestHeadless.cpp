@@ -1,3 +1,4 @@
+#include "LVPrivateBus.h"
 #include "LVSampleGame.h"
 #include "LVTestKeyring.h"
 #include "LVTestSite.h"
@@ -27,6 +28,7 @@ class TestHeadless : public QObject {
     std::unique_ptr<QTemporaryDir> mHome;
     std::unique_ptr<LVTestSite> mSite;
     LVKeychainCredentialStore mKeychain;
+    QString mPath; // the PATH the client runs with; the test's own when null
 
     struct Run {
         int exitCode = -1;
@@ -39,16 +41,25 @@ class TestHeadless : public QObject {
         return home("game/" + QString::fromStdString(LVSampleGame::savedVariablesPath(account).string()));
     }
     static QByteArray read(const QString &path) { return lv::contentsOfFile(path).value_or(QByteArray()); }
+    static void write(const QString &path, const QByteArray &bytes = {}) {
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()) && lv::writeFileAtomically(path, {bytes}));
+    }
 
-    void start(QProcess &process, const QStringList &arguments) const {
+    void start(QProcess &process, const QStringList &arguments, const QString &sessionBus = QString()) const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (!sessionBus.isNull())
+            environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), sessionBus);
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home("config"));
         environment.insert(QStringLiteral("XDG_CACHE_HOME"), home("cache"));
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home("runtime"));
         environment.insert(QStringLiteral("HOME"), mHome->path());
+        if (!mPath.isNull())
+            environment.insert(QStringLiteral("PATH"), mPath);
         // As after a game, from a launcher's script: no display at all.
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QString::fromLatin1(name));
+        if (arguments.isEmpty()) // a start with a window
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(LV_CLIENT_BINARY), arguments);
     }
@@ -59,9 +70,9 @@ class TestHeadless : public QObject {
                 QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
                 QString::fromUtf8(process.readAllStandardError())};
     }
-    Run client(const QStringList &arguments, const QByteArray &input = {}) const {
+    Run client(const QStringList &arguments, const QByteArray &input = {}, const QString &sessionBus = {}) const {
         QProcess process;
-        start(process, arguments);
+        start(process, arguments, sessionBus);
         process.write(input);
         process.closeWriteChannel();
         return finish(process);
@@ -126,6 +137,7 @@ private slots:
         configure();
     }
     void cleanup() {
+        mPath = QString();
         mSite.reset();
         mHome.reset();
     }
@@ -190,6 +202,68 @@ private slots:
         // A site that accepts the credentials but takes no upload now still means a good sign-in.
         mSite->server().setResponse("GET", "/auth", 200, "2");
         QCOMPARE(signInWith(LVTestSite::kPassword).exitCode, 0);
+    }
+
+    // A new password the site refuses, or none at all, never replaces the one that works; one the site
+    // cannot check is stored, and said so.
+    void signInKeepsAWorkingPassword_data() {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<bool>("siteDown");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("refused") << QByteArray("wrong\n") << false << 1
+                                 << "The site does not accept this password for alice: the stored one is kept.";
+        QTest::newRow("nothing on standard input")
+            << QByteArray() << false << 2 << "No password given on standard input";
+        QTest::newRow("site unreachable")
+            << QByteArray("unchecked\n") << true << 0 << "The password is stored, but the site could not be reached";
+    }
+    void signInKeepsAWorkingPassword() {
+        QFETCH(QByteArray, input);
+        QFETCH(bool, siteDown);
+        QFETCH(int, exitCode);
+        QFETCH(QString, error);
+        LV_REQUIRE_TEST_KEYRING(mKeychain);
+        signIn();
+        if (siteDown)
+            mSite->server().stop();
+        const Run run = client({QStringLiteral("--sign-in"), QString::fromLatin1(LVTestSite::kUser)}, input);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.errors.startsWith(error), qPrintable(run.errors));
+        QCOMPARE(mKeychain.findPassword().password,
+                 siteDown ? QByteArray("unchecked") : QByteArray(LVTestSite::kPassword));
+    }
+
+    // Without a keychain service on the session bus, the answer is plain, quick and ends in 2.
+    void withoutAKeychainServiceTheAnswerIsPlain_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("upload") << kUpload;
+        QTest::newRow("sign in") << QStringList{"--sign-in", QString::fromLatin1(LVTestSite::kUser)};
+    }
+    void withoutAKeychainServiceTheAnswerIsPlain() {
+        QFETCH(QStringList, arguments);
+        const LVPrivateBus bus;
+        QElapsedTimer clock;
+        clock.start();
+        const Run run = client(arguments, "s3cret\n", bus.address());
+        QVERIFY(clock.elapsed() < 5000);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.errors.startsWith("No keychain service is running (GNOME Keyring or KWallet): start one"),
+                 qPrintable(run.errors));
+        QVERIFY(mSite->server().requests().empty());
+    }
+
+    // A second start that would open a window shows the first one's and ends; the first goes on.
+    void aSecondStartShowsTheFirst() {
+        const LVPrivateBus bus; // the window's keychain look-ups go nowhere near a real one
+        QProcess first;
+        start(first, {}, bus.address());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(home("runtime/lorvane-client.socket")), 20000);
+        const Run second = client({}, {}, bus.address());
+        QCOMPARE(second.exitCode, 0);
+        QCOMPARE(first.state(), QProcess::Running);
+        first.terminate();
+        QVERIFY(first.waitForFinished());
     }
 
     // A run that goes wrong, at the site or before it, ends in 1 with every account's data still
@@ -270,6 +344,59 @@ private slots:
             QVERIFY(!storedAccounts().contains(0));
             QCOMPARE(leftovers(), QStringList());
             mSite->server().clearUploads();
+        }
+    }
+
+    // For scripts and bug reports, without a display: --installs lists what Options would, each with
+    // where it came from and the command Launch would run; --launch runs it and tells why the game
+    // did not start. Fake launchers on a private PATH; the game set by hand has the test's own name.
+    void installsAndLaunchWithoutADisplay() {
+        const QString bottle = home(".var/app/com.usebottles.bottles/data/bottles/bottles/World-of-Warcraft");
+        const QString classic = bottle + "/drive_c/Program Files (x86)/World of Warcraft/_classic_/";
+        const QString gameName = QStringLiteral("Wow-%1.exe").arg(QCoreApplication::applicationPid());
+        for (const QString &file : {classic + "WowClassic.exe", classic + gameName, home("game/" + gameName)})
+            write(file);
+        // bottlesdevs/Bottles, bottles/backend/managers/manager.py: the bottle is found by its Name.
+        write(bottle + "/bottle.yml", "Name: World of Warcraft\nPath: World-of-Warcraft\n");
+        for (const auto &[program, failure] :
+             {std::pair{"wine", "wine: could not load kernel32.dll"},
+              std::pair{"flatpak", "error: app/com.usebottles.bottles not installed"}}) {
+            const QString path = home(QStringLiteral("bin/") + program);
+            write(path, QByteArray("#!/bin/sh\necho '") + failure + "' >&2\nexit 53\n");
+            QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner));
+        }
+        mPath = home("bin");
+
+        const Run installs = client({QStringLiteral("--installs"), QStringLiteral("--json")});
+        QCOMPARE(installs.exitCode, 0);
+        QStringList rows;
+        for (const QJsonValue &value : QJsonDocument::fromJson(installs.lines.join('\n').toUtf8()).array()) {
+            const QJsonObject row = value.toObject();
+            QStringList command;
+            for (const QJsonValue &word : row.value("command").toArray())
+                command << word.toString();
+            rows << QStringList{row.value("launcher").toString(),   row.value("copy").toString(),
+                                row.value("launcherId").toString(), row.value("checked").toBool() ? "+" : "-",
+                                row.value("program").toString(),    command.join(' ')}
+                        .join('|')
+                        .replace(mHome->path(), "~");
+        }
+        QCOMPARE(rows,
+                 (QStringList{"Chosen by hand|native||+|~/game/Wow.exe|~/bin/wine ~/game/" + gameName,
+                              "Bottles|flatpak|World of Warcraft|-|" + QString(classic).replace(mHome->path(), "~") +
+                                  "WowClassic.exe|~/bin/flatpak run --command=bottles-cli com.usebottles.bottles "
+                                  "run -b World of Warcraft -e " +
+                                  QString(classic).replace(mHome->path(), "~") + gameName}));
+
+        for (const QStringList &arguments :
+             {QStringList{"--launch"}, QStringList{"--launch", classic + "WowClassic.exe"}}) {
+            const Run launch = client(arguments);
+            QCOMPARE(launch.exitCode, 1);
+            const QString failure = arguments.size() == 1 ? "ended with status 53: wine: could not load kernel32.dll"
+                                                          : "ended with status 53: error: app/com.usebottles.bottles";
+            QVERIFY2(launch.lines.size() == 1 && launch.lines[0].contains("The launcher did not start the game: ") &&
+                         launch.lines[0].contains(failure),
+                     qPrintable(launch.lines.join('\n') + launch.errors));
         }
     }
 

@@ -1,7 +1,16 @@
+#include "LVBusRecorder.h"
+#include "LVMemoryCredentialStore.h"
+#include "LVProcFolder.h"
+#include "app/HeadlessLaunch.h"
+#include "app/LVApplicationDelegate.h"
 #include "platform/LVLinuxWorkspace.h"
+#include "platform/LVProcProcessMonitor.h"
 #include "platform/LaunchCommand.h"
-#include "platform/LauncherConfigs.h"
+#include "platform/launchers/Launchers.h"
+#include "settings/LVSettings.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 
 using LVFiles = QMap<QString, QString>; // path relative to the home folder → contents, "$HOME" spelled out
@@ -11,32 +20,51 @@ namespace {
 const QString kX86 = QStringLiteral("drive_c/Program Files (x86)/World of Warcraft/");
 const QString kPlain = QStringLiteral("drive_c/Program Files/World of Warcraft/");
 const QString kNoWine = QStringLiteral("No Wine found to start the game: start it from your launcher");
+// A file with this text becomes a fake program that records how it was started.
+const QString kRecorder = QStringLiteral("#recorder");
+const QStringList kLaunchers{"wine",   "lutris",          "flatpak",  "snap",       "steam",
+                             "heroic", "faugus-launcher", "xdg-open", "portproton", "bottles-cli"};
 
-// One install as the tests write it: "Steam|7|_retail_|.local/share/Steam/…/Wow.exe".
-QString described(const QString &kind, const QString &launcherId, const QString &flavor, const QString &executable) {
-    return QStringList{kind, launcherId, flavor, executable}.join(QLatin1Char('|'));
+// One install as the tests write it, "Source|id|flavor|program", and then how Launch started it,
+// "~" standing for the home folder.
+QString described(const QString &source, const QString &id, const QString &flavor, const QString &program,
+                  const QString &launched) {
+    return QStringList{source, id, flavor, program, launched}.join(QLatin1Char('|'));
 }
 
-// A home folder (and a folder of programs beside it) built for one test.
+// A home folder and, beside it, a folder of fake launchers and a log of what they were asked.
 class LVHome {
 public:
     LVHome()
         : mRootPath(QFileInfo(mRoot.path()).canonicalFilePath()) {
         QDir().mkpath(path());
+        for (const QString &program : kLaunchers)
+            writeRecorder(bin() + QLatin1Char('/') + program, QString());
+    }
+    ~LVHome() {
+        for (const QString &name : std::as_const(mLibraries)) {
+            QSqlDatabase::database(name).rollback();
+            QSqlDatabase::database(name).close();
+            QSqlDatabase::removeDatabase(name);
+        }
     }
 
     QString path() const { return mRootPath + QStringLiteral("/home"); }
     QString filePath(const QString &relative) const { return path() + QLatin1Char('/') + relative; }
     QString expanded(QString text) const { return text.replace(QStringLiteral("$HOME"), path()); }
     QString bin() const { return mRootPath + QStringLiteral("/bin"); }
-    QString launchLog() const { return mRootPath + QStringLiteral("/launched.txt"); }
+    QString root() const { return mRootPath; }
 
-    void write(const LVFiles &files) const {
+    // Each file written as the test gives it; a pga.db as the rows of a Lutris library.
+    void write(const LVFiles &files) {
         for (auto file = files.cbegin(); file != files.cend(); ++file) {
             QDir().mkpath(QFileInfo(filePath(file.key())).path());
-            QFile out(filePath(file.key()));
-            QVERIFY(out.open(QIODevice::WriteOnly));
-            out.write(expanded(file.value()).toUtf8());
+            if (file.key().endsWith(QLatin1String("pga.db")))
+                writeLutrisLibrary(filePath(file.key()), file.value());
+            else if (file.value().startsWith(kRecorder))
+                writeRecorder(filePath(file.key()), file.value().mid(kRecorder.size()));
+            else
+                writeFile(filePath(file.key()), expanded(file.value()).toUtf8());
         }
     }
     void link(const LVFiles &links) const {
@@ -44,22 +72,22 @@ public:
             QVERIFY(QDir().mkpath(QFileInfo(filePath(link.key())).path()) &&
                     QFile::link(filePath(link.value()), filePath(link.key())));
     }
-    // A program that writes its name, its arguments, $WINEPREFIX and the folder it runs in to the launch log.
-    void writeRecordingProgram(const QString &path, const QString &name) const {
+    // A program that writes its name, its arguments and $WINEPREFIX to the launch log, then does what
+    // the script says.
+    void writeRecorder(const QString &path, const QString &script) const {
         QDir().mkpath(QFileInfo(path).path());
-        QFile script(path);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n' %1 \"$@\" \"WINEPREFIX=$WINEPREFIX\" \"$(pwd -P)\" "
-                                    "> '%2.part' && /bin/mv '%2.part' '%2'\n")
-                         .arg(name, launchLog())
-                         .toUtf8());
-        script.close();
-        QVERIFY(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
+        writeFile(path,
+                  QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"${0##*/} $*${WINEPREFIX:+ WINEPREFIX=$WINEPREFIX}\" "
+                                 ">>'%1/launched.txt'\n%2\n")
+                      .arg(mRootPath, script)
+                      .toUtf8());
+        QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner));
     }
-    QStringList launchLogLines() const {
-        QFile log(launchLog());
-        return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts)
-                                             : QStringList();
+    QStringList launchLog() const {
+        QFile log(mRootPath + QStringLiteral("/launched.txt"));
+        if (!log.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(log.readAll()).replace(path(), QStringLiteral("~")).split('\n', Qt::SkipEmptyParts);
     }
     QProcessEnvironment environment(const LVFiles &variables) const {
         QProcessEnvironment environment;
@@ -71,30 +99,63 @@ public:
     }
 
 private:
+    static void writeFile(const QString &path, const QByteArray &contents) {
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(contents) == contents.size());
+    }
+    // Lutris's library (lutris/lutris, lutris/database/schema.py), one game a line:
+    // "id|slug|configpath|installed". It stays inside an exclusive transaction while the test runs, as
+    // a busy Lutris may hold it: the search has to read it without a lock.
+    void writeLutrisLibrary(const QString &file, const QString &rows) {
+        const QString name = QStringLiteral("lutris-%1-%2").arg(quintptr(this)).arg(mLibraries.size());
+        mLibraries << name;
+        QSqlDatabase library = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        library.setDatabaseName(file);
+        QVERIFY(library.open());
+        QSqlQuery query(library);
+        QVERIFY(query.exec(
+            "CREATE TABLE games (id INTEGER PRIMARY KEY, name TEXT, sortname TEXT, slug TEXT, installer_slug TEXT, "
+            "parent_slug TEXT, platform TEXT, runner TEXT, executable TEXT, directory TEXT, updated DATETIME, "
+            "lastplayed INTEGER, installed INTEGER, installed_at INTEGER, year INTEGER, configpath TEXT, "
+            "has_custom_banner INTEGER, has_custom_icon INTEGER, has_custom_coverart_big INTEGER, playtime REAL, "
+            "service TEXT, service_id TEXT, discord_id TEXT, modified_at INTEGER)"));
+        for (const QString &row : rows.split('\n', Qt::SkipEmptyParts)) {
+            const QStringList fields = row.split('|');
+            QVERIFY(query.prepare("INSERT INTO games (id, name, slug, runner, configpath, installed) "
+                                  "VALUES (?, 'World of Warcraft', ?, 'wine', ?, ?)"));
+            for (const QString &field : fields)
+                query.addBindValue(field);
+            QVERIFY(query.exec());
+        }
+        QVERIFY(query.exec("BEGIN EXCLUSIVE"));
+    }
+
     QTemporaryDir mRoot;
     QString mRootPath;
+    QStringList mLibraries; // connections to the Lutris libraries written
 };
 
 } // namespace
 
-// Finding every copy of the game in the prefixes of every Linux game launcher, and starting it the
-// way its prefix was made.
+// Finding every copy of the game in the prefixes of every Linux game launcher, from the files each
+// launcher writes, and starting it through the copy of the launcher that made its prefix.
 class TestInstallations : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void findsEveryInstallEachPrefixOnce_data() {
+    // Each fixture is written the way its launcher writes it; the launchers' sources are named.
+    void findsAndStartsEveryInstall_data() {
         QTest::addColumn<LVFiles>("files");
         QTest::addColumn<LVFiles>("links"); // link → what it points at
         QTest::addColumn<LVFiles>("environment");
         QTest::addColumn<QStringList>("expected");
 
+        const QString wine = QStringLiteral("wine ~/%1 WINEPREFIX=~/%2");
         // In a prefix each flavor comes first, then the game folder itself; the x86 folder first.
         QTest::newRow("plain wine, then lutris prefixes in name order; other programs are no install")
             << LVFiles{{".wine/" + kPlain + "Wow.exe", ""},
-                       {".wine/" + kX86 + "Wow.exe", ""},
                        {".wine/" + kX86 + "_retail_/Wow.exe", ""},
                        {".wine/" + kX86 + "_classic_era_/WowClassic.exe", ""},
                        {".wine/" + kX86 + "_classic_/Wow.exe", ""},
@@ -103,106 +164,233 @@ private slots:
                        {"Games/a-wow/" + kX86 + "_classic_/WowClassic.exe", ""},
                        {"Games/copy/Program Files/World of Warcraft/Wow.exe", ""}}
             << LVFiles{} << LVFiles{}
-            << QStringList{described("Wine", "", "_retail_", ".wine/" + kX86 + "_retail_/Wow.exe"),
-                           described("Wine", "", "_classic_era_", ".wine/" + kX86 + "_classic_era_/WowClassic.exe"),
-                           described("Wine", "", "", ".wine/" + kX86 + "Wow.exe"),
-                           described("Wine", "", "", ".wine/" + kPlain + "Wow.exe"),
-                           described("Lutris", "", "_classic_", "Games/a-wow/" + kX86 + "_classic_/WowClassic.exe"),
-                           described("Lutris", "", "_retail_", "Games/b-wow/" + kX86 + "_retail_/Wow.exe")};
+            << QStringList{described("Wine", "", "_retail_", ".wine/" + kX86 + "_retail_/Wow.exe",
+                                     wine.arg(".wine/" + kX86 + "_retail_/Wow.exe", ".wine")),
+                           described("Wine", "", "_classic_era_", ".wine/" + kX86 + "_classic_era_/WowClassic.exe",
+                                     wine.arg(".wine/" + kX86 + "_classic_era_/WowClassic.exe", ".wine")),
+                           described("Wine", "", "", ".wine/" + kPlain + "Wow.exe",
+                                     wine.arg(".wine/" + kPlain + "Wow.exe", ".wine")),
+                           described("Lutris", "", "_classic_", "Games/a-wow/" + kX86 + "_classic_/WowClassic.exe",
+                                     wine.arg("Games/a-wow/" + kX86 + "_classic_/WowClassic.exe", "Games/a-wow")),
+                           described("Lutris", "", "_retail_", "Games/b-wow/" + kX86 + "_retail_/Wow.exe",
+                                     wine.arg("Games/b-wow/" + kX86 + "_retail_/Wow.exe", "Games/b-wow"))};
 
         QTest::newRow("$WINEPREFIX first; a prefix reached twice counts once")
             << LVFiles{{"custom/" + kX86 + "_retail_/Wow.exe", ""}, {".wine/" + kPlain + "Wow.exe", ""}}
             << LVFiles{{"Games/same", "custom"}} << LVFiles{{"WINEPREFIX", "$HOME/custom/"}}
-            << QStringList{described("Custom prefix", "", "_retail_", "custom/" + kX86 + "_retail_/Wow.exe"),
-                           described("Wine", "", "", ".wine/" + kPlain + "Wow.exe")};
+            << QStringList{described("Custom prefix", "", "_retail_", "custom/" + kX86 + "_retail_/Wow.exe",
+                                     wine.arg("custom/" + kX86 + "_retail_/Wow.exe", "custom")),
+                           described("Wine", "", "", ".wine/" + kPlain + "Wow.exe",
+                                     wine.arg(".wine/" + kPlain + "Wow.exe", ".wine"))};
 
-        QTest::newRow("lutris games its settings name, in ~/Games and elsewhere, native and flatpak")
-            << LVFiles{{"Games/wow/" + kX86 + "_retail_/Wow.exe", ""},
-                       {"Games/other/" + kX86 + "_ptr_/WowT.exe", ""},
-                       {".config/lutris/games/world-of-warcraft-1700000000.yml",
-                        "game:\n  exe: $HOME/Games/wow/drive_c/x.exe\n  prefix: $HOME/Games/wow\n"
-                        "name: World of Warcraft\nrunner: wine\n"},
-                       {"Wine Prefixes/WoW Classic/" + kX86 + "_classic_era_/WowClassic.exe", ""},
-                       {".var/app/net.lutris.Lutris/data/lutris/games/wow-classic-1700000001.yml",
-                        "game:\n  prefix: '~/Wine Prefixes/WoW Classic'  # the old one\ngame_slug: classic-era\n"}}
+        // lutris/lutris: lutris/config.py (games/<slug>-<time>.yml), lutris/util/yaml.py (PyYAML's
+        // safe_dump), lutris/database/games.py (pga.db), lutris/runners/wine.py (prefix from exe).
+        const QString lutris = QStringLiteral(".config/lutris/games/");
+        QTest::newRow("lutris: one installer run twice, each game by its own id in pga.db")
+            << LVFiles{{"Games/world-of-warcraft/" + kX86 + "_retail_/Wow.exe", ""},
+                       {"Games/world-of-warcraft-2/" + kX86 + "_classic_/WowClassic.exe", ""},
+                       {lutris + "world-of-warcraft-battlenet-1700000000.yml",
+                        "game:\n  exe: $HOME/Games/world-of-warcraft/drive_c/Program Files "
+                        "(x86)/Battle.net/Battle.net\n"
+                        "    Launcher.exe\n  prefix: $HOME/Games/world-of-warcraft\ngame_slug: world-of-warcraft\n"
+                        "name: World of Warcraft\nslug: world-of-warcraft-battlenet\nwine:\n  version: "
+                        "wine-ge-8-26-x86_64\n"},
+                       {lutris + "world-of-warcraft-battlenet-1700000600.yml",
+                        "game:\n  prefix: $HOME/Games/world-of-warcraft-2\ngame_slug: world-of-warcraft\n"},
+                       // The user renamed the first game's identifier: the library's slug is "my-wow".
+                       {".local/share/lutris/pga.db", "3|my-wow|world-of-warcraft-battlenet-1700000000|1\n"
+                                                      "5|world-of-warcraft|gone-1690000000|0\n"
+                                                      "8|world-of-warcraft|world-of-warcraft-battlenet-1700000600|1"}}
             << LVFiles{} << LVFiles{}
-            << QStringList{
-                   described("Lutris", "", "_ptr_", "Games/other/" + kX86 + "_ptr_/WowT.exe"),
-                   described("Lutris", "world-of-warcraft", "_retail_", "Games/wow/" + kX86 + "_retail_/Wow.exe"),
-                   described("Lutris", "classic-era", "_classic_era_",
-                             "Wine Prefixes/WoW Classic/" + kX86 + "_classic_era_/WowClassic.exe")};
+            << QStringList{described("Lutris", "3", "_retail_", "Games/world-of-warcraft/" + kX86 + "_retail_/Wow.exe",
+                                     "lutris lutris:rungameid/3"),
+                           described("Lutris", "8", "_classic_",
+                                     "Games/world-of-warcraft-2/" + kX86 + "_classic_/WowClassic.exe",
+                                     "lutris lutris:rungameid/8")};
 
-        const QString steamApps = QStringLiteral(".local/share/Steam/steamapps/");
-        QTest::newRow("steam libraries its libraryfolders.vdf lists, then flatpak steam")
-            << LVFiles{{steamApps + "compatdata/2/pfx/" + kX86 + "_retail_/Wow.exe", ""},
-                       {steamApps + "libraryfolders.vdf",
-                        "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"$HOME/.local/share/Steam\"\n"
-                        "\t\t\"apps\"\n\t\t{\n\t\t\t\"228980\"\t\t\"1\"\n\t\t}\n\t}\n"
-                        "\t\"1\"\n\t{\n\t\t\"path\"\t\t\"$HOME/sdcard\"\n\t}\n}\n"},
-                       {"sdcard/steamapps/compatdata/3000000000/pfx/" + kX86 + "_classic_/WowClassic.exe", ""},
-                       {".var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/compatdata/1/pfx/" + kPlain +
-                            "Wow.exe",
-                        ""}}
-            << LVFiles{{".steam/steam", ".local/share/Steam"}} << LVFiles{}
-            << QStringList{
-                   described("Steam", "2", "_retail_", steamApps + "compatdata/2/pfx/" + kX86 + "_retail_/Wow.exe"),
-                   described("Steam", "3000000000", "_classic_",
-                             "sdcard/steamapps/compatdata/3000000000/pfx/" + kX86 + "_classic_/WowClassic.exe"),
-                   described("Steam", "1", "",
-                             ".var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/compatdata/1/pfx/" +
-                                 kPlain + "Wow.exe")};
-
-        QTest::newRow("bottles under $XDG_DATA_HOME, then flatpak bottles")
-            << LVFiles{{"data/bottles/bottles/WoW/" + kX86 + "_retail_/Wow.exe", ""},
-                       {".local/share/bottles/bottles/Unused/" + kX86 + "_retail_/Wow.exe", ""},
-                       {".var/app/com.usebottles.bottles/data/bottles/bottles/Flat/" + kPlain + "Wow.exe", ""}}
-            << LVFiles{} << LVFiles{{"XDG_DATA_HOME", "$HOME/data"}}
-            << QStringList{
-                   described("Bottles", "WoW", "_retail_", "data/bottles/bottles/WoW/" + kX86 + "_retail_/Wow.exe"),
-                   described("Bottles", "Flat", "",
-                             ".var/app/com.usebottles.bottles/data/bottles/bottles/Flat/" + kPlain + "Wow.exe")};
-
-        const QString heroic = QStringLiteral("Games/Heroic/Prefixes/");
-        QTest::newRow("heroic prefixes, named by its settings or not")
-            << LVFiles{{heroic + "default/World of Warcraft/" + kX86 + "_retail_/Wow.exe", ""},
-                       {heroic + "Other/" + kX86 + "_ptr_/WowT.exe", ""},
-                       {".config/heroic/GamesConfig/Prime.json",
-                        R"({"Prime": {"winePrefix": "$HOME/Games/Heroic/Prefixes/default/World of Warcraft",
-                            "wineVersion": {"bin": "/usr/bin/wine"}}, "version": "v0", "explicit": true})"},
-                       {".var/app/com.heroicgameslauncher.hgl/config/heroic/GamesConfig/Beta.json",
-                        R"({"Beta": {"winePrefix": "~/heroic-beta"}})"},
-                       {"heroic-beta/" + kX86 + "_beta_/WowB.exe", ""}}
+        const QString flatpakLutris = QStringLiteral(".var/app/net.lutris.Lutris/data/lutris/");
+        QTest::newRow("lutris as PyYAML writes it: escapes, folded lines, only an exe; the flatpak's own games")
+            << LVFiles{{"Games/Wörld of Warcraft/" + kX86 + "_retail_/Wow.exe", ""},
+                       {lutris + "world-of-warcraft-1700000000.yml",
+                        "game:\n  exe: \"$HOME/Games/W\\xF6rld of Warcraft/drive_c/Program Files (x86)/World of\\\n"
+                        "    \\ Warcraft/_retail_/Wow.exe\"\n  prefix: \"$HOME/Games/W\\xF6rld of Warcraft\"\n"
+                        "game_slug: world-of-warcraft\nname: \"W\\xF6rld of Warcraft\"\n"},
+                       {"Games/an install of the game kept in a folder with a long name/world of warcraft/" + kX86 +
+                            "_ptr_/WowT.exe",
+                        ""},
+                       {lutris + "wow-ptr-1700000100.yml",
+                        "game:\n  prefix: $HOME/Games/an install of the game kept in a folder with a long name/world\n"
+                        "    of warcraft\n"},
+                       {"Wine Prefixes/WoW Classic Era/" + kX86 + "_classic_era_/WowClassic.exe", ""},
+                       {flatpakLutris + "games/wow-classic-1700000200.yml",
+                        "game:\n  exe: $HOME/Wine Prefixes/WoW Classic Era/drive_c/Program Files (x86)/World of\n"
+                        "    Warcraft/_classic_era_/WowClassic.exe\nname: WoW Classic\n"},
+                       {".local/share/lutris/pga.db", "4|world-of-warcraft|world-of-warcraft-1700000000|1\n"
+                                                      "6|wow-ptr|wow-ptr-1700000100|1"},
+                       {flatpakLutris + "pga.db", "2|wow-classic|wow-classic-1700000200|1"}}
             << LVFiles{} << LVFiles{}
-            << QStringList{described("Heroic", "", "_ptr_", heroic + "Other/" + kX86 + "_ptr_/WowT.exe"),
-                           described("Heroic", "Prime", "_retail_",
-                                     heroic + "default/World of Warcraft/" + kX86 + "_retail_/Wow.exe"),
-                           described("Heroic", "Beta", "_beta_", "heroic-beta/" + kX86 + "_beta_/WowB.exe")};
+            << QStringList{described("Lutris", "4", "_retail_", "Games/Wörld of Warcraft/" + kX86 + "_retail_/Wow.exe",
+                                     "lutris lutris:rungameid/4"),
+                           described("Lutris", "6", "_ptr_",
+                                     "Games/an install of the game kept in a folder with a long name/world of "
+                                     "warcraft/" +
+                                         kX86 + "_ptr_/WowT.exe",
+                                     "lutris lutris:rungameid/6"),
+                           described("Lutris (Flatpak)", "2", "_classic_era_",
+                                     "Wine Prefixes/WoW Classic Era/" + kX86 + "_classic_era_/WowClassic.exe",
+                                     "flatpak run net.lutris.Lutris lutris:rungameid/2")};
 
-        QTest::newRow("faugus and portproton")
-            << LVFiles{{"Faugus/wow/" + kX86 + "_retail_/Wow.exe", ""},
-                       {".local/share/faugus-launcher/prefixes/era/" + kX86 + "_anniversary_/WowClassic.exe", ""},
-                       {".local/share/PortProton/data/prefixes/DEFAULT/" + kX86 + "_xptr_/WowT.exe", ""},
-                       {"PortProton/data/prefixes/second/" + kX86 + "_classic_ptr_/WowClassicT.exe", ""}}
-            << LVFiles{} << LVFiles{}
-            << QStringList{
-                   described("Faugus", "", "_retail_", "Faugus/wow/" + kX86 + "_retail_/Wow.exe"),
-                   described("Faugus", "", "_anniversary_",
-                             ".local/share/faugus-launcher/prefixes/era/" + kX86 + "_anniversary_/WowClassic.exe"),
-                   described("PortProton", "", "_xptr_",
-                             ".local/share/PortProton/data/prefixes/DEFAULT/" + kX86 + "_xptr_/WowT.exe"),
-                   described("PortProton", "", "_classic_ptr_",
-                             "PortProton/data/prefixes/second/" + kX86 + "_classic_ptr_/WowClassicT.exe")};
-
-        QTest::newRow("$XDG_CONFIG_HOME holds the launchers' settings instead of ~/.config")
+        QTest::newRow("lutris settings under $XDG_CONFIG_HOME instead of ~/.config")
             << LVFiles{{"conf/lutris/games/moved-1.yml", "game:\n  prefix: $HOME/moved\n"},
                        {"moved/" + kX86 + "_retail_/Wow.exe", ""},
                        {".config/lutris/games/stale-1.yml", "game:\n  prefix: $HOME/stale\n"},
                        {"stale/" + kX86 + "_retail_/Wow.exe", ""}}
             << LVFiles{} << LVFiles{{"XDG_CONFIG_HOME", "$HOME/conf"}}
-            << QStringList{described("Lutris", "moved", "_retail_", "moved/" + kX86 + "_retail_/Wow.exe")};
+            << QStringList{described("Lutris", "", "_retail_", "moved/" + kX86 + "_retail_/Wow.exe",
+                                     wine.arg("moved/" + kX86 + "_retail_/Wow.exe", "moved"))};
+
+        // Matoking/protontricks, src/protontricks/steam.py: libraryfolders.vdf, "steamapps" in any
+        // case, the Snap's and the Flatpak's folders.
+        const QString steamApps = QStringLiteral(".local/share/Steam/steamapps/");
+        const QString snap = QStringLiteral("snap/steam/common/.local/share/Steam/steamapps/compatdata/5/pfx/");
+        const QString flatpakSteam = QStringLiteral(".var/app/com.valvesoftware.Steam/.local/share/Steam/");
+        QTest::newRow("steam libraries its libraryfolders.vdf lists, SteamApps, the snap's and the flatpak's")
+            << LVFiles{{steamApps + "compatdata/2/pfx/" + kX86 + "_retail_/Wow.exe", ""},
+                       {steamApps + "libraryfolders.vdf",
+                        "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"$HOME/.local/share/Steam\"\n"
+                        "\t\t\"apps\"\n\t\t{\n\t\t\t\"228980\"\t\t\"1\"\n\t\t}\n\t}\n"
+                        "\t\"1\"\n\t{\n\t\t\"path\"\t\t\"$HOME/sdcard\"\n\t}\n}\n"},
+                       {"sdcard/SteamApps/compatdata/3000000000/pfx/" + kX86 + "_classic_/WowClassic.exe", ""},
+                       {snap + kX86 + "_beta_/WowB.exe", ""},
+                       {flatpakSteam + "steamapps/compatdata/1/pfx/" + kPlain + "Wow.exe", ""},
+                       {flatpakSteam + "steamapps/libraryfolders.vdf",
+                        "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"$HOME/.local/share/Steam\"\n\t}\n}\n"}}
+            << LVFiles{{".steam/steam", ".local/share/Steam"}} << LVFiles{}
+            << QStringList{described("Steam", "2", "_retail_",
+                                     steamApps + "compatdata/2/pfx/" + kX86 + "_retail_/Wow.exe",
+                                     "steam steam://rungameid/2"),
+                           described("Steam", "3000000000", "_classic_",
+                                     "sdcard/SteamApps/compatdata/3000000000/pfx/" + kX86 + "_classic_/WowClassic.exe",
+                                     "steam steam://rungameid/12884901888033554432"),
+                           described("Steam (Snap)", "5", "_beta_", snap + kX86 + "_beta_/WowB.exe",
+                                     "snap run steam steam://rungameid/5"),
+                           described("Steam (Flatpak)", "1", "",
+                                     flatpakSteam + "steamapps/compatdata/1/pfx/" + kPlain + "Wow.exe",
+                                     "flatpak run com.valvesoftware.Steam steam://rungameid/1")};
+
+        // bottlesdevs/Bottles, bottles/backend/managers/manager.py: a bottle's folder is its name with
+        // "-" for spaces, bottle.yml (yaml.dump, indent 4) holds its Name, placeholder.yml its Path.
+        const QString bottles = QStringLiteral("data/bottles/bottles/");
+        const QString flatpakBottles = QStringLiteral(".var/app/com.usebottles.bottles/data/bottles/bottles/");
+        QTest::newRow("bottles by their Name, on a custom path, and the flatpak's")
+            << LVFiles{{bottles + "World-of-Warcraft/" + kX86 + "_retail_/Wow.exe", ""},
+                       {bottles + "World-of-Warcraft/bottle.yml",
+                        "Arch: win64\nCustom_Path: false\nEnvironment: Gaming\nName: World of Warcraft\n"
+                        "Path: World-of-Warcraft\nRunner: soda-9.0-1\n"},
+                       {bottles + "Classic-Era/placeholder.yml", "Path: \"$HOME/Sp\\xE4ter/Classic-Era\"\n"},
+                       {"Später/Classic-Era/bottle.yml",
+                        "Custom_Path: true\nName: Classic Era\nPath: \"$HOME/Sp\\xE4ter/Classic-Era\"\n"},
+                       {"Später/Classic-Era/" + kX86 + "_classic_era_/WowClassic.exe", ""},
+                       {".local/share/bottles/bottles/Unused/" + kX86 + "_retail_/Wow.exe", ""},
+                       {flatpakBottles + "Flat/" + kPlain + "Wow.exe", ""},
+                       {flatpakBottles + "Flat/bottle.yml", "Name: Flat\nPath: Flat\n"}}
+            << LVFiles{} << LVFiles{{"XDG_DATA_HOME", "$HOME/data"}}
+            << QStringList{described("Bottles", "Classic Era", "_classic_era_",
+                                     "Später/Classic-Era/" + kX86 + "_classic_era_/WowClassic.exe",
+                                     "bottles-cli run -b Classic Era -e ~/Später/Classic-Era/" + kX86 +
+                                         "_classic_era_/WowClassic.exe"),
+                           described("Bottles", "World of Warcraft", "_retail_",
+                                     bottles + "World-of-Warcraft/" + kX86 + "_retail_/Wow.exe",
+                                     "bottles-cli run -b World of Warcraft -e ~/" + bottles + "World-of-Warcraft/" +
+                                         kX86 + "_retail_/Wow.exe"),
+                           described("Bottles (Flatpak)", "Flat", "", flatpakBottles + "Flat/" + kPlain + "Wow.exe",
+                                     "flatpak run --command=bottles-cli com.usebottles.bottles run -b Flat -e ~/" +
+                                         flatpakBottles + "Flat/" + kPlain + "Wow.exe")};
+
+        // Heroic-Games-Launcher/HeroicGamesLauncher: src/backend/game_config.ts (GamesConfig, written
+        // with JSON.stringify(config, null, 2)), src/backend/storeManagers/sideload (library.json,
+        // electron-store's tabs), src/backend/utils.ts (Proton's "pfx"), src/backend/protocol.ts.
+        const QString heroic = QStringLiteral("Games/Heroic/Prefixes/");
+        const QString wowPrefix = QStringLiteral("$HOME/Games/Heroic/Prefixes/default/World of Warcraft");
+        const QString flatpakHeroic = QStringLiteral(".var/app/com.heroicgameslauncher.hgl/config/heroic/");
+        QTest::newRow("heroic: the config whose game is this one, a proton prefix, the flatpak's")
+            << LVFiles{{heroic + "default/World of Warcraft/" + kX86 + "_retail_/Wow.exe", ""},
+                       {heroic + "Other/" + kX86 + "_ptr_/WowT.exe", ""},
+                       {".config/heroic/GamesConfig/1207658924.json",
+                        "{\n  \"1207658924\": {\n    \"winePrefix\": \"" + wowPrefix +
+                            "\",\n    \"wineVersion\": {\n"
+                            "      \"bin\": \"/usr/bin/wine\",\n      \"type\": \"wine\"\n    }\n  },\n  \"version\": "
+                            "\"v0\",\n"
+                            "  \"explicit\": true\n}"},
+                       {".config/heroic/GamesConfig/zW0wSide.json",
+                        "{\n  \"zW0wSide\": {\n    \"winePrefix\": \"" + wowPrefix + "\"\n  }\n}"},
+                       {".config/heroic/sideload_apps/library.json",
+                        "{\n\t\"games\": [\n\t\t{\n\t\t\t\"runner\": \"sideload\",\n\t\t\t\"app_name\": \"zW0wSide\",\n"
+                        "\t\t\t\"title\": \"World of Warcraft\",\n\t\t\t\"install\": {\n\t\t\t\t\"executable\": \"" +
+                            wowPrefix + "/" + kX86 +
+                            "World of Warcraft Launcher.exe\",\n\t\t\t\t\"platform\": "
+                            "\"windows\"\n\t\t\t},\n\t\t\t\"is_installed\": true\n\t\t}\n\t]\n}"},
+                       {heroic + "Classic/pfx/" + kX86 + "_classic_/WowClassic.exe", ""},
+                       {flatpakHeroic + "GamesConfig/cL4ss1c.json",
+                        "{\n  \"cL4ss1c\": {\n    \"winePrefix\": \"~/Games/Heroic/Prefixes/Classic\",\n"
+                        "    \"wineVersion\": {\n      \"type\": \"proton\"\n    }\n  }\n}"},
+                       {flatpakHeroic + "sideload_apps/library.json",
+                        "{\n\t\"games\": [\n\t\t{\n\t\t\t\"app_name\": \"cL4ss1c\",\n\t\t\t\"install\": {\n"
+                        "\t\t\t\t\"executable\": \"$HOME/Games/Heroic/Prefixes/Classic/pfx/drive_c/Program Files "
+                        "(x86)/Battle.net/Battle.net Launcher.exe\"\n\t\t\t}\n\t\t}\n\t]\n}"}}
+            << LVFiles{} << LVFiles{}
+            << QStringList{described("Heroic (Flatpak)", "cL4ss1c", "_classic_",
+                                     heroic + "Classic/pfx/" + kX86 + "_classic_/WowClassic.exe",
+                                     "flatpak run com.heroicgameslauncher.hgl heroic://launch/sideload/cL4ss1c"),
+                           described("Heroic", "", "_ptr_", heroic + "Other/" + kX86 + "_ptr_/WowT.exe",
+                                     wine.arg(heroic + "Other/" + kX86 + "_ptr_/WowT.exe", heroic + "Other")),
+                           described("Heroic", "zW0wSide", "_retail_",
+                                     heroic + "default/World of Warcraft/" + kX86 + "_retail_/Wow.exe",
+                                     "heroic heroic://launch/sideload/zW0wSide")};
+
+        // Faugus/faugus-launcher, faugus/path_manager.py (games.json, ~/Faugus) and faugus/runner.py
+        // (--game); Castro-Fidel/PortWINE, data_from_portwine/scripts/functions_helper (start.sh, the
+        // Flatpak's desktop entries).
+        const QString flatpakPortProton = QStringLiteral(".var/app/ru.linux_gaming.PortProton/data/prefixes/");
+        QTest::newRow("faugus by games.json, portproton natively and as a flatpak")
+            << LVFiles{{"Faugus/world-of-warcraft/" + kX86 + "_retail_/Wow.exe", ""},
+                       {"Faugus/unlisted/" + kX86 + "_ptr_/WowT.exe", ""},
+                       {"Spiele/era/" + kX86 + "_anniversary_/WowClassic.exe", ""},
+                       {".local/share/faugus-launcher/games.json",
+                        "[\n    {\n        \"gameid\": \"world-of-warcraft\",\n        \"title\": \"World of "
+                        "Warcraft\",\n"
+                        "        \"path\": \"$HOME/Faugus/world-of-warcraft/" +
+                            kX86 +
+                            "_retail_/Wow.exe\",\n"
+                            "        \"prefix\": \"$HOME/Faugus/world-of-warcraft\",\n        \"runner\": \"Proton-GE "
+                            "Latest\"\n"
+                            "    },\n    {\n        \"gameid\": \"anniversary\",\n        \"path\": "
+                            "\"$HOME/Spiele/era/" +
+                            kX86 +
+                            "_anniversary_/WowClassic.exe\",\n        \"prefix\": \"$HOME/Spiele/era\"\n    }\n]"},
+                       {".local/share/faugus-launcher/prefixes/never/" + kX86 + "_retail_/Wow.exe", ""},
+                       {"PortProton/data/prefixes/DEFAULT/" + kX86 + "_xptr_/WowT.exe", ""},
+                       {"PortProton/data/scripts/start.sh", kRecorder},
+                       {flatpakPortProton + "DEFAULT/" + kX86 + "_classic_ptr_/WowClassicT.exe", ""}}
+            << LVFiles{} << LVFiles{}
+            << QStringList{described("Faugus", "", "_ptr_", "Faugus/unlisted/" + kX86 + "_ptr_/WowT.exe",
+                                     wine.arg("Faugus/unlisted/" + kX86 + "_ptr_/WowT.exe", "Faugus/unlisted")),
+                           described("Faugus", "world-of-warcraft", "_retail_",
+                                     "Faugus/world-of-warcraft/" + kX86 + "_retail_/Wow.exe",
+                                     "faugus-launcher --game world-of-warcraft"),
+                           described("Faugus", "anniversary", "_anniversary_",
+                                     "Spiele/era/" + kX86 + "_anniversary_/WowClassic.exe",
+                                     "faugus-launcher --game anniversary"),
+                           described("PortProton", "", "_xptr_",
+                                     "PortProton/data/prefixes/DEFAULT/" + kX86 + "_xptr_/WowT.exe",
+                                     "start.sh ~/PortProton/data/prefixes/DEFAULT/" + kX86 + "_xptr_/WowT.exe"),
+                           described("PortProton (Flatpak)", "", "_classic_ptr_",
+                                     flatpakPortProton + "DEFAULT/" + kX86 + "_classic_ptr_/WowClassicT.exe",
+                                     "flatpak run ru.linux_gaming.PortProton ~/" + flatpakPortProton + "DEFAULT/" +
+                                         kX86 + "_classic_ptr_/WowClassicT.exe")};
     }
 
-    void findsEveryInstallEachPrefixOnce() {
+    void findsAndStartsEveryInstall() {
         QFETCH(LVFiles, files);
         QFETCH(LVFiles, links);
         QFETCH(LVFiles, environment);
@@ -210,19 +398,21 @@ private slots:
         LVHome home;
         home.write(files);
         home.link(links);
+        LVLinuxWorkspace workspace(home.path(), home.environment(environment));
 
-        const QList<LVGameInstallation> installations =
-            LVLinuxWorkspace(home.path(), home.environment(environment)).findInstallations();
         QStringList found;
-        for (const LVGameInstallation &install : installations) {
+        for (const LVGameInstallation &install : workspace.findInstallations()) {
             QVERIFY2(install.executable.startsWith(install.prefix + "/drive_c/"), qPrintable(install.executable));
-            found << described(lv::prefixKindName(install.kind), install.launcherId, install.flavor,
-                               QDir(home.path()).relativeFilePath(install.executable));
+            QString error;
+            QVERIFY2(workspace.launchApplication(install.executable, &error), qPrintable(error));
+            QTRY_COMPARE(home.launchLog().size(), found.size() + 1);
+            found << described(lv::installSourceName(install), install.launcherId, install.flavor,
+                               QDir(home.path()).relativeFilePath(install.executable), home.launchLog().last());
         }
         QCOMPARE(found, expected);
-        const auto prefixes = LVLinuxWorkspace(home.path(), home.environment(environment)).winePrefixes();
+        const QList<LVLauncherPrefix> prefixes = workspace.winePrefixes();
         QSet<QString> distinct;
-        for (const LVWinePrefix &prefix : prefixes)
+        for (const LVLauncherPrefix &prefix : prefixes)
             distinct.insert(QFileInfo(prefix.path).canonicalFilePath());
         QCOMPARE(distinct.size(), prefixes.size());
     }
@@ -291,42 +481,6 @@ private slots:
                               install[3]}));
     }
 
-    void readsLutrisSettings_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QString>("prefix");
-        QTest::addColumn<QString>("slug");
-        QTest::newRow("double quotes, ~, a comment; slug from the file name")
-            << "game:\n  prefix: \"~/My \\\"WoW\\\"\"  # quoted\n"
-            << "world-of-warcraft-1690000000.yml"
-            << "/home/u/My \"WoW\""
-            << "world-of-warcraft";
-        QTest::newRow("single quotes, windows line endings")
-            << "game:\r\n  prefix: '/x/it''s: here'\r\ngame_slug: w\r\n"
-            << "a.yml"
-            << "/x/it's: here"
-            << "w";
-        QTest::newRow("a prefix of another section or deeper is not the game's")
-            << "wine:\n  prefix: /wrong\ngame:\n  exe: /x.exe\n  args:\n    prefix: /deeper\nsystem:\n  prefix: /sys\n"
-            << "no-prefix.yml" << QString() << "no-prefix";
-        QTest::newRow("the slug only at the top level")
-            << "game:\n  game_slug: inner\n  prefix: ~\n# game_slug: commented\n"
-            << "wow-12-34.yml"
-            << "/home/u"
-            << "wow-12";
-    }
-
-    void readsLutrisSettings() {
-        QFETCH(QString, text);
-        QFETCH(QString, fileName);
-        QFETCH(QString, prefix);
-        QFETCH(QString, slug);
-        const LVLauncherPrefix game = lv::lutrisGamePrefix(text, fileName, QStringLiteral("/home/u"));
-        QCOMPARE(game.prefix, prefix);
-        QCOMPARE(game.prefix.isNull(), prefix.isNull());
-        QCOMPARE(game.launcherId, slug);
-    }
-
     void readsSteamLibraryLists_data() {
         QTest::addColumn<QString>("vdf");
         QTest::addColumn<QStringList>("libraries");
@@ -344,115 +498,98 @@ private slots:
         QCOMPARE(lv::steamLibraryFolders(vdf), libraries);
     }
 
-    // The prefix is "/pfx" except for a game picked by hand; WINEPREFIX is set, and the game's folder
-    // used, whenever wine runs it in a prefix.
-    void launchesThroughThePrefixsLauncher_data() {
-        QTest::addColumn<LVPrefixKind>("kind");
-        QTest::addColumn<QString>("launcherId");
+    // When the copy of the launcher that made the prefix is missing, or it keeps no game that is this
+    // one, Wine starts the game in its prefix; another copy of the launcher never does.
+    void startsWithWineWhenTheLauncherCannot_data() {
+        QTest::addColumn<LVGameInstallation>("install");
         QTest::addColumn<QStringList>("installed"); // programs on PATH
         QTest::addColumn<QStringList>("command");   // program, then its arguments; empty: none
-
         const QString exe = QStringLiteral("/pfx/") + kX86 + "_retail_/Wow.exe";
-        const QStringList all{"steam", "lutris", "bottles-cli", "heroic", "xdg-open", "flatpak", "wine"};
         const QStringList wine{"/bin/wine", exe};
         using K = LVPrefixKind;
-        QTest::newRow("steam") << K::Steam << "2" << all << QStringList{"/bin/steam", "steam://rungameid/2"};
-        QTest::newRow("a game steam runs as a shortcut")
-            << K::Steam << "3000000000" << all << QStringList{"/bin/steam", "steam://rungameid/12884901888033554432"};
-        QTest::newRow("flatpak steam") << K::Steam << "2" << QStringList{"flatpak", "wine"}
-                                       << QStringList{"/bin/flatpak", "run", "com.valvesoftware.Steam",
-                                                      "steam://rungameid/2"};
-        QTest::newRow("lutris") << K::Lutris << "wow" << all << QStringList{"/bin/lutris", "lutris:rungame/wow"};
-        QTest::newRow("bottles") << K::Bottles << "WoW" << all
-                                 << QStringList{"/bin/bottles-cli", "run", "-b", "WoW", "-e", exe};
-        QTest::newRow("flatpak bottles")
-            << K::Bottles << "WoW" << QStringList{"flatpak"}
-            << QStringList{"/bin/flatpak", "run", "--command=bottles-cli", "com.usebottles.bottles", "run", "-b", "WoW",
-                           "-e",           exe};
-        QTest::newRow("heroic") << K::Heroic << "Prime" << all << QStringList{"/bin/heroic", "heroic://launch/Prime"};
-        QTest::newRow("heroic through its link") << K::Heroic << "Prime" << QStringList{"xdg-open", "wine"}
-                                                 << QStringList{"/bin/xdg-open", "heroic://launch/Prime"};
-        QTest::newRow("a launcher that is not installed leaves it to wine")
-            << K::Lutris << "wow" << QStringList{"steam", "wine"} << wine;
-        QTest::newRow("a prefix without its launcher's id") << K::Steam << "" << all << wine;
-        QTest::newRow("a launcher that only uses wine") << K::Faugus << "" << all << wine;
-        QTest::newRow("picked by hand, in no prefix") << K::Manual << "" << QStringList{"wine"} << wine;
-        QTest::newRow("nothing to start it") << K::Steam << "2" << QStringList{"lutris"} << QStringList{};
+        using C = LVLauncherCopy;
+        QTest::newRow("the native copy is not installed, the flatpak is")
+            << LVGameInstallation{exe, "_retail_", "/pfx", K::Lutris, "3", C::Native} << QStringList{"flatpak", "wine"}
+            << wine;
+        QTest::newRow("the flatpak is not, the native copy is")
+            << LVGameInstallation{exe, "_retail_", "/pfx", K::Bottles, "WoW", C::Flatpak}
+            << QStringList{"bottles-cli", "wine"} << wine;
+        QTest::newRow("no game of the launcher is this one")
+            << LVGameInstallation{exe, "_retail_", "/pfx", K::Faugus, "", C::Native}
+            << QStringList{"faugus-launcher", "wine"} << wine;
+        QTest::newRow("heroic as an appimage, through its link")
+            << LVGameInstallation{exe, "_retail_", "/pfx", K::Heroic, "a b", C::Native}
+            << QStringList{"xdg-open", "wine"} << QStringList{"/bin/xdg-open", "heroic://launch/sideload/a%20b"};
+        QTest::newRow("portproton without its start script")
+            << LVGameInstallation{exe, "_retail_", "/pfx", K::PortProton, "", C::Native}
+            << QStringList{"portproton", "wine"} << QStringList{"/bin/portproton", exe};
+        QTest::newRow("nothing to start it") << LVGameInstallation{exe, "_retail_", "/pfx", K::Steam, "2", C::Native}
+                                             << QStringList{"lutris"} << QStringList{};
     }
 
-    void launchesThroughThePrefixsLauncher() {
-        QFETCH(LVPrefixKind, kind);
-        QFETCH(QString, launcherId);
+    void startsWithWineWhenTheLauncherCannot() {
+        QFETCH(LVGameInstallation, install);
         QFETCH(QStringList, installed);
         QFETCH(QStringList, command);
-        const QString prefix = kind == LVPrefixKind::Manual ? QString() : QStringLiteral("/pfx");
-        const LVGameInstallation install{QStringLiteral("/pfx/") + kX86 + "_retail_/Wow.exe", "_retail_", prefix, kind,
-                                         launcherId};
         const auto findExecutable = [&installed](const QString &name) {
             return installed.contains(name) ? QStringLiteral("/bin/") + name : QString();
         };
-
         QString error = QStringLiteral("untouched");
         const LVLaunchCommand launch = lv::launchCommand(install, findExecutable, &error);
         QCOMPARE(QStringList{launch.program} + launch.arguments, command.isEmpty() ? QStringList{""} : command);
         QCOMPARE(error, command.isEmpty() ? kNoWine : QStringLiteral("untouched"));
         const bool wine = launch.program == QLatin1String("/bin/wine");
-        QMap<QString, QString> environment;
-        if (wine && !prefix.isEmpty())
-            environment.insert(QStringLiteral("WINEPREFIX"), prefix);
-        QCOMPARE(launch.environment, environment);
+        QCOMPARE(launch.environment.value("WINEPREFIX"), wine ? install.prefix : QString());
         QCOMPARE(launch.workingFolder, wine ? QFileInfo(install.executable).path() : QString());
     }
 
-    // The launch really starts a program: fake launchers on a private PATH write what they were given.
-    void startsTheGameForReal_data() {
-        QTest::addColumn<LVFiles>("files");
-        QTest::addColumn<QStringList>("programs"); // fake programs on PATH
-        QTest::addColumn<QString>("game");
-        QTest::addColumn<QStringList>("expected"); // what the program started wrote; $CWD: the test's folder
-
-        const QString steam = QStringLiteral(".local/share/Steam/steamapps/compatdata/7/pfx/");
-        const QString steamGame = steam + kX86 + "_retail_/Wow.exe";
-        const LVFiles steamFiles{{steamGame, ""}};
-        QTest::newRow("wine in a plain prefix")
-            << LVFiles{{".wine/" + kX86 + "_retail_/Wow.exe", ""}} << QStringList{"wine", "steam", "lutris"}
-            << ".wine/" + kX86 + "_retail_/Wow.exe"
-            << QStringList{"wine", "$HOME/.wine/" + kX86 + "_retail_/Wow.exe", "WINEPREFIX=$HOME/.wine",
-                           "$HOME/.wine/" + kX86 + "_retail_"};
-        QTest::newRow("steam for its own prefix") << steamFiles << QStringList{"wine", "steam"} << steamGame
-                                                  << QStringList{"steam", "steam://rungameid/7", "WINEPREFIX=", "$CWD"};
-        QTest::newRow("nothing to start it") << steamFiles << QStringList{} << steamGame << QStringList{};
-        QTest::newRow("a native program runs itself")
-            << LVFiles{} << QStringList{} << "native/wow" << QStringList{"wow", "WINEPREFIX=", "$HOME/native"};
+    // Launch, as the window and --launch start it, waits for the game's process in the test's own
+    // process table: the launcher's fault shows at once, a launcher that starts nothing when time is up.
+    void launchWaitsForTheGame_data() {
+        QTest::addColumn<QString>("launcher"); // what the fake bottles-cli does after recording
+        QTest::addColumn<QString>("failure");  // null: the game starts
+        const QString start = QStringLiteral("/bin/mv \"$STAGED\" \"$PROC/4242\"");
+        const QString command = QStringLiteral("{bin}/bottles-cli run -b 'World of Warcraft' -e "
+                                               "'~/.local/share/bottles/bottles/World-of-Warcraft/") +
+                                kX86 + "_retail_/Wow.exe'";
+        QTest::newRow("the launcher starts the game") << start << QString();
+        QTest::newRow("the game starts after the launcher ended") << "(/bin/sleep 0.3; " + start + ") &" << QString();
+        QTest::newRow("the launcher fails")
+            << "echo >&2; echo 'Bottle World-of-Warcraft not found' >&2; echo more >&2; exit 1"
+            << "The launcher did not start the game: " + command +
+                   " ended with status 1: Bottle World-of-Warcraft not found";
+        QTest::newRow("the launcher starts nothing") << "exit 0"
+                                                     << "The launcher did not start the game: " + command;
     }
 
-    void startsTheGameForReal() {
-        QFETCH(LVFiles, files);
-        QFETCH(QStringList, programs);
-        QFETCH(QString, game);
-        QFETCH(QStringList, expected);
+    void launchWaitsForTheGame() {
+        QFETCH(QString, launcher);
+        QFETCH(QString, failure);
         LVHome home;
-        home.write(files);
-        QDir().mkpath(home.bin());
-        for (const QString &program : programs)
-            home.writeRecordingProgram(home.bin() + QLatin1Char('/') + program, program);
-        if (!QFileInfo::exists(home.filePath(game)))
-            home.writeRecordingProgram(home.filePath(game), QFileInfo(game).fileName());
+        LVProcFolder proc;
+        const QString staged = home.root() + QStringLiteral("/game-process");
+        LVProcFolder::writeProcessAt(staged, QStringLiteral("4242 C:\\Games\\World~of~Warcraft\\_retail_\\Wow.exe"));
+        home.write({{".local/share/bottles/bottles/World-of-Warcraft/bottle.yml", "Name: World of Warcraft\n"},
+                    {".local/share/bottles/bottles/World-of-Warcraft/" + kX86 + "_retail_/Wow.exe", ""}});
+        home.writeRecorder(home.bin() + "/bottles-cli",
+                           QStringLiteral("STAGED='%1' PROC='%2'\n%3").arg(staged, proc.path(), launcher));
+        LVSettings settings(home.root() + QStringLiteral("/settings.ini"));
         LVLinuxWorkspace workspace(home.path(), home.environment({}));
+        LVProcProcessMonitor monitor(proc.path(), getuid());
+        monitor.setPollInterval(50);
+        LVMemoryCredentialStore keychain;
+        LVApplicationDelegate delegate({&settings, &workspace, &monitor, &keychain,
+                                        QStringLiteral(LV_SOURCE_RESOURCES_DIR), QString(), false,
+                                        home.root() + QStringLiteral("/history.sqlite"),
+                                        QDBusConnection(QStringLiteral("lv-test-without-a-bus"))});
+        delegate.gameWatch().setLaunchTimeout(std::chrono::milliseconds(1500));
 
-        QString error;
-        const bool started = workspace.launchApplication(home.filePath(game), &error);
-        QCOMPARE(started, !expected.isEmpty());
-        if (expected.isEmpty()) {
-            QCOMPARE(error, kNoWine);
-            QVERIFY(!QFileInfo::exists(home.launchLog()));
-            return;
-        }
-        const QString currentFolder = QFileInfo(QDir::currentPath()).canonicalFilePath();
-        QStringList lines;
-        for (const QString &line : expected)
-            lines << QString(line).replace(QStringLiteral("$CWD"), currentFolder).replace("$HOME", home.path());
-        QTRY_COMPARE(home.launchLogLines(), lines);
+        LVBusRecorder bus;
+        QCOMPARE(lv::runHeadlessLaunch(delegate), failure.isNull() ? 0 : 1);
+        QCOMPARE(home.launchLog().size(), 1);
+        const QStringList errors =
+            bus.errorMessages().replaceInStrings(home.path(), "~").replaceInStrings(home.bin(), "{bin}");
+        QCOMPARE(errors, failure.isNull() ? QStringList() : QStringList{failure});
     }
 };
 

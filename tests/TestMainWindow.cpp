@@ -2,7 +2,9 @@
 #include "LVGameFolder.h"
 #include "LVTestWorld.h"
 #include "app/LVBackgroundView.h"
+#include "app/UploadReadiness.h"
 #include "auth/LVAuthenticationController.h"
+#include "common/TimeText.h"
 #include "game/InstallChoices.h"
 #include "prefs/LVPreferencesController.h"
 #include "status/LVStatusBus.h"
@@ -17,6 +19,8 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(LVUploadSituation)
 
 // The main window: its buttons, its log disclosure and its sheets, driven through their widgets.
 class TestMainWindow : public QObject {
@@ -98,6 +102,52 @@ private slots:
         mDelegate->validateUserInterface();
         QTEST(mWorld->find<QPushButton>("launchButton")->isEnabled(), "launchEnabled");
         QTEST(mWorld->find<QPushButton>("uploadButton")->isEnabled(), "uploadEnabled");
+    }
+
+    // Whether Upload can be pressed, and what the window says about it ("%1": the time in the situation).
+    void uploadSaysWhyItCannotBePressed_data() {
+        QTest::addColumn<LVUploadSituation>("situation");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QString>("why");
+        const auto with = [](auto change) {
+            LVUploadSituation situation;
+            situation.hasGame = true;
+            change(situation);
+            return situation;
+        };
+        QTest::newRow("ready") << with([](auto &) {}) << true << QString();
+        QTest::newRow("no game") << with([](auto &s) { s.hasGame = false; }) << false
+                                 << "Choose the game in Options to upload";
+        QTest::newRow("a run goes on while the game runs")
+            << with([](auto &s) { s.runInProgress = s.gameRunning = true; }) << false << "An upload is running";
+        QTest::newRow("the game runs") << with([](auto &s) { s.gameRunning = true; }) << false
+                                       << "The game is running: uploading waits until it quits";
+        QTest::newRow("refused") << with([](auto &s) { s.accountStatus = 1; }) << false
+                                 << "The site refused your password: sign in again";
+        QTest::newRow("the site does not answer, after refusing")
+            << with([](auto &s) { s.accountStatus = 1, s.siteUnanswered = true; }) << true
+            << "The site does not answer: asked again at %1, or when you press Upload";
+        QTest::newRow("after an upload") << with([](auto &s) { s.heldAfterUpload = true; }) << false
+                                         << "The site takes no new upload until %1";
+        QTest::newRow("no password") << with([](auto &s) { s.passwordMissing = true; }) << true
+                                     << "Not signed in: Upload asks for your password";
+        QTest::newRow("a retry waits") << with([](auto &s) {
+            s.accountsToRetry = {"A", "B"}, s.paused = true;
+        }) << true << "A, B tried again at %1";
+        QTest::newRow("paused") << with([](auto &s) { s.paused = true; }) << true
+                                << "Automatic uploads paused until you resume them";
+    }
+
+    void uploadSaysWhyItCannotBePressed() {
+        QFETCH(LVUploadSituation, situation);
+        QFETCH(bool, enabled);
+        QFETCH(QString, why);
+        const QDateTime when = QDateTime::currentDateTime().addSecs(90);
+        situation.nextTest = when;
+        situation.nextRetry = situation.accountsToRetry.isEmpty() ? QDateTime() : when;
+        const LVUploadReadiness readiness = lv::uploadReadiness(situation);
+        QCOMPARE(readiness.enabled, enabled);
+        QCOMPARE(readiness.why, why.contains("%1") ? why.arg(lv::shortDateTime(when)) : why);
     }
 
     void wakingUpPreparesTheWindow() {

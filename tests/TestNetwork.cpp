@@ -1,14 +1,17 @@
+#include "LVFakeClock.h"
 #include "LVTestSite.h"
+#include "net/LVRetrySchedule.h"
 #include "net/LVSyncGet.h"
 #include "net/UploadBody.h"
+#include "platform/LVSystemEvents.h"
 
 #include <QNetworkAccessManager>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(LVNetworkTimeouts)
 
-// What the client accepts from a site: answers within their limits of length and time, and what its
-// log may show of an address.
+// What the client accepts from a site: answers within their limits of length and time, what its log
+// may show of an address, and when it tries again after a failure that passes.
 class TestNetwork : public QObject {
     Q_OBJECT
 
@@ -86,6 +89,67 @@ private slots:
     void logsShowNoPasswordHash() {
         QFETCH(QString, url);
         QTEST(lv::redactedUrl(url), "shown");
+    }
+
+    // After 30 s, 1, 2, 4, 8 minutes, then every 15 minutes, each a tenth longer or shorter at most.
+    void triesAgainLaterAndLater() {
+        LVFakeClock clock;
+        LVSystemEvents events;
+        LVRetrySchedule schedule(clock, events);
+        QSignalSpy due(&schedule, &LVRetrySchedule::due);
+        for (const qint64 wait : {30, 60, 120, 240, 480, 900, 900}) {
+            schedule.failed();
+            const qint64 seconds = clock.now().secsTo(schedule.nextTry());
+            QVERIFY2(seconds >= wait * 9 / 10 && seconds <= wait * 11 / 10, qPrintable(QString::number(seconds)));
+            const qsizetype before = due.size();
+            clock.advance(seconds - 1);
+            QCOMPARE(due.size(), before);
+            clock.advance(1);
+            QCOMPARE(due.size(), before + 1);
+            QVERIFY(!schedule.isWaiting());
+        }
+        schedule.reset();
+        schedule.failed();
+        QVERIFY(clock.now().secsTo(schedule.nextTry()) <= 33);
+    }
+
+    // The network back or a wake-up makes a try due at once, except one whose time the site gave: that
+    // one comes when the site said, an hour at most, and never sooner than the first wait.
+    void triesAgainWhenTheNetworkIsBackOrWhenTheSiteSaid() {
+        LVFakeClock clock;
+        LVSystemEvents events;
+        LVRetrySchedule schedule(clock, events);
+        QSignalSpy due(&schedule, &LVRetrySchedule::due);
+        for (const auto event : {&LVSystemEvents::networkReachable, &LVSystemEvents::resumed}) {
+            schedule.failed();
+            emit(events.*event)();
+            QVERIFY(!schedule.isWaiting());
+        }
+        QCOMPARE(due.size(), 2);
+        for (const auto &[asked, wait] : {std::pair{600, 600}, {7200, 3600}, {0, 30}}) {
+            schedule.failed(asked);
+            QCOMPARE(clock.now().secsTo(schedule.nextTry()), wait);
+            emit events.resumed();
+            QVERIFY(schedule.isWaiting());
+            schedule.reset();
+        }
+    }
+
+    void retryAfterIsSecondsOrADate_data() {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<qint64>("seconds"); // -1: no wait asked for
+        QTest::newRow("seconds") << QByteArray(" 120 ") << qint64(120);
+        QTest::newRow("a date a minute away") << QByteArray("Wed, 21 Oct 2026 07:29:00 GMT") << qint64(60);
+        QTest::newRow("a date gone by") << QByteArray("Wed, 21 Oct 2026 07:00:00 GMT") << qint64(0);
+        QTest::newRow("negative") << QByteArray("-5") << qint64(-1);
+        QTest::newRow("words") << QByteArray("soon") << qint64(-1);
+        QTest::newRow("absent") << QByteArray() << qint64(-1);
+    }
+    void retryAfterIsSecondsOrADate() {
+        QFETCH(QByteArray, value);
+        QFETCH(qint64, seconds);
+        const QDateTime now(QDate(2026, 10, 21), QTime(7, 28), Qt::UTC);
+        QCOMPARE(lv::retryAfterSeconds(value, now).value_or(-1), seconds);
     }
 };
 QTEST_GUILESS_MAIN(TestNetwork)

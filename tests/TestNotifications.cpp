@@ -1,28 +1,38 @@
 #include "LVBusRecorder.h"
 #include "LVLogRecorder.h"
+#include "LVPrivateBus.h"
 #include "LVSampleGame.h"
 #include "LVTestWorld.h"
 #include "app/LVDesktopNotifier.h"
-#include "common/FileContents.h"
+#include "app/LVHistoryWindow.h"
+#include "app/UploadReadiness.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusError>
+#include <QDBusMessage>
 #include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 // A notification service of our own on a private bus: it keeps what it is sent and answers with an
-// id, or with an error when told to.
+// id, or with an error when told to; it shows actions when told to.
 class LVNotificationService : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 public:
     QList<QVariantList> received; // the arguments of each call
     bool answerWithError = false;
+    bool showsActions = false;
 
 public slots:
+    QStringList GetCapabilities() {
+        if (!showsActions)
+            sendErrorReply(QDBusError::UnknownMethod, QStringLiteral("an old service"));
+        return {QStringLiteral("body"), QStringLiteral("actions")};
+    }
+
     uint Notify(const QString &appName, uint replacesId, const QString &icon, const QString &summary,
                 const QString &body, const QStringList &actions, const QVariantMap &hints, int expireTimeout) {
         received << QVariantList{appName, replacesId, icon, summary, body, actions, hints, expireTimeout};
@@ -42,7 +52,7 @@ class TestNotifications : public QObject {
     static constexpr QLatin1StringView kNoBusConnection{"no bus"};
 
     QTemporaryDir mDir;
-    QProcess mDaemon;
+    LVPrivateBus mBus;
     std::unique_ptr<LVNotificationService> mService;
 
     static QDBusConnection serviceBus() { return QDBusConnection(kServiceConnection); }
@@ -55,28 +65,16 @@ class TestNotifications : public QObject {
     }
 
 private slots:
-    // Without service files the daemon starts nothing on its own: a missing name stays missing.
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
-        const QString configuration = mDir.filePath(QStringLiteral("bus.conf"));
-        QVERIFY(lv::writeFileAtomically(configuration,
-                                        {"<busconfig><type>session</type><listen>unix:dir=" + mDir.path().toUtf8() +
-                                         "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
-                                         "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
-                                         "<allow own=\"*\"/></policy></busconfig>\n"}));
-        mDaemon.start(QStringLiteral("dbus-daemon"),
-                      {"--config-file=" + configuration, "--nofork", "--nopidfile", "--print-address"});
-        QVERIFY2(mDaemon.waitForStarted() && mDaemon.waitForReadyRead(), qPrintable(mDaemon.errorString()));
-        const QString address = QString::fromUtf8(mDaemon.readLine()).trimmed();
-        QVERIFY(QDBusConnection::connectToBus(address, kServiceConnection).isConnected());
-        QVERIFY(QDBusConnection::connectToBus(address, kClientConnection).isConnected());
+        QVERIFY(mBus.isRunning());
+        QVERIFY(mBus.connect(kServiceConnection).isConnected());
+        QVERIFY(mBus.connect(kClientConnection).isConnected());
     }
 
     void cleanupTestCase() {
         for (QLatin1StringView name : {kServiceConnection, kClientConnection, kNoBusConnection})
             QDBusConnection::disconnectFromBus(name);
-        mDaemon.terminate();
-        QVERIFY(mDaemon.waitForFinished());
     }
 
     void init() { mService = std::make_unique<LVNotificationService>(); }
@@ -178,64 +176,108 @@ private slots:
         QCOMPARE(log.messages().size(), 1);
     }
 
-    // A finished run tells its real outcome once, after the site has answered; not when turned off. The
-    // line under the buttons and the history say the same, also when a later account went up.
+    // A finished run tells its real outcome once, after the site has answered; not when turned off. A
+    // failure names every failed account and, where the service shows actions, offers to try again now.
+    // The line under the buttons and the history say the same, also when a later account went up.
     void eachFinishedRunShowsItsOutcome_data() {
-        QTest::addColumn<int>("siteStatus"); // of the first account's request; the second's is 200
-        QTest::addColumn<int>("accounts");
+        QTest::addColumn<int>("failing"); // requests the site answers 500, from the first
         QTest::addColumn<bool>("enabled");
+        QTest::addColumn<bool>("actions");
         QTest::addColumn<QStringList>("notification"); // summary and body; empty: none
-        const QStringList failed{"Upload failed",
-                                 "ACCOUNT1: the site answered 500 Internal Server Error: out of order"};
-        QTest::newRow("went up") << 200 << 1 << true << QStringList{"Upload complete", "1 account went up: ACCOUNT1"};
-        QTest::newRow("failed") << 500 << 1 << true << failed;
-        QTest::newRow("the first of two failed, the second went up") << 500 << 2 << true << failed;
-        QTest::newRow("turned off") << 200 << 1 << false << QStringList();
+        const QString failed = "the site answered 500 Internal Server Error: out of order\nTried again at ";
+        QTest::newRow("went up") << 0 << true << true
+                                 << QStringList{"Upload complete", "2 accounts went up: ACCOUNT1, ACCOUNT2"};
+        QTest::newRow("failed") << 2 << true << false
+                                << QStringList{"Upload failed", "2 of 2 accounts: ACCOUNT1, ACCOUNT2: " + failed};
+        QTest::newRow("failed, tried again from the notification")
+            << 2 << true << true << QStringList{"Upload failed", "2 of 2 accounts: ACCOUNT1, ACCOUNT2: " + failed};
+        QTest::newRow("the first failed, the second went up")
+            << 1 << true << false << QStringList{"Upload failed", "1 of 2 accounts: ACCOUNT1: " + failed};
+        QTest::newRow("turned off") << 0 << false << true << QStringList();
     }
 
     void eachFinishedRunShowsItsOutcome() {
-        QFETCH(int, siteStatus);
-        QFETCH(int, accounts);
+        QFETCH(int, failing);
         QFETCH(bool, enabled);
+        QFETCH(bool, actions);
         QFETCH(QStringList, notification);
+        mService->showsActions = actions;
         registerService();
         QTemporaryDir game;
-        LVSampleGame::writeSampleGame(QFile::encodeName(game.path()).toStdString(), accounts, 0.01);
+        LVSampleGame::writeSampleGame(QFile::encodeName(game.path()).toStdString(), 2, 0.01);
         LVTestWorld world;
         world.notificationBus = clientBus();
         LVApplicationDelegate &delegate = world.makeDelegateWithWindow();
         world.startSite(QString(), 0);
-        if (siteStatus != 200)
-            world.site->server().setResponse("POST", "/upload", siteStatus, "out of order\n");
-        connect(&delegate.uploadRun(), &LVUploadRun::uploadRequestFinished, this,
-                [&world] { world.site->server().clearResponses(); });
+        if (failing > 0)
+            world.site->server().setResponse("POST", "/upload", 500, "out of order\n");
+        if (failing == 1)
+            connect(&delegate.uploadRun(), &LVUploadRun::uploadRequestFinished, this,
+                    [&world] { world.site->server().clearResponses(); });
         world.settings.setValue(kWowApplicationPathKey, game.filePath("Wow.exe"));
         world.settings.setValue(kNotificationsKey, enabled);
+        delegate.reports().openHistory();
         delegate.install().gatherAccounts();
         delegate.install().gatherLocales();
-        delegate.reports().openHistory();
         QSignalSpy ended(&delegate.uploadRun(), &LVUploadRun::runEnded);
         LVBusRecorder bus;
         delegate.upload();
         QVERIFY(ended.wait(10000));
 
-        if (siteStatus != 200)
-            QCOMPARE(bus.errorMessages().last(),
-                     QStringLiteral("Upload failed for 1 of %1 accounts: ACCOUNT1").arg(accounts));
+        // The outcome, the summary, the line under the buttons and the history as the next start reads it.
         const auto outcome = ended.first().first().value<LVUploadOutcome>();
-        QCOMPARE(outcome.failed, siteStatus != 200);
-        QCOMPARE(outcome.storedAccounts.size(), accounts - (siteStatus != 200));
-        QCOMPARE(world.find<QLabel>("lastUploadLabel")->text().endsWith(" failed"), siteStatus != 200);
+        QCOMPARE(outcome.storedAccounts.size(), 2 - failing);
+        QCOMPARE(outcome.failed, failing > 0);
+        QCOMPARE(bus.errorMessages().contains(QStringLiteral("Upload failed for %1 of 2 accounts: %2")
+                                                  .arg(failing)
+                                                  .arg(outcome.failedAccounts.join(", "))),
+                 failing > 0);
+        QCOMPARE(world.find<QLabel>("lastUploadLabel")->text().endsWith(" failed"), failing > 0);
         QSignalSpy fromHistory(&delegate.reports(), &LVRunReports::lastUploadChanged);
-        delegate.reports().openHistory(); // as the next start reads it
-        QCOMPARE(fromHistory.first().mid(1), (QVariantList{accounts - (siteStatus != 200), siteStatus == 200}));
+        delegate.reports().openHistory();
+        QCOMPARE(fromHistory.first().mid(1), (QVariantList{2 - failing, failing == 0}));
         if (notification.isEmpty()) {
             QTest::qWait(200);
             QVERIFY(mService->received.isEmpty());
             return;
         }
         QTRY_COMPARE(mService->received.size(), 1);
-        QCOMPARE(mService->received.first().mid(3, 2), (QVariantList{notification.at(0), notification.at(1)}));
+        const QVariantList &received = mService->received.first();
+        QCOMPARE(received.at(3), notification.at(0));
+        QVERIFY2(received.at(4).toString().startsWith(notification.at(1)), qPrintable(received.at(4).toString()));
+        const QStringList offered = received.at(5).toStringList();
+        const QStringList expected{"retry", "Try again now", "history", "History"};
+        QCOMPARE(offered, actions && failing > 0 ? expected : QStringList());
+        if (offered.isEmpty())
+            return;
+
+        // Chosen on the desktop, the action tries again at once, and the History shows both tries.
+        world.site->server().clearResponses();
+        QDBusMessage invoked = QDBusMessage::createSignal(QString(LVDesktopNotifier::kPath),
+                                                          QString(LVDesktopNotifier::kService), "ActionInvoked");
+        invoked << 1001u << QStringLiteral("retry");
+        QVERIFY(serviceBus().send(invoked));
+        QVERIFY(ended.wait(10000));
+        QCOMPARE(ended.last().first().value<LVUploadOutcome>().storedAccounts, (QStringList{"ACCOUNT1", "ACCOUNT2"}));
+        QCOMPARE(delegate.reports().history().records().size(), 4);
+        invoked.setArguments({1001u, QStringLiteral("history")});
+        QVERIFY(serviceBus().send(invoked));
+        QTRY_VERIFY(world.find<LVHistoryWindow>() && world.find<LVHistoryWindow>()->isVisible());
+    }
+
+    void failedAccountsAreAllNamed_data() {
+        QTest::addColumn<QStringList>("failed");
+        QTest::addColumn<int>("withData");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("the only one") << QStringList{"A"} << 1 << "A";
+        QTest::newRow("one of three") << QStringList{"B"} << 3 << "1 of 3 accounts: B";
+        QTest::newRow("past five names") << QStringList{"A", "B", "C", "D", "E", "F", "G"} << 9
+                                         << "7 of 9 accounts: A, B, C, D, E…";
+    }
+    void failedAccountsAreAllNamed() {
+        QFETCH(QStringList, failed);
+        QFETCH(int, withData);
+        QTEST(lv::failedAccountsText(failed, withData), "text");
     }
 };
 

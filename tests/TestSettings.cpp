@@ -142,9 +142,11 @@ private slots:
         const QStringList files = settings.arrayForKey(kFilesToUploadKey).value_or(QStringList());
         QCOMPARE(files.size(), 9);
         QVERIFY(files.first().endsWith(QLatin1String("/SavedVariables/+Lorvane_Harvex.lua")));
-        for (const char *key : {kVerboseLoggingKey, kStartMinimizedKey, kAutostartKey, kNotificationsKey})
+        for (const char *key :
+             {kVerboseLoggingKey, kStartMinimizedKey, kAutostartKey, kNotificationsKey, kAutoRetryKey})
             QVERIFY2(defaults->value(key).typeId() == QMetaType::Bool, key);
-        QVERIFY(settings.boolForKey(kNotificationsKey) && !settings.boolForKey(kAutostartKey));
+        QVERIFY(settings.boolForKey(kNotificationsKey) && settings.boolForKey(kAutoRetryKey) &&
+                !settings.boolForKey(kAutostartKey));
     }
 };
 

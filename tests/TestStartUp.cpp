@@ -1,11 +1,13 @@
 #include "LVBusRecorder.h"
 #include "LVSampleGame.h"
 #include "LVTestWorld.h"
+#include "app/LVSingleInstance.h"
 #include "auth/LVAuthenticationController.h"
 #include "game/InstallChoices.h"
 #include "prefs/LVPreferencesController.h"
 
 #include <QPushButton>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QtTest>
 
 // The program coming up: the credential test first, then the game's installs once a game path is
@@ -151,6 +153,30 @@ private slots:
             QCOMPARE(delegate.installs().checked().size(), 1);
             QVERIFY(!QFileInfo::exists(classicFolder + "/Interface/AddOns/+Lorvane_Harvex"));
         }
+    }
+
+    // A later start that would open a window finds the first one, which shows its window (unless the
+    // later one was to start minimised) and tells it so.
+    void aSecondStartShowsTheFirstWindow_data() {
+        QTest::addColumn<bool>("minimized");
+        QTest::newRow("plain start") << false;
+        QTest::newRow("--minimized") << true;
+    }
+    void aSecondStartShowsTheFirstWindow() {
+        QFETCH(bool, minimized);
+        QTemporaryDir runtime;
+        LVApplicationDelegate &delegate = mWorld->makeDelegateWithWindow();
+        LVSingleInstance first(runtime.path());
+        QVERIFY(first.claim() && first.listen());
+        connect(&first, &LVSingleInstance::showRequested, &delegate, &LVApplicationDelegate::showWindow);
+        // The later start waits for the answer, which this thread's loop gives: it runs on another.
+        const QFuture<bool> second = QtConcurrent::run([&runtime, minimized] {
+            LVSingleInstance later(runtime.path());
+            return !later.claim() && later.handOver(!minimized);
+        });
+        QTRY_VERIFY(second.isFinished());
+        QVERIFY(second.result());
+        QCOMPARE(mWorld->window->isVisible(), !minimized);
     }
 
     void storedEmptyPathOpensTheOptions() {

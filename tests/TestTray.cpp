@@ -2,12 +2,14 @@
 #include "LVSampleGame.h"
 #include "LVTestWorld.h"
 #include "app/LVTrayIcon.h"
+#include "auth/LVAuthenticationController.h"
 #include "prefs/Autostart.h"
 #include "prefs/LVPreferencesController.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QtTest>
@@ -147,14 +149,38 @@ private slots:
         trayAction("uploadNowAction")->trigger();
         QTRY_COMPARE(ended.size(), 1);
         QVERIFY2(toolTipWhileUploading.contains(QStringLiteral("Uploading…")), qPrintable(toolTipWhileUploading));
-        QVERIFY2(label->text().startsWith(QLatin1String("Last upload ")) && label->text().endsWith(ending),
+        // Why no upload is possible now, or what happens next, comes first.
+        const QString why =
+            siteStatus == 200 ? "The site takes no new upload until " : "ACCOUNT1, ACCOUNT2 tried again at ";
+        const QString last = label->text().section(QStringLiteral(" · "), 1);
+        QVERIFY2(label->text().startsWith(why) && last.startsWith("Last upload ") && last.endsWith(ending),
                  qPrintable(label->text()));
-        QCOMPARE(tray()->toolTip(), QStringLiteral("Lorvane Client\nWatching the game\n") + label->text());
+        QCOMPARE(tray()->toolTip(), "Lorvane Client\nWatching the game\n" + label->text().replace(" · ", "\n"));
         QStringList menuLines; // desktops that show no tooltips have the menu
         for (QAction *action : tray()->menu()->actions())
             if (action->isVisible() && !action->isEnabled() && !action->isSeparator())
                 menuLines << action->text();
-        QCOMPARE(menuLines.mid(0, 2), (QStringList{"Watching the game", label->text()}));
+        QCOMPARE(menuLines.mid(0, 2), (QStringList{"Watching the game", last}));
+    }
+
+    // The tray signs in again, and pauses the automatic uploads for an hour or until resumed.
+    void traySignsInAndPauses() {
+        LVApplicationDelegate &delegate = start(true);
+        mWorld->settings.setValue(kUsernameKey, QStringLiteral("alice"));
+        trayAction("signInAction")->trigger();
+        auto *sheet = mWorld->find<LVAuthenticationController>();
+        QVERIFY(sheet && sheet->isVisible() && mWorld->window->isVisible());
+        QCOMPARE(sheet->findChild<QLineEdit *>("usernameField")->text(), QStringLiteral("alice"));
+        sheet->findChild<QPushButton *>("cancelButton")->click();
+
+        tray()->menu()->findChild<QAction *>("pauseHourAction")->trigger();
+        QVERIFY(delegate.automaticUploads().isPaused());
+        QVERIFY2(tray()->toolTip().contains("Automatic uploads paused until "), qPrintable(tray()->toolTip()));
+        QVERIFY(trayAction("resumeAction")->isVisible());
+        trayAction("resumeAction")->trigger();
+        QVERIFY(!delegate.automaticUploads().isPaused() && !tray()->toolTip().contains("paused"));
+        tray()->menu()->findChild<QAction *>("pauseAction")->trigger();
+        QVERIFY(tray()->toolTip().contains("Automatic uploads paused until you resume them"));
     }
 
     void lastUploadText_data() {

@@ -168,6 +168,8 @@ private slots:
         add(verbose, {"Checking for uploaded flag…"});
         add(true, {"Nothing to upload to the server", ""});
         add(true, {corrupt ? "error: Upload failed for 1 of 1 accounts: ACCOUNT1" : kSuccess});
+        add(corrupt, {"ACCOUNT1 waits for you (a cache file is corrupt): quit the game normally, so that it writes "
+                      "its cache anew, then press Upload."});
         QCOMPARE(bus.messages, expected);
         QCOMPARE(outcome.failed, corrupt);
         QCOMPARE(run().uploadState(), LVUploadRun::UploadIdle);
@@ -634,7 +636,8 @@ private slots:
                                    << QStringList{"error: Invalid Lorvane credentials",
                                                   "The site takes no new upload for about a minute."};
         QTest::newRow("rejected") << 0 << false << 1 << QByteArray()
-                                  << QStringList{"error: Invalid Lorvane credentials"};
+                                  << QStringList{"error: Invalid Lorvane credentials",
+                                                 "The site refused your password: sign in again, then press Upload."};
         QTest::newRow("unsupported realm") << 0 << false << 0 << QByteArray("set realmlist private.example.org\n")
                                            << QStringList{"Checking for supported realms…", "No valid realm found.",
                                                           "error: This version of WoW uses an unsupported realm", ""};

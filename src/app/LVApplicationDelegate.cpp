@@ -2,13 +2,16 @@
 
 #include "app/LVBackgroundView.h"
 #include "auth/LVAuthenticationController.h"
+#include "common/LVClock.h"
 #include "game/InstallChoices.h"
+#include "platform/LVSystemEvents.h"
 #include "prefs/LVPreferencesController.h"
 #include "settings/LVSettings.h"
 #include "status/LVLogDisclosure.h"
 #include "status/LVStatusBus.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
@@ -16,54 +19,99 @@
 #include <QPushButton>
 #include <QTextEdit>
 
+namespace {
+
+std::unique_ptr<LVSystemEvents> ownSystemEvents(const LVServices &services) {
+    return services.systemEvents ? nullptr : std::make_unique<LVSystemEvents>();
+}
+
+} // namespace
+
 LVApplicationDelegate::LVApplicationDelegate(const LVServices &services, QObject *parent)
     : QObject(parent)
     , mServices(services)
+    , mClock(services.clock ? *services.clock : LVClock::system())
+    , mOwnSystemEvents(ownSystemEvents(services))
+    , mSystemEvents(services.systemEvents ? *services.systemEvents : *mOwnSystemEvents)
     , mNetworkAccess(std::make_unique<QNetworkAccessManager>())
-    , mAuthentication(*services.settings, *services.credentialStore, *mNetworkAccess, mBusy)
+    , mCredentials(*services.credentialStore)
+    , mAuthentication(*services.settings, mCredentials, *mNetworkAccess, mBusy, mClock, mSystemEvents)
     , mInstalls(*services.settings, *services.workspace)
     , mGameWatch(*services.settings, mInstalls, *services.processMonitor, *services.workspace, mBusy)
     , mAddonInstaller(*services.settings, mInstalls, *mNetworkAccess, mBusy, services.resourceFolder)
     , mTransport(*mNetworkAccess)
     , mUploadRun(*services.settings, mInstalls, mAuthentication, mGameWatch, mTransport, mBusy)
-    , mReports(*services.settings, mUploadRun, mAuthentication, services.historyPath, services.notificationBus) {
+    , mAutomaticUploads(*services.settings, mUploadRun, mGameWatch, mClock, mSystemEvents)
+    , mReports(*services.settings, mUploadRun, mAuthentication, mAutomaticUploads, services.historyPath,
+               services.notificationBus) {
     mUploadRun.setRunLock(services.runLockPath);
     wireSubsystems();
 }
 
 LVApplicationDelegate::~LVApplicationDelegate() = default;
 
+// The Upload button, the line under the buttons and the tray follow everything that decides whether
+// an upload can start.
 void LVApplicationDelegate::wireSubsystems() {
-    // Whoever asked for the password, a missing one makes the next sign-in resume an upload.
-    connect(&mAuthentication, &LVAuthentication::signInNeeded, &mUploadRun, &LVUploadRun::waitForSignIn);
-    connect(&mAuthentication, &LVAuthentication::signInNeeded, this, &LVApplicationDelegate::setupAccount);
-    connect(&mAuthentication, &LVAuthentication::retested, this, &LVApplicationDelegate::validateUserInterface);
-    connect(&mGameWatch, &LVGameWatch::gameRunningChanged, this, &LVApplicationDelegate::validateUserInterface);
-    connect(&mGameWatch, &LVGameWatch::gameRunningChanged, this, &LVApplicationDelegate::updateTrayState);
-    connect(&mGameWatch, &LVGameWatch::gameQuit, this, &LVApplicationDelegate::gameQuit);
+    wireAuthentication();
+    connect(&mGameWatch, &LVGameWatch::gameRunningChanged, this, [this] {
+        mHeldAfterUpload = false;
+        validateUserInterface();
+        updateTrayState();
+    });
+    connect(&mGameWatch, &LVGameWatch::gameQuit, &mAutomaticUploads, &LVAutomaticUploads::gameQuit);
+    connect(&mAutomaticUploads, &LVAutomaticUploads::changed, this, &LVApplicationDelegate::validateUserInterface);
     connect(&mReports, &LVRunReports::lastUploadChanged, this, &LVApplicationDelegate::showLastUpload);
+    connect(&mReports.notifier(), &LVDesktopNotifier::actionInvoked, this,
+            &LVApplicationDelegate::notificationActionChosen);
     connect(&mUploadRun, &LVUploadRun::runStarted, this, [this] {
-        setUploadEnabled(false);
+        validateUserInterface();
         if (mTray)
             mTray->setState(LVTrayIcon::Uploading);
     });
+    // After a run the site took data from, the retest a minute later enables the button again.
     connect(&mUploadRun, &LVUploadRun::runEnded, this, [this](const LVUploadOutcome &outcome) {
-        // After a run the site took data from, the retest a minute later enables the button again.
-        if (outcome.storedAccounts.isEmpty())
-            setUploadEnabled(true);
+        mHeldAfterUpload = !outcome.storedAccounts.isEmpty();
+        validateUserInterface();
         updateTrayState();
+    });
+}
+
+void LVApplicationDelegate::wireAuthentication() {
+    // Whoever asked for the password, a missing one makes the next sign-in resume an upload.
+    connect(&mAuthentication, &LVAuthentication::signInNeeded, &mUploadRun, &LVUploadRun::waitForSignIn);
+    connect(&mAuthentication, &LVAuthentication::signInNeeded, this, &LVApplicationDelegate::setupAccount);
+    connect(&mAuthentication, &LVAuthentication::credentialsRejected, this,
+            &LVApplicationDelegate::signInAfterRejection);
+    connect(&mAuthentication, &LVAuthentication::tested, this, [this] {
+        if (mAuthentication.accountStatus() != LVAuthentication::AccountRejected)
+            mSignInAskedAfterRejection = false;
+        validateUserInterface();
+    });
+    connect(&mAuthentication, &LVAuthentication::retested, this, [this] {
+        mHeldAfterUpload = false;
+        validateUserInterface();
     });
 }
 
 void LVApplicationDelegate::makeTrayIcon() {
     mTray = std::make_unique<LVTrayIcon>(
         QIcon(QDir(mServices.resourceFolder).filePath(QStringLiteral("lorvane-client.png"))));
+    wireTrayIcon();
+    updateTrayState();
+    validateUserInterface();
+    mTray->show();
+}
+
+void LVApplicationDelegate::wireTrayIcon() {
     connect(mTray.get(), &LVTrayIcon::uploadRequested, this, &LVApplicationDelegate::upload);
     connect(mTray.get(), &LVTrayIcon::launchRequested, this, &LVApplicationDelegate::launchWoW);
     connect(mTray.get(), &LVTrayIcon::showWindowRequested, this, &LVApplicationDelegate::showWindow);
     connect(mTray.get(), &LVTrayIcon::quitRequested, this, &LVApplicationDelegate::quit);
-    updateTrayState();
-    mTray->show();
+    connect(mTray.get(), &LVTrayIcon::signInRequested, this, &LVApplicationDelegate::setupAccount);
+    connect(mTray.get(), &LVTrayIcon::pauseRequested, this,
+            [this](qint64 seconds) { mAutomaticUploads.pause(seconds > 0 ? std::optional(seconds) : std::nullopt); });
+    connect(mTray.get(), &LVTrayIcon::resumeRequested, &mAutomaticUploads, &LVAutomaticUploads::resume);
 }
 
 void LVApplicationDelegate::updateTrayState() {
@@ -72,19 +120,26 @@ void LVApplicationDelegate::updateTrayState() {
 }
 
 void LVApplicationDelegate::showLastUpload(const QDateTime &when, int accounts, bool succeeded) {
-    if (mOutlets.lastUploadLabel)
-        mOutlets.lastUploadLabel->setText(lv::lastUploadText(when, accounts, succeeded));
+    mLastUpload = lv::lastUploadText(when, accounts, succeeded);
     if (mTray)
         mTray->setLastUpload(when, accounts, succeeded);
+    validateUserInterface();
+}
+
+void LVApplicationDelegate::showHistory() {
+    showWindow();
+    emit historyRequested();
 }
 
 void LVApplicationDelegate::setOutlets(const LVMainWindowOutlets &outlets) {
-    mOutlets = {outlets.window,          outlets.launchButton,    outlets.uploadButton,
+    mOutlets = {outlets.window,          outlets.launchButton,    outlets.uploadButton, outlets.signInButton,
                 outlets.backgroundImage, outlets.lastUploadLabel, outlets.statusText};
+    mUploadToolTip = outlets.uploadButton ? outlets.uploadButton->toolTip() : QString();
     delete mDisclosure;
     mDisclosure = new LVLogDisclosure(outlets.window, outlets.statusText, this);
     if (!outlets.window)
         return;
+    outlets.window->installEventFilter(this);
     if (mServices.hasSystemTray && !mTray)
         makeTrayIcon();
     if (mTray)
@@ -134,10 +189,47 @@ void LVApplicationDelegate::gatherInstallAndCheck() {
 
 void LVApplicationDelegate::validateUserInterface() {
     const bool hasGamePath = mServices.settings->valueForKey(kWowApplicationPathKey).isValid();
-    const bool running = mGameWatch.isGameRunning();
     if (mOutlets.launchButton)
-        mOutlets.launchButton->setEnabled(hasGamePath && !running);
-    setUploadEnabled(hasGamePath && !running && mAuthentication.accountStatus() == LVAuthentication::AccountValid);
+        mOutlets.launchButton->setEnabled(hasGamePath && !mGameWatch.isGameRunning());
+    showUploadReadiness(lv::uploadReadiness(uploadSituation()));
+}
+
+LVUploadSituation LVApplicationDelegate::uploadSituation() const {
+    LVUploadSituation situation;
+    situation.hasGame = mServices.settings->valueForKey(kWowApplicationPathKey).isValid();
+    situation.gameRunning = mGameWatch.isGameRunning();
+    situation.runInProgress = mUploadRun.uploadState() == LVUploadRun::Uploading;
+    situation.waitingForSignIn = mUploadRun.uploadState() == LVUploadRun::UploadWaitingForSignIn;
+    situation.passwordMissing = mAuthentication.passwordMissing();
+    situation.keychainProblem = mAuthentication.keychainProblem();
+    situation.accountStatus = mAuthentication.accountStatus();
+    situation.siteUnanswered = mAuthentication.siteUnanswered();
+    situation.nextTest = mAuthentication.nextTest();
+    situation.heldAfterUpload = mHeldAfterUpload;
+    situation.nextRetry = mAutomaticUploads.nextRetry();
+    for (const LVAccountRef &account : mAutomaticUploads.accountsToRetry())
+        situation.accountsToRetry << account.account;
+    situation.paused = mAutomaticUploads.isPaused();
+    situation.pausedUntil = mAutomaticUploads.pausedUntil();
+    return situation;
+}
+
+// Said three times: on the button, under the buttons (before how the last upload went) and in the tray.
+void LVApplicationDelegate::showUploadReadiness(const LVUploadReadiness &readiness) {
+    if (mOutlets.uploadButton) {
+        mOutlets.uploadButton->setEnabled(readiness.enabled);
+        mOutlets.uploadButton->setToolTip(readiness.why.isNull() ? mUploadToolTip : readiness.why);
+    }
+    if (mOutlets.lastUploadLabel) {
+        QStringList line{readiness.why, mLastUpload};
+        line.removeAll(QString());
+        mOutlets.lastUploadLabel->setText(line.join(QStringLiteral(" · ")));
+        mOutlets.lastUploadLabel->setToolTip(line.join(QLatin1Char('\n')));
+    }
+    if (mTray) {
+        mTray->setExplanation(readiness.why);
+        mTray->setPause(lv::pauseText(mAutomaticUploads.isPaused(), mAutomaticUploads.pausedUntil()));
+    }
 }
 
 QTextEdit *LVApplicationDelegate::statusTextView() const {
@@ -166,11 +258,6 @@ void LVApplicationDelegate::quit() {
     QCoreApplication::quit();
 }
 
-void LVApplicationDelegate::setUploadEnabled(bool enabled) {
-    if (mOutlets.uploadButton)
-        mOutlets.uploadButton->setEnabled(enabled);
-}
-
 void LVApplicationDelegate::showOptions() {
     if (!mOutlets.window)
         return;
@@ -193,13 +280,42 @@ void LVApplicationDelegate::setupAccount() {
             QStringLiteral("No password is stored: sign in with lorvane-client --sign-in NAME."));
         return;
     }
-    auto *sheet =
-        new LVAuthenticationController(*mServices.settings, *mServices.credentialStore, mBusy, mOutlets.window);
-    connect(sheet, &LVAuthenticationController::authenticationComplete, this,
+    if (mSignInSheet) {
+        showWindow();
+        return;
+    }
+    mSignInSheet = new LVAuthenticationController(*mServices.settings, mCredentials, mBusy, mOutlets.window);
+    connect(mSignInSheet, &LVAuthenticationController::authenticationComplete, this,
             &LVApplicationDelegate::authenticationComplete);
-    connect(sheet, &LVAuthenticationController::authenticationFailed, this,
+    connect(mSignInSheet, &LVAuthenticationController::authenticationFailed, this,
             &LVApplicationDelegate::authenticationFailed);
-    presentSheet(sheet);
+    presentSheet(mSignInSheet);
+}
+
+// The sheet opens by itself once after the site refused the password: at once when the window is on
+// the screen, else when it next is.
+void LVApplicationDelegate::signInAfterRejection() {
+    if (!mOutlets.window || std::exchange(mSignInAskedAfterRejection, true))
+        return;
+    if (mOutlets.window->isVisible())
+        setupAccount();
+    else
+        mSignInWhenShown = true;
+}
+
+bool LVApplicationDelegate::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == mOutlets.window && event->type() == QEvent::Show && std::exchange(mSignInWhenShown, false))
+        QMetaObject::invokeMethod(this, &LVApplicationDelegate::setupAccount, Qt::QueuedConnection);
+    return QObject::eventFilter(watched, event);
+}
+
+void LVApplicationDelegate::notificationActionChosen(const QString &key) {
+    if (key == LVDesktopNotifier::kRetryAction)
+        mAutomaticUploads.retryNow();
+    else if (key == LVDesktopNotifier::kHistoryAction)
+        showHistory();
+    else if (key == LVDesktopNotifier::kSignInAction)
+        setupAccount();
 }
 
 void LVApplicationDelegate::discloseStatusText(int state) {
@@ -209,17 +325,23 @@ void LVApplicationDelegate::discloseStatusText(int state) {
 
 // A waiting run starts at once, with the credentials as they are now; then they are tested.
 void LVApplicationDelegate::authenticationComplete() {
+    mSignInAskedAfterRejection = false;
     mUploadRun.authenticationComplete();
     testAuthentication();
+}
+
+void LVApplicationDelegate::authenticationFailed() {
+    mUploadRun.authenticationFailed();
+    validateUserInterface();
+}
+
+void LVApplicationDelegate::setRetrying(bool retrying) {
+    mAuthentication.setRetrying(retrying);
+    mAutomaticUploads.setRetrying(retrying);
 }
 
 void LVApplicationDelegate::setNetworkTimeouts(const LVNetworkTimeouts &timeouts) {
     mAuthentication.setNetworkTimeouts(timeouts);
     mAddonInstaller.setNetworkTimeouts(timeouts);
     mTransport.setNetworkTimeouts(timeouts);
-}
-
-void LVApplicationDelegate::gameQuit() {
-    if (mServices.settings->boolForKey(kAutoUploadKey))
-        upload();
 }

@@ -4,13 +4,16 @@
 #include "app/LVServices.h"
 #include "app/LVSheetQueue.h"
 #include "app/LVTrayIcon.h"
+#include "app/UploadReadiness.h"
 #include "auth/LVAuthentication.h"
+#include "auth/LVSessionCredentialStore.h"
 #include "common/LVBusyGuard.h"
 #include "game/LVAddonInstaller.h"
 #include "game/LVGameInstall.h"
 #include "game/LVGameInstalls.h"
 #include "game/LVGameWatch.h"
 #include "net/LVUploadTransport.h"
+#include "upload/LVAutomaticUploads.h"
 #include "upload/LVUploadRun.h"
 
 #include <QObject>
@@ -24,6 +27,7 @@ class QNetworkAccessManager;
 class QPushButton;
 class QTextEdit;
 class QTimer;
+class LVAuthenticationController;
 class LVBackgroundView;
 class LVLogDisclosure;
 
@@ -54,10 +58,13 @@ public:
     LVTrayIcon *trayIcon() const { return mTray.get(); }
     // How the last upload went, under the buttons and in the tray's tooltip.
     void showLastUpload(const QDateTime &when, int accounts, bool succeeded);
+    // The History window, shown by the main window.
+    void showHistory();
 
     void launchWoW() { mGameWatch.launchWoW(); }
     void upload() { mUploadRun.upload(); }
     void showOptions();
+    // Opens the sign-in sheet, unless one is open already.
     void setupAccount();
     void checkForUpdates() { mAddonInstaller.checkForUpdates(); }
     void installAddon() { mAddonInstaller.installAddon(); }
@@ -66,8 +73,10 @@ public:
     void testAuthentication() { mAuthentication.testAuthentication(); }
     void retestAuthentication(QTimer *timer) { mAuthentication.retestAuthentication(timer); }
     void authenticationComplete();
-    void authenticationFailed() { mUploadRun.authenticationFailed(); }
+    void authenticationFailed();
     void setNetworkTimeouts(const LVNetworkTimeouts &timeouts);
+    // Off, nothing that failed for a passing reason is tried again: the runs without a window end first.
+    void setRetrying(bool retrying);
     const QString &runLockPath() const { return mServices.runLockPath; }
 
     LVBusyGuard &busyGuard() { return mBusy; }
@@ -79,7 +88,16 @@ public:
     LVAddonInstaller &addonInstaller() { return mAddonInstaller; }
     LVUploadTransport &transport() { return mTransport; }
     LVUploadRun &uploadRun() { return mUploadRun; }
+    LVAutomaticUploads &automaticUploads() { return mAutomaticUploads; }
     LVRunReports &reports() { return mReports; }
+    // The keychain, and a password kept for this session only.
+    LVSessionCredentialStore &credentials() { return mCredentials; }
+
+signals:
+    void historyRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // The window's controls; any of them may be gone, or never given (the runs without a window).
@@ -87,30 +105,46 @@ private:
         QPointer<QWidget> window;
         QPointer<QPushButton> launchButton;
         QPointer<QPushButton> uploadButton;
+        QPointer<QPushButton> signInButton;
         QPointer<LVBackgroundView> backgroundImage;
         QPointer<QLabel> lastUploadLabel;
         QPointer<QTextEdit> statusText;
     };
 
     void wireSubsystems();
+    void wireAuthentication();
+    void wireTrayIcon();
     void makeTrayIcon();
     void updateTrayState();
-    void gameQuit();
-    void setUploadEnabled(bool enabled);
+    LVUploadSituation uploadSituation() const;
+    void showUploadReadiness(const LVUploadReadiness &readiness);
     void presentSheet(QDialog *sheet);
+    void signInAfterRejection();
+    void notificationActionChosen(const QString &key);
 
     LVServices mServices;
+    LVClock &mClock;
+    std::unique_ptr<LVSystemEvents> mOwnSystemEvents; // when none were handed in
+    LVSystemEvents &mSystemEvents;
     std::unique_ptr<QNetworkAccessManager> mNetworkAccess;
     LVBusyGuard mBusy;
+    LVSessionCredentialStore mCredentials;
     LVAuthentication mAuthentication;
     LVGameInstalls mInstalls;
     LVGameWatch mGameWatch;
     LVAddonInstaller mAddonInstaller;
     LVUploadTransport mTransport;
     LVUploadRun mUploadRun;
+    LVAutomaticUploads mAutomaticUploads;
     LVRunReports mReports;
     LVSheetQueue mSheets;
     Outlets mOutlets;
+    QString mUploadToolTip;                  // the button's own, shown while nothing is to be said
+    QString mLastUpload;                     // how the last upload went, for the line under the buttons
+    bool mHeldAfterUpload = false;           // the site takes no new upload until the next retest
+    bool mSignInAskedAfterRejection = false; // the sheet opened by itself once since the last refusal
+    bool mSignInWhenShown = false;           // and is to open when the window is next shown
+    QPointer<LVAuthenticationController> mSignInSheet;
     LVLogDisclosure *mDisclosure = nullptr;
     std::unique_ptr<LVTrayIcon> mTray;
     // The installation is gathered once a game is known after start-up, then only installs added since.

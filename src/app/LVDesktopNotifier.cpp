@@ -18,6 +18,11 @@ QString escapedBody(QString body) {
     return body;
 }
 
+QDBusMessage serviceCall(const QString &method) {
+    return QDBusMessage::createMethodCall(LVDesktopNotifier::kService, LVDesktopNotifier::kPath,
+                                          LVDesktopNotifier::kService, method);
+}
+
 } // namespace
 
 LVDesktopNotifier::LVDesktopNotifier(QObject *parent)
@@ -25,9 +30,14 @@ LVDesktopNotifier::LVDesktopNotifier(QObject *parent)
 
 LVDesktopNotifier::LVDesktopNotifier(const QDBusConnection &bus, QObject *parent)
     : QObject(parent)
-    , mBus(bus) {}
+    , mBus(bus) {
+    if (mBus.isConnected())
+        mBus.connect(QString(), kPath, kService, QStringLiteral("ActionInvoked"), this,
+                     SLOT(serviceInvokedAction(uint, QString)));
+}
 
-void LVDesktopNotifier::notify(const QString &summary, const QString &body, Urgency urgency) {
+void LVDesktopNotifier::notify(const QString &summary, const QString &body, Urgency urgency,
+                               const QStringList &actions) {
     if (!mEnabled)
         return;
     if (!mBus.isConnected()) {
@@ -36,10 +46,39 @@ void LVDesktopNotifier::notify(const QString &summary, const QString &body, Urge
             this, [this, error] { reportFailure(error); }, Qt::QueuedConnection);
         return;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kService, QStringLiteral("Notify"));
-    const QVariantMap hints{{QStringLiteral("urgency"), QVariant::fromValue(uchar(urgency))}};
-    call << QString(kAppName) << uint(0) << QString(kIcon) << summary << escapedBody(body) << QStringList() << hints
-         << int(-1);
+    mWaiting.append({summary, body, urgency, actions});
+    if (mCapabilities == Capabilities::Known)
+        sendWaiting();
+    else
+        askCapabilities();
+}
+
+// Asked once; a service that did not answer is asked again with the next notification.
+void LVDesktopNotifier::askCapabilities() {
+    if (mCapabilities != Capabilities::Unknown)
+        return;
+    mCapabilities = Capabilities::Asking;
+    auto *watcher = new QDBusPendingCallWatcher(
+        mBus.asyncCall(serviceCall(QStringLiteral("GetCapabilities")), kCallTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *answer) {
+        answer->deleteLater();
+        const QDBusPendingReply<QStringList> reply = *answer;
+        mShowsActions = !reply.isError() && reply.value().contains(QStringLiteral("actions"));
+        mCapabilities = reply.isError() ? Capabilities::Unknown : Capabilities::Known;
+        sendWaiting();
+    });
+}
+
+void LVDesktopNotifier::sendWaiting() {
+    for (const Notification &notification : std::exchange(mWaiting, {}))
+        send(notification);
+}
+
+void LVDesktopNotifier::send(const Notification &notification) {
+    QDBusMessage call = serviceCall(QStringLiteral("Notify"));
+    const QVariantMap hints{{QStringLiteral("urgency"), QVariant::fromValue(uchar(notification.urgency))}};
+    call << QString(kAppName) << uint(0) << QString(kIcon) << notification.summary << escapedBody(notification.body)
+         << (mShowsActions ? notification.actions : QStringList()) << hints << int(-1);
     auto *watcher = new QDBusPendingCallWatcher(mBus.asyncCall(call, kCallTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, &LVDesktopNotifier::callFinished);
 }
@@ -47,10 +86,17 @@ void LVDesktopNotifier::notify(const QString &summary, const QString &body, Urge
 void LVDesktopNotifier::callFinished(QDBusPendingCallWatcher *watcher) {
     watcher->deleteLater();
     const QDBusPendingReply<uint> reply = *watcher;
-    if (reply.isError())
+    if (reply.isError()) {
         reportFailure(QStringLiteral("%1: %2").arg(reply.error().name(), reply.error().message()));
-    else
-        emit shown(reply.value());
+        return;
+    }
+    mOwnIds.insert(reply.value());
+    emit shown(reply.value());
+}
+
+void LVDesktopNotifier::serviceInvokedAction(uint id, const QString &key) {
+    if (mOwnIds.contains(id))
+        emit actionInvoked(key);
 }
 
 void LVDesktopNotifier::reportFailure(const QString &error) {
@@ -73,12 +119,15 @@ void LVDesktopNotifier::notifyUploadSucceeded(const QStringList &accounts) {
     notify(QStringLiteral("Upload complete"), body);
 }
 
-void LVDesktopNotifier::notifyUploadFailed(const QString &account, const QString &reason) {
+void LVDesktopNotifier::notifyUploadFailed(const QString &who, const QString &reason, const QString &retry) {
     const QString why = reason.isEmpty() ? QStringLiteral("the upload did not get through") : reason;
-    notify(QStringLiteral("Upload failed"), account.isEmpty() ? why : account + QStringLiteral(": ") + why,
-           Urgency::Critical);
+    QString body = who.isEmpty() ? why : who + QStringLiteral(": ") + why;
+    if (!retry.isNull())
+        body += QLatin1Char('\n') + retry;
+    notify(QStringLiteral("Upload failed"), body, Urgency::Critical,
+           {kRetryAction, QStringLiteral("Try again now"), kHistoryAction, QStringLiteral("History")});
 }
 
 void LVDesktopNotifier::notifyCredentialProblem(const QString &text) {
-    notify(QStringLiteral("Sign-in problem"), text, Urgency::Critical);
+    notify(QStringLiteral("Sign-in problem"), text, Urgency::Critical, {kSignInAction, QStringLiteral("Sign in")});
 }

@@ -2,6 +2,7 @@
 
 #include "app/LVApplicationDelegate.h"
 #include "auth/StoredPassword.h"
+#include "common/md5.h"
 #include "platform/LVCredentialStore.h"
 #include "settings/LVSettings.h"
 #include "status/LVStatusBus.h"
@@ -38,6 +39,20 @@ void LVConsoleLog::print(const QString &message, bool isError) {
 
 namespace {
 
+void printError(const QString &message) {
+    std::cerr << message.toLocal8Bit().constData() << std::endl;
+}
+
+// Why the keychain gave no password, and what to do about it without a window.
+QString keychainProblem(int status, const LVCredentialStore &store) {
+    if (status == LVCredentialStore::kNoService)
+        return QStringLiteral("%1: start one (install gnome-keyring, or use KDE's wallet) and sign in with "
+                              "lorvane-client --sign-in NAME, or upload from the window, which can keep the "
+                              "password for its session only.")
+            .arg(store.failureReason());
+    return QStringLiteral("The keychain is not available: %1").arg(store.failureReason());
+}
+
 // Why an upload cannot start, or null when it can.
 QString reasonNotToStart(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store) {
     if (settings.stringForKey(kWowApplicationPathKey).isEmpty())
@@ -46,7 +61,7 @@ QString reasonNotToStart(LVApplicationDelegate &delegate, LVSettings &settings, 
     if (item.status == LVCredentialStore::kItemNotFound)
         return QStringLiteral("No password is stored: sign in first with lorvane-client --sign-in NAME.");
     if (item.status != LVCredentialStore::kSuccess)
-        return QStringLiteral("The keychain is not available: %1").arg(store.failureReason());
+        return keychainProblem(item.status, store);
     if (delegate.isWOWRunning())
         return QStringLiteral("The game is running: upload once it has quit.");
     return {};
@@ -76,24 +91,18 @@ private:
     }
 };
 
-bool runLockHeldElsewhere(const QString &lockPath) {
-    if (lockPath.isEmpty())
-        return false;
-    QLockFile lock(lockPath);
-    lock.setStaleLockTime(0);
-    return !lock.tryLock(0);
-}
-
 } // namespace
 
 int lv::runHeadlessUpload(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store,
                           bool waitForOtherRuns) {
     delegate.awakeFromNib();
+    // This process ends with its run: nothing is left to try again later.
+    delegate.setRetrying(false);
     QString reason = reasonNotToStart(delegate, settings, store);
-    if (reason.isNull() && !waitForOtherRuns && runLockHeldElsewhere(delegate.runLockPath()))
+    if (reason.isNull() && !waitForOtherRuns && delegate.uploadRun().isLockedElsewhere())
         reason = QStringLiteral("Another upload is running");
     if (!reason.isNull()) {
-        std::cerr << reason.toLocal8Bit().constData() << std::endl;
+        printError(reason);
         return kHeadlessCannotStart;
     }
     delegate.applicationDidFinishLaunching();
@@ -115,20 +124,36 @@ int lv::runHeadlessUpload(LVApplicationDelegate &delegate, LVSettings &settings,
     return failed || !started ? kHeadlessFailed : kHeadlessSucceeded;
 }
 
+// The new password is tried before it is stored: one the site refuses never replaces one that works.
 int lv::runSignIn(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store,
                   const QString &username, const QByteArray &password) {
+    if (password.isEmpty()) {
+        printError(QStringLiteral("No password given on standard input: nothing was changed."));
+        return kHeadlessCannotStart;
+    }
     delegate.awakeFromNib();
-    if (lv::replaceStoredPassword(store, password) != LVCredentialStore::kSuccess) {
-        std::cerr
-            << QStringLiteral("The keychain is not available: %1").arg(store.failureReason()).toLocal8Bit().constData()
-            << std::endl;
+    delegate.setRetrying(false);
+    const int keychain = store.findPassword().status;
+    if (keychain != LVCredentialStore::kSuccess && keychain != LVCredentialStore::kItemNotFound) {
+        printError(keychainProblem(keychain, store));
+        return kHeadlessCannotStart;
+    }
+    const LVAuthentication::Answer answer =
+        delegate.authentication().testCredentials(username, lv::md5HexString(password));
+    if (answer == LVAuthentication::Answer::Rejected) {
+        printError(
+            QStringLiteral("The site does not accept this password for %1: the stored one is kept.").arg(username));
+        return kHeadlessFailed;
+    }
+    if (const int status = lv::replaceStoredPassword(store, password); status != LVCredentialStore::kSuccess) {
+        printError(keychainProblem(status, store));
         return kHeadlessCannotStart;
     }
     settings.setValue(kUsernameKey, username);
     settings.synchronize();
-    delegate.testAuthentication();
-    const QByteArray reply = delegate.authentication().lastAuthenticationReply();
-    return reply == "0" || reply == "2" ? kHeadlessSucceeded : kHeadlessFailed;
+    if (answer == LVAuthentication::Answer::None)
+        printError(QStringLiteral("The password is stored, but the site could not be reached to check it."));
+    return kHeadlessSucceeded;
 }
 
 int lv::printHistory(const QString &path, bool json) {

@@ -33,8 +33,9 @@ namespace lv {
 int runHeadlessUpload(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store,
                       bool waitForOtherRuns = false);
 
-// Stores the user name and the password as the sign-in sheet does and tests them: 0 when the site
-// accepts them, 1 when it does not, 2 when they could not be stored.
+// Tests the user name and the password, then stores them as the sign-in sheet does: 0 when they are
+// stored (the site accepted them, or could not be reached to check them, which is said), 1 when the
+// site refused them (what was stored stays), 2 when no password was given or it could not be stored.
 int runSignIn(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store, const QString &username,
               const QByteArray &password);
 

@@ -26,6 +26,7 @@ LVMainWindowOutlets LVMainWindow::outlets() {
             mUi->launchButton,
             mUi->uploadButton,
             mUi->optionsButton,
+            mUi->signInButton,
             mUi->backgroundImage,
             mUi->lastUploadLabel,
             mUi->statusText,
@@ -41,7 +42,9 @@ void LVMainWindow::connectTo(LVApplicationDelegate &delegate) {
     connect(mUi->launchButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::launchWoW);
     connect(mUi->uploadButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::upload);
     connect(mUi->optionsButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::showOptions);
+    connect(mUi->signInButton, &QPushButton::clicked, &delegate, &LVApplicationDelegate::setupAccount);
     connect(mUi->historyButton, &QPushButton::clicked, this, &LVMainWindow::showHistory);
+    connect(&delegate, &LVApplicationDelegate::historyRequested, this, &LVMainWindow::showHistory);
     followUploadProgress(delegate.uploadRun());
     connect(mUi->disclosureButton, &QToolButton::toggled, this, &LVMainWindow::logToggled);
 }

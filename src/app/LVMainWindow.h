@@ -11,10 +11,10 @@ namespace Ui {
 class MainWindow;
 }
 
-// The main window: the background picture, the Launch, Upload, History and Options buttons, how the
-// last upload went, the status line with its log disclosure, the progress of an upload run, and the
-// log below. Where the client lives in
-// the tray, closing the window hides it.
+// The main window: the background picture, the Launch, Upload, History, Sign in and Options buttons,
+// how the last upload went (or why uploading is not possible now), the status line with its log
+// disclosure, the progress of an upload run, and the log below. Where the client lives in the tray,
+// closing the window hides it.
 class LVMainWindow : public QWidget {
     Q_OBJECT
 public:

@@ -1,8 +1,11 @@
 #include "app/LVRunReports.h"
 
+#include "app/UploadReadiness.h"
 #include "auth/LVAuthentication.h"
+#include "common/TimeText.h"
 #include "settings/LVSettings.h"
 #include "status/LVStatusBus.h"
+#include "upload/LVAutomaticUploads.h"
 #include "upload/LVUploadRun.h"
 
 namespace {
@@ -13,9 +16,11 @@ constexpr qint64 kRunSpanSeconds = 5 * 60;
 } // namespace
 
 LVRunReports::LVRunReports(LVSettings &settings, LVUploadRun &run, LVAuthentication &authentication,
-                           const QString &historyPath, const QDBusConnection &notificationBus, QObject *parent)
+                           const LVAutomaticUploads &automaticUploads, const QString &historyPath,
+                           const QDBusConnection &notificationBus, QObject *parent)
     : QObject(parent)
     , mSettings(settings)
+    , mAutomaticUploads(automaticUploads)
     , mHistory(historyPath)
     , mNotifier(notificationBus) {
     connect(&run, &LVUploadRun::accountUploaded, this, &LVRunReports::record);
@@ -68,9 +73,20 @@ void LVRunReports::runEnded(const LVUploadOutcome &outcome) {
         mNotifier.notifyUploadSucceeded(outcome.storedAccounts);
         return;
     }
-    const QString account = outcome.failedAccounts.value(0);
-    mNotifier.notifyUploadFailed(account.isNull() ? QStringLiteral("The upload") : account,
-                                 account.isNull() ? outcome.runError : outcome.failureReasons.value(0));
+    notifyFailure(outcome);
+}
+
+// Every failed account is named; the reason given is the first one's.
+void LVRunReports::notifyFailure(const LVUploadOutcome &outcome) {
+    const QDateTime retry = mAutomaticUploads.nextRetry();
+    const QString retryText =
+        retry.isValid() ? QStringLiteral("Tried again at %1.").arg(lv::shortDateTime(retry)) : QString();
+    if (outcome.failures.isEmpty()) {
+        mNotifier.notifyUploadFailed(QStringLiteral("The upload"), outcome.runError, retryText);
+        return;
+    }
+    mNotifier.notifyUploadFailed(lv::failedAccountsText(outcome.failedAccounts, outcome.accountsWithData),
+                                 outcome.failures.first().reason, retryText);
 }
 
 // On unless the user turned them off.

@@ -6,6 +6,7 @@
 #include <QObject>
 
 class LVAuthentication;
+class LVAutomaticUploads;
 class LVSettings;
 class LVUploadRun;
 struct LVAccountUpload;
@@ -17,7 +18,8 @@ struct LVUploadOutcome;
 class LVRunReports : public QObject {
     Q_OBJECT
 public:
-    LVRunReports(LVSettings &settings, LVUploadRun &run, LVAuthentication &authentication, const QString &historyPath,
+    LVRunReports(LVSettings &settings, LVUploadRun &run, LVAuthentication &authentication,
+                 const LVAutomaticUploads &automaticUploads, const QString &historyPath,
                  const QDBusConnection &notificationBus, QObject *parent = nullptr);
 
     // Opens the history; a history that had to be set aside or kept in memory is said on the status bus.
@@ -34,7 +36,10 @@ private:
     void runEnded(const LVUploadOutcome &outcome);
     bool notificationsWanted() const;
 
+    void notifyFailure(const LVUploadOutcome &outcome);
+
     LVSettings &mSettings;
+    const LVAutomaticUploads &mAutomaticUploads;
     LVUploadHistory mHistory;
     LVDesktopNotifier mNotifier;
     QDateTime mRunStarted;

@@ -9,10 +9,12 @@ class QPushButton;
 class QTextEdit;
 class QWidget;
 class LVBackgroundView;
+class LVClock;
 class LVCredentialStore;
 class LVProcessMonitor;
 class LVSettings;
 class LVStatusLabel;
+class LVSystemEvents;
 class LVWorkspace;
 
 // The platform services the program works with, handed in so that tests can build the world they need.
@@ -27,6 +29,8 @@ struct LVServices {
     bool hasSystemTray = false;
     QString historyPath; // the upload history's database
     QDBusConnection notificationBus = QDBusConnection::sessionBus();
+    LVClock *clock = nullptr;               // none: the real one
+    LVSystemEvents *systemEvents = nullptr; // none: the network and wake-ups are not followed
 };
 
 // The main window's controls, owned by the window.
@@ -35,6 +39,7 @@ struct LVMainWindowOutlets {
     QPushButton *launchButton = nullptr;
     QPushButton *uploadButton = nullptr;
     QPushButton *optionsButton = nullptr;
+    QPushButton *signInButton = nullptr;
     LVBackgroundView *backgroundImage = nullptr;
     QLabel *lastUploadLabel = nullptr;
     QTextEdit *statusText = nullptr;

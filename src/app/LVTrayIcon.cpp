@@ -1,9 +1,10 @@
 #include "app/LVTrayIcon.h"
 
+#include "common/TimeText.h"
+
 #include <QAbstractButton>
 #include <QEvent>
 #include <QMenu>
-#include <QRegularExpression>
 
 LVTrayIcon::LVTrayIcon(const QIcon &icon, QObject *parent)
     : QObject(parent)
@@ -19,6 +20,8 @@ LVTrayIcon::LVTrayIcon(const QIcon &icon, QObject *parent)
     mMenu->addSeparator();
     mUploadAction = addAction(QStringLiteral("&Upload now"), "uploadNowAction", &LVTrayIcon::uploadRequested);
     mLaunchAction = addAction(QStringLiteral("&Launch"), "launchAction", &LVTrayIcon::launchRequested);
+    addAction(QStringLiteral("Sign &in…"), "signInAction", &LVTrayIcon::signInRequested);
+    addPauseMenu();
     mMenu->addSeparator();
     addAction(QStringLiteral("&Show window"), "showWindowAction", &LVTrayIcon::showWindowRequested);
     mMenu->addSeparator();
@@ -40,6 +43,21 @@ QAction *LVTrayIcon::addAction(const QString &text, const char *name, void (LVTr
     return action;
 }
 
+void LVTrayIcon::addPauseMenu() {
+    QMenu *pause = mMenu->addMenu(QStringLiteral("&Pause automatic uploads"));
+    pause->setObjectName(QStringLiteral("pauseMenu"));
+    mPauseMenuAction = pause->menuAction();
+    for (const auto &[text, name, seconds] :
+         {std::tuple("For an &hour", "pauseHourAction", 3600), std::tuple("&Until I resume them", "pauseAction", 0)}) {
+        QAction *action = pause->addAction(QString::fromUtf8(text));
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, [this, seconds = seconds] { emit pauseRequested(seconds); });
+    }
+    mResumeAction =
+        addAction(QStringLiteral("&Resume automatic uploads"), "resumeAction", &LVTrayIcon::resumeRequested);
+    mResumeAction->setVisible(false);
+}
+
 void LVTrayIcon::setState(State state) {
     mState = state;
     updateToolTip();
@@ -50,12 +68,25 @@ void LVTrayIcon::setLastUpload(const QDateTime &when, int accounts, bool succeed
     updateToolTip();
 }
 
+void LVTrayIcon::setExplanation(const QString &why) {
+    mExplanation = why;
+    updateToolTip();
+}
+
+void LVTrayIcon::setPause(const QString &pause) {
+    mPause = pause;
+    mPauseMenuAction->setVisible(pause.isNull());
+    mResumeAction->setVisible(!pause.isNull());
+    updateToolTip();
+}
+
 void LVTrayIcon::updateToolTip() {
     static const char *const kStateTexts[] = {"Watching the game", "The game is running", "Uploading…"};
     const QString state = QString::fromUtf8(kStateTexts[mState]);
     QStringList lines{QStringLiteral("Lorvane Client"), state};
-    if (!mLastUpload.isEmpty())
-        lines << mLastUpload;
+    for (const QString &line : {mExplanation, mPause, mLastUpload})
+        if (!line.isEmpty() && !lines.contains(line))
+            lines << line;
     mIcon.setToolTip(lines.join(QLatin1Char('\n')));
     mStateLine->setText(state);
     mLastUploadLine->setText(mLastUpload);
@@ -85,23 +116,11 @@ bool LVTrayIcon::eventFilter(QObject *watched, QEvent *event) {
     return QObject::eventFilter(watched, event);
 }
 
-namespace {
-
-// The locale's short format without seconds, which some locales keep even there.
-QString withoutSeconds(QString format) {
-    static const QRegularExpression kSeconds(QStringLiteral("[:.]ss?"));
-    return format.remove(kSeconds);
-}
-
-} // namespace
-
 namespace lv {
 
 QString lastUploadText(const QDateTime &when, int accounts, bool succeeded, const QLocale &locale,
                        const QDateTime &now) {
-    const QString time = when.date() == now.date()
-                             ? locale.toString(when.time(), withoutSeconds(locale.timeFormat(QLocale::ShortFormat)))
-                             : locale.toString(when, withoutSeconds(locale.dateTimeFormat(QLocale::ShortFormat)));
+    const QString time = lv::shortDateTime(when, locale, now);
     if (!succeeded)
         return QStringLiteral("Last upload %1 failed").arg(time);
     const QString count = accounts == 1 ? QStringLiteral("1 account") : QStringLiteral("%1 accounts").arg(accounts);

@@ -13,8 +13,8 @@ class QAction;
 class QMenu;
 
 // The client's icon in the desktop's tray, where the desktop has one: its menu uploads, launches the
-// game, shows the window and quits; its tooltip tells what the client is doing and how the last
-// upload went.
+// game, signs in, pauses the automatic uploads, shows the window and quits; its tooltip tells what the
+// client is doing, why it cannot upload now, and how the last upload went.
 class LVTrayIcon : public QObject {
     Q_OBJECT
 public:
@@ -29,6 +29,10 @@ public:
     void show() { mIcon.show(); }
     void setState(State state);
     void setLastUpload(const QDateTime &when, int accounts, bool succeeded);
+    // Why uploading is not possible now, or what happens next; null: nothing to tell.
+    void setExplanation(const QString &why);
+    // How automatic uploads are paused; null while they are not.
+    void setPause(const QString &pause);
     // "Upload now" and "Launch" are enabled exactly when these buttons are, whoever changes them.
     void followButtons(QAbstractButton *uploadButton, QAbstractButton *launchButton);
 
@@ -40,12 +44,17 @@ signals:
     void launchRequested();
     void showWindowRequested();
     void quitRequested();
+    void signInRequested();
+    // No automatic upload for that many seconds, or, for 0, until resumed.
+    void pauseRequested(qint64 seconds);
+    void resumeRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QAction *addAction(const QString &text, const char *name, void (LVTrayIcon::*request)());
+    void addPauseMenu();
     void updateToolTip();
 
     std::unique_ptr<QMenu> mMenu;
@@ -54,10 +63,14 @@ private:
     QAction *mLastUploadLine = nullptr;
     QAction *mUploadAction = nullptr;
     QAction *mLaunchAction = nullptr;
+    QAction *mPauseMenuAction = nullptr;
+    QAction *mResumeAction = nullptr;
     QPointer<QAbstractButton> mUploadButton;
     QPointer<QAbstractButton> mLaunchButton;
     State mState = Watching;
     QString mLastUpload;
+    QString mExplanation;
+    QString mPause;
 };
 
 namespace lv {

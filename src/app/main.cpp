@@ -1,20 +1,25 @@
+#include "app/HeadlessLaunch.h"
 #include "app/LVApplicationDelegate.h"
 #include "app/LVHeadless.h"
 #include "app/LVMainWindow.h"
 #include "app/LVResources.h"
+#include "app/LVSingleInstance.h"
 #include "app/LVTrayIcon.h"
 #include "platform/LVKeychainCredentialStore.h"
 #include "platform/LVProcessMonitor.h"
+#include "platform/LVSystemEvents.h"
 #include "platform/LVWorkspace.h"
 #include "settings/LVSettings.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -24,6 +29,8 @@ const QString kWaitOption = QStringLiteral("wait");
 const QString kMinimizedOption = QStringLiteral("minimized");
 const QString kHistoryOption = QStringLiteral("history");
 const QString kJsonOption = QStringLiteral("json");
+const QString kInstallsOption = QStringLiteral("installs");
+const QString kLaunchOption = QStringLiteral("launch");
 
 void nameApplication() {
     QCoreApplication::setOrganizationName(QStringLiteral("Lorvane"));
@@ -34,6 +41,8 @@ void nameApplication() {
 void describeOptions(QCommandLineParser &parser) {
     parser.setApplicationDescription(
         QStringLiteral("Uploads what the +Lorvane_Harvex addon recorded and keeps the addon up to date."));
+    parser.addPositionalArgument(QStringLiteral("PROGRAM_PATH"), QStringLiteral("With --launch: the game to start."),
+                                 QStringLiteral("[PROGRAM_PATH]"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions(
@@ -47,7 +56,11 @@ void describeOptions(QCommandLineParser &parser) {
          {kWaitOption, QStringLiteral("With --upload: wait for an upload of another lorvane-client to end "
                                       "instead of giving up.")},
          {kHistoryOption, QStringLiteral("Print the upload history, newest first, and exit.")},
-         {kJsonOption, QStringLiteral("With --history: print it as JSON, for scripts.")},
+         {kInstallsOption, QStringLiteral("Print every install of the game found: flavor, where it came from, "
+                                          "prefix, program, checked or not, and the command Launch would run.")},
+         {kLaunchOption, QStringLiteral("Start the first checked install, or the one of PROGRAM_PATH, as Launch does, "
+                                        "and wait for the game: exit 0 when it runs, 1 when it did not start.")},
+         {kJsonOption, QStringLiteral("With --history or --installs: print it as JSON, for scripts.")},
          {kMinimizedOption,
           QStringLiteral("Start in the tray, without opening the window, where the desktop has a tray.")}});
 }
@@ -59,8 +72,8 @@ bool readOptions(QCommandLineParser &parser) {
     QString error;
     if (!parser.parse(QCoreApplication::arguments()))
         error = parser.errorText();
-    else if (!parser.positionalArguments().isEmpty())
-        error = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
+    else if (parser.positionalArguments().size() > (parser.isSet(kLaunchOption) ? 1 : 0))
+        error = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().last());
     if (!error.isNull()) {
         std::fprintf(stderr, "%s\n\n%s", qPrintable(error), qPrintable(parser.helpText()));
         return false;
@@ -69,16 +82,60 @@ bool readOptions(QCommandLineParser &parser) {
     return true;
 }
 
+// Whether the options ask for the window; the others do their work on the command line and exit.
+bool wantsWindow(const QCommandLineParser &parser) {
+    for (const QString &option : {kUploadOption, kSignInOption, kHistoryOption, kInstallsOption, kLaunchOption})
+        if (parser.isSet(option))
+            return false;
+    return true;
+}
+
 int runWithoutWindow(const QCommandLineParser &parser, LVApplicationDelegate &delegate, LVSettings &settings,
-                     LVCredentialStore &keychain) {
+                     LVWorkspace &workspace, LVCredentialStore &keychain) {
     if (parser.isSet(kHistoryOption))
         return lv::printHistory(LVUploadHistory::defaultPath(), parser.isSet(kJsonOption));
+    if (parser.isSet(kInstallsOption))
+        return lv::printInstalls(delegate, settings, workspace, parser.isSet(kJsonOption));
     const LVConsoleLog log(stdout);
+    if (parser.isSet(kLaunchOption))
+        return lv::runHeadlessLaunch(delegate, parser.positionalArguments().value(0));
     if (!parser.isSet(kSignInOption))
         return lv::runHeadlessUpload(delegate, settings, keychain, parser.isSet(kWaitOption));
     const QString username = parser.value(kSignInOption);
     return lv::runSignIn(delegate, settings, keychain, username,
                          lv::readPassword(QStringLiteral("Lorvane password for %1: ").arg(username)));
+}
+
+// The network and the machine's sleep are followed only by the program that keeps running.
+std::unique_ptr<LVSystemEvents> systemEventsFor(bool opensWindow) {
+    return opensWindow ? lv::makePlatformSystemEvents() : std::make_unique<LVSystemEvents>();
+}
+
+int runWithWindow(const QCommandLineParser &parser, LVApplicationDelegate &delegate, LVSingleInstance &instance) {
+    QApplication::setWindowIcon(QIcon(lv::defaultResourceFolder() + QStringLiteral("/lorvane-client.png")));
+    LVMainWindow window;
+    window.connectTo(delegate);
+    // Listening only now, on the loop of the application that has the window: a later start that comes
+    // meanwhile tries again for a while.
+    QString listenError;
+    if (!instance.listen(&listenError))
+        std::fprintf(stderr, "Later starts cannot reach this one: %s\n", qPrintable(listenError));
+    QObject::connect(&instance, &LVSingleInstance::showRequested, &delegate, &LVApplicationDelegate::showWindow);
+    delegate.showWindowAtStart(parser.isSet(kMinimizedOption));
+    QTimer::singleShot(0, &delegate, &LVApplicationDelegate::applicationDidFinishLaunching);
+    return QCoreApplication::exec();
+}
+
+// A start that would open a window while one is open shows that one instead: nothing when this
+// process is the first, else the exit status to end with.
+std::optional<int> handOverToFirstStart(LVSingleInstance &instance, bool minimized) {
+    if (instance.claim())
+        return std::nullopt;
+    QString error;
+    if (instance.handOver(!minimized, &error))
+        return 0;
+    std::fprintf(stderr, "%s\n", qPrintable(error));
+    return 1;
 }
 
 } // namespace
@@ -90,9 +147,13 @@ int main(int argc, char *argv[]) {
     QCommandLineParser parser;
     if (!readOptions(parser))
         return kHeadlessCannotStart;
-    const bool wantsWindow =
-        !parser.isSet(kUploadOption) && !parser.isSet(kSignInOption) && !parser.isSet(kHistoryOption);
-    if (wantsWindow) {
+    const bool opensWindow = wantsWindow(parser);
+    std::unique_ptr<LVSingleInstance> instance;
+    if (opensWindow) {
+        instance =
+            std::make_unique<LVSingleInstance>(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+        if (const std::optional<int> exitStatus = handOverToFirstStart(*instance, parser.isSet(kMinimizedOption)))
+            return *exitStatus;
         application.reset();
         application = std::make_unique<QApplication>(argc, argv);
         nameApplication();
@@ -102,17 +163,12 @@ int main(int argc, char *argv[]) {
     const std::unique_ptr<LVWorkspace> workspace = lv::makePlatformWorkspace();
     const std::unique_ptr<LVProcessMonitor> processMonitor = lv::makePlatformProcessMonitor();
     LVKeychainCredentialStore keychain;
-    const bool hasSystemTray = qobject_cast<QApplication *>(application.get()) && LVTrayIcon::isSystemTrayAvailable();
+    const std::unique_ptr<LVSystemEvents> systemEvents = systemEventsFor(opensWindow);
     LVApplicationDelegate delegate({&settings, workspace.get(), processMonitor.get(), &keychain,
-                                    lv::defaultResourceFolder(), lv::defaultRunLockPath(), hasSystemTray,
-                                    LVUploadHistory::defaultPath()});
-    if (!wantsWindow)
-        return runWithoutWindow(parser, delegate, settings, keychain);
-
-    QApplication::setWindowIcon(QIcon(lv::defaultResourceFolder() + QStringLiteral("/lorvane-client.png")));
-    LVMainWindow window;
-    window.connectTo(delegate);
-    delegate.showWindowAtStart(parser.isSet(kMinimizedOption));
-    QTimer::singleShot(0, &delegate, &LVApplicationDelegate::applicationDidFinishLaunching);
-    return application->exec();
+                                    lv::defaultResourceFolder(), lv::defaultRunLockPath(),
+                                    opensWindow && LVTrayIcon::isSystemTrayAvailable(), LVUploadHistory::defaultPath(),
+                                    QDBusConnection::sessionBus(), nullptr, systemEvents.get()});
+    if (!opensWindow)
+        return runWithoutWindow(parser, delegate, settings, *workspace, keychain);
+    return runWithWindow(parser, delegate, *instance);
 }

@@ -1,6 +1,8 @@
 #include "auth/LVAuthentication.h"
 
 #include "common/LVBusyGuard.h"
+#include "common/LVClock.h"
+#include "common/TimeText.h"
 #include "common/md5.h"
 #include "net/UploadBody.h"
 #include "platform/LVCredentialStore.h"
@@ -17,25 +19,42 @@ constexpr qint64 kAuthenticationReplyLimit = 1024;
 
 } // namespace
 
+QString lv::keychainProblemText(int status, const QString &reason) {
+    if (status == LVCredentialStore::kNoService)
+        return QStringLiteral("%1: sign in and keep the password for this session only, or start one and sign in "
+                              "again.")
+            .arg(reason);
+    return QStringLiteral("The keychain is not available: %1").arg(reason);
+}
+
 LVAuthentication::LVAuthentication(LVSettings &settings, LVCredentialStore &store, QNetworkAccessManager &network,
-                                   LVBusyGuard &busy, QObject *parent)
+                                   LVBusyGuard &busy, LVClock &clock, LVSystemEvents &events, QObject *parent)
     : QObject(parent)
     , mSettings(settings)
     , mStore(store)
     , mNetwork(network)
-    , mBusy(busy) {}
+    , mBusy(busy)
+    , mClock(clock)
+    , mRetry(clock, events) {
+    connect(&mRetry, &LVRetrySchedule::due, this, [this] { retestUnlessAnswered(mTestsBegun, false); });
+}
 
 bool LVAuthentication::obtainUsername(QString &username, QString &password) {
     LVBusyGuard::Scope busy(mBusy);
     const LVCredentialStore::Item item = mStore.findPassword();
-    if (item.status == LVCredentialStore::kItemNotFound) {
+    mPasswordMissing = item.status == LVCredentialStore::kItemNotFound;
+    mKeychainProblem.clear();
+    if (mPasswordMissing) {
         emit signInNeeded();
         return false;
     }
     if (item.status != LVCredentialStore::kSuccess) {
-        const QString problem = QStringLiteral("The keychain is not available: %1").arg(mStore.failureReason());
-        LVStatusBus::sendErrorMessage(problem);
-        emit credentialProblem(problem);
+        mKeychainProblem = lv::keychainProblemText(item.status, mStore.failureReason());
+        LVStatusBus::sendErrorMessage(mKeychainProblem);
+        emit credentialProblem(mKeychainProblem);
+        // Without any keychain the sheet is the only way in: it offers to keep the password for the session.
+        if (item.status == LVCredentialStore::kNoService)
+            emit signInNeeded();
         return false;
     }
     username = mSettings.stringForKey(kUsernameKey);
@@ -51,9 +70,15 @@ void LVAuthentication::testAuthentication() {
     if (!obtainUsername(username, password)) {
         LVStatusBus::sendErrorMessage(QStringLiteral("Authentication failed."));
         LVStatusBus::sendStatusMessage(QStringLiteral(""));
+        emit tested();
         return;
     }
-    const QUrl url(mSettings.stringForKey(kAuthURLKey) + lv::credentialsQuery(username, password), QUrl::StrictMode);
+    testCredentials(username, password);
+}
+
+LVAuthentication::Answer LVAuthentication::testCredentials(const QString &username, const QString &passwordHex) {
+    LVBusyGuard::Scope busy(mBusy);
+    const QUrl url(mSettings.stringForKey(kAuthURLKey) + lv::credentialsQuery(username, passwordHex), QUrl::StrictMode);
     const LVGetResult reply = lv::synchronousGet(mNetwork, url, mTimeouts, kAuthenticationReplyLimit);
     if (reply.tooLong)
         LVStatusBus::sendErrorMessage(reply.errorText);
@@ -63,31 +88,63 @@ void LVAuthentication::testAuthentication() {
         const QString reason = reply.errorText.isEmpty() ? QStringLiteral("no answer came") : reply.errorText;
         LVStatusBus::sendErrorMessage(QStringLiteral("The site cannot be reached: %1").arg(reason));
     }
-    judgeReply(mLastReply);
+    const Answer answer = judgeReply(mLastReply);
+    followAnswer(answer);
     LVStatusBus::sendStatusMessage(QStringLiteral(""));
+    emit tested();
+    return answer;
 }
 
-void LVAuthentication::judgeReply(const QByteArray &body) {
+LVAuthentication::Answer LVAuthentication::judgeReply(const QByteArray &body) {
     if (body.size() != 1) {
         LVStatusBus::sendErrorMessage(QStringLiteral("Buffer length should be 1, instead it is %1").arg(body.size()));
         LVStatusBus::sendErrorMessage(QStringLiteral("Authentication failed."));
-    } else if (body == "0") {
+        return Answer::None;
+    }
+    if (body == "0") {
         mAccountStatus = AccountValid;
         LVStatusBus::sendStatusMessage(QStringLiteral("Authentication succeeded."));
-    } else if (body == "1") {
+        return Answer::Accepted;
+    }
+    if (body == "1") {
         mAccountStatus = AccountRejected;
         LVStatusBus::sendErrorMessage(QStringLiteral("Authentication failed."));
         emit credentialProblem(QStringLiteral("The site does not accept your user name and password."));
-    } else if (body == "2") {
+        return Answer::Rejected;
+    }
+    if (body == "2") {
         mAccountStatus = AccountThrottled;
         LVStatusBus::sendStatusMessage(QStringLiteral(
             "Authentication succeeded but cannot upload for about another minute. Will retry in 30 seconds."));
         scheduleRetest(30);
-    } else {
-        LVStatusBus::sendErrorMessage(
-            QStringLiteral("Buffer data should be 0, 1, or 2, instead it is %1").arg(QString::fromLatin1(body)));
-        LVStatusBus::sendErrorMessage(QStringLiteral("Authentication failed."));
+        return Answer::Throttled;
     }
+    LVStatusBus::sendErrorMessage(
+        QStringLiteral("Buffer data should be 0, 1, or 2, instead it is %1").arg(QString::fromLatin1(body)));
+    LVStatusBus::sendErrorMessage(QStringLiteral("Authentication failed."));
+    return Answer::None;
+}
+
+// No answer is not a refusal: the site is asked again until it answers.
+void LVAuthentication::followAnswer(Answer answer) {
+    mUnanswered = answer == Answer::None;
+    if (!mUnanswered || !mRetrying) {
+        mRetry.reset();
+        if (answer == Answer::Rejected)
+            emit credentialsRejected();
+        return;
+    }
+    mRetry.failed();
+    LVStatusBus::sendStatusMessage(
+        QStringLiteral("The site gave no answer: it is asked again at %1.").arg(lv::shortDateTime(mRetry.nextTry())));
+}
+
+QDateTime LVAuthentication::nextTest() const {
+    if (mRetry.isWaiting())
+        return mRetry.nextTry();
+    if (mAccountStatusTimer && mAccountStatusTimer->isActive())
+        return mClock.now().addMSecs(mAccountStatusTimer->remainingTime());
+    return {};
 }
 
 void LVAuthentication::scheduleRetest(int seconds) {
@@ -105,17 +162,19 @@ void LVAuthentication::retestAuthentication(QTimer *timer) {
         timer->stop();
         timer->deleteLater();
     }
-    retestUnlessAnswered(mTestsBegun);
+    retestUnlessAnswered(mTestsBegun, true);
 }
 
-void LVAuthentication::retestUnlessAnswered(quint64 testsBegunWhenDue) {
+void LVAuthentication::retestUnlessAnswered(quint64 testsBegunWhenDue, bool markThrottled) {
     if (mTestsBegun != testsBegunWhenDue) {
         emit retested();
         return;
     }
-    if (mBusy.deferWhileBusy([this, testsBegunWhenDue] { retestUnlessAnswered(testsBegunWhenDue); }))
+    if (mBusy.deferWhileBusy(
+            [this, testsBegunWhenDue, markThrottled] { retestUnlessAnswered(testsBegunWhenDue, markThrottled); }))
         return;
-    mAccountStatus = AccountThrottled;
+    if (markThrottled)
+        mAccountStatus = AccountThrottled;
     testAuthentication();
     emit retested();
 }

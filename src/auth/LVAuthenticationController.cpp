@@ -1,13 +1,14 @@
 #include "auth/LVAuthenticationController.h"
 
+#include "auth/LVAuthentication.h"
+#include "auth/LVSessionCredentialStore.h"
 #include "auth/StoredPassword.h"
 #include "common/LVBusyGuard.h"
-#include "platform/LVCredentialStore.h"
 #include "settings/LVSettings.h"
 #include "settings/LVSettingsBinding.h"
 #include "ui_Authentication.h"
 
-LVAuthenticationController::LVAuthenticationController(LVSettings &settings, LVCredentialStore &store,
+LVAuthenticationController::LVAuthenticationController(LVSettings &settings, LVSessionCredentialStore &store,
                                                        LVBusyGuard &busy, QWidget *parent)
     : QDialog(parent)
     , mUi(std::make_unique<Ui::Authentication>())
@@ -17,7 +18,7 @@ LVAuthenticationController::LVAuthenticationController(LVSettings &settings, LVC
     mUi->setupUi(this);
     mPassword = mUi->passwordField;
     mUsername = mUi->usernameField;
-    mSaveInKeychain = mUi->saveInKeychainBox;
+    mSessionOnly = mUi->sessionOnlyBox;
     setWindowModality(Qt::WindowModal);
     connect(mUi->okButton, &QPushButton::clicked, this, &LVAuthenticationController::performOK);
     connect(mUi->cancelButton, &QPushButton::clicked, this, &LVAuthenticationController::performCancel);
@@ -36,6 +37,12 @@ void LVAuthenticationController::awakeFromNib() {
     }();
     if (item.status == LVCredentialStore::kSuccess)
         mPassword->setText(QString::fromUtf8(item.password));
+    const bool keychainAway =
+        item.status != LVCredentialStore::kSuccess && item.status != LVCredentialStore::kItemNotFound;
+    mSessionOnly->setChecked(keychainAway || mStore.hasSessionPassword());
+    mUi->keychainNoteLabel->setVisible(keychainAway);
+    if (keychainAway)
+        mUi->keychainNoteLabel->setText(lv::keychainProblemText(item.status, mStore.failureReason()));
     mPassword->setFocus();
 }
 
@@ -43,16 +50,27 @@ void LVAuthenticationController::performOK() {
     if (std::exchange(mEnded, true))
         return;
     // Between the delete and the add there is no item: a credential test then would ask for a sign-in.
-    const int status = [this] {
-        LVBusyGuard::Scope busy(mBusy);
-        return lv::replaceStoredPassword(mStore, mPassword->text().toUtf8());
-    }();
+    const int status = storePassword();
     mSettings.save();
     sheetDidEnd();
     if (status == LVCredentialStore::kSuccess)
         emit authenticationComplete();
     else
         emit authenticationFailed();
+}
+
+// A password kept in the keychain replaces one kept for the session.
+int LVAuthenticationController::storePassword() {
+    LVBusyGuard::Scope busy(mBusy);
+    const QByteArray password = mPassword->text().toUtf8();
+    if (mSessionOnly->isChecked()) {
+        mStore.keepForSession(password);
+        return LVCredentialStore::kSuccess;
+    }
+    const int status = lv::replaceStoredPassword(mStore.keychain(), password);
+    if (status == LVCredentialStore::kSuccess)
+        mStore.forgetSessionPassword();
+    return status;
 }
 
 void LVAuthenticationController::performCancel() {

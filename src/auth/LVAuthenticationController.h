@@ -7,7 +7,7 @@
 class QAbstractButton;
 class QLineEdit;
 class LVBusyGuard;
-class LVCredentialStore;
+class LVSessionCredentialStore;
 class LVSettings;
 
 namespace Ui {
@@ -15,13 +15,15 @@ class Authentication;
 }
 
 // The sign-in sheet: the site user name (bound to the settings) and the password (kept in the
-// keychain). It lives while it is open and tells how it ended: complete when the password was stored,
+// keychain, or in memory for this session only: the box is checked by itself when the keychain cannot
+// be used). It lives while it is open and tells how it ended: complete when the password was stored,
 // failed when it was cancelled or could not be stored. Its keychain calls count as a wait of the busy
 // guard: what an event would start meanwhile waits until they are done.
 class LVAuthenticationController : public QDialog {
     Q_OBJECT
 public:
-    LVAuthenticationController(LVSettings &settings, LVCredentialStore &store, LVBusyGuard &busy, QWidget *parent);
+    LVAuthenticationController(LVSettings &settings, LVSessionCredentialStore &store, LVBusyGuard &busy,
+                               QWidget *parent);
     ~LVAuthenticationController() override;
 
     void awakeFromNib();
@@ -36,13 +38,14 @@ signals:
 
 private:
     void sheetDidEnd();
+    int storePassword();
 
     std::unique_ptr<Ui::Authentication> mUi;
     QLineEdit *mPassword;
     QLineEdit *mUsername;
-    QAbstractButton *mSaveInKeychain;
+    QAbstractButton *mSessionOnly;
     bool mEnded = false;
     LVSettings &mSettings;
-    LVCredentialStore &mStore;
+    LVSessionCredentialStore &mStore;
     LVBusyGuard &mBusy;
 };

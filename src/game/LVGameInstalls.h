@@ -30,10 +30,10 @@ public:
     QStringList watchedApplicationNames() const;
     // Gathers the accounts and locales of each checked install not gathered yet; true when there was one.
     bool gatherNewInstalls();
-
-private:
+    // The install of that game program, listed or not.
     LVGameInstall &installAt(const QString &executable);
 
+private:
     LVSettings &mSettings;
     LVWorkspace &mWorkspace;
     std::map<QString, std::unique_ptr<LVGameInstall>> mInstalls; // by "=" and the cleaned path; "" for no game path

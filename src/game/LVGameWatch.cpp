@@ -3,6 +3,9 @@
 #include "common/LVBusyGuard.h"
 #include "game/LVGameInstall.h"
 #include "game/LVGameInstalls.h"
+#include "game/LVLaunchOutcome.h"
+#include "platform/GameInstallations.h"
+#include "platform/LVLauncherProcess.h"
 #include "platform/LVProcessMonitor.h"
 #include "platform/LVWorkspace.h"
 #include "settings/LVSettings.h"
@@ -18,6 +21,8 @@ LVGameWatch::LVGameWatch(LVSettings &settings, LVGameInstalls &installs, LVProce
     , mMonitor(monitor)
     , mWorkspace(workspace)
     , mBusy(busy) {}
+
+LVGameWatch::~LVGameWatch() = default;
 
 bool LVGameWatch::scanForRunningGame() const {
     const QStringList watched = mInstalls.watchedApplicationNames();
@@ -52,7 +57,10 @@ void LVGameWatch::workspaceDidTerminateApplication(const QString &name) {
 }
 
 void LVGameWatch::launchWoW() {
-    const LVGameInstall &install = mInstalls.primary();
+    launchInstall(mInstalls.primary());
+}
+
+bool LVGameWatch::launchInstall(LVGameInstall &install) {
     const bool launcher = mSettings.boolForKey(kRunLauncherAppKey);
     const QString path = install.fullPathToWorldOfWarcraft(launcher);
     QString error;
@@ -60,10 +68,28 @@ void LVGameWatch::launchWoW() {
         if (launcher && !install.executable().isEmpty())
             LVStatusBus::sendErrorMessage(QStringLiteral("The game's launcher is not in %1 nor in the folder above it")
                                               .arg(install.gameFolder()));
-        return;
+        return false;
     }
-    if (!mWorkspace.launchApplication(path, &error))
+    std::unique_ptr<LVLauncherProcess> started = mWorkspace.launchApplication(path, &error);
+    if (!started) {
         LVStatusBus::sendErrorMessage(error);
+        return false;
+    }
+    LVStatusBus::sendVerboseMessage(
+        QStringLiteral("Starting the game: %1").arg(lv::describeCommand(started->command())));
+    // The launcher's own program counts as the game: the player goes on from it.
+    const QStringList names{lv::identifyExecutable(path).applicationName,
+                            lv::identifyExecutable(install.fullPathToWorldOfWarcraft(false)).applicationName};
+    mLaunch = std::make_unique<LVLaunchOutcome>(std::move(started), names, mMonitor, mLaunchTimeout);
+    connect(mLaunch.get(), &LVLaunchOutcome::ended, this, &LVGameWatch::launchOutcome);
+    return true;
+}
+
+void LVGameWatch::launchOutcome(const QString &failure) {
+    if (!failure.isNull())
+        LVStatusBus::sendErrorMessage(failure);
+    mLaunch.release()->deleteLater();
+    emit launchEnded(failure);
 }
 
 // The names are read afresh each time: the user may point the program at other games.

@@ -1,5 +1,6 @@
 #include "net/LVUploadTransport.h"
 
+#include "net/LVRetrySchedule.h"
 #include "net/UploadBody.h"
 #include "status/LVStatusBus.h"
 
@@ -49,6 +50,15 @@ QString failureOf(const QNetworkReply &reply, const QString &answer) {
     return lv::redactedUrl(reply.errorString());
 }
 
+// A site that is down, slow or busy may take the upload later; one that refused it, moved or got a
+// request it cannot understand will not.
+bool isPassingFailure(const QNetworkReply &reply) {
+    const int status = httpStatusOf(reply);
+    if (status == 0)
+        return reply.error() != QNetworkReply::ProtocolUnknownError;
+    return status == 408 || status == 429 || status >= 500;
+}
+
 QString forTheLog(const QString &answer) {
     if (answer.size() <= LVUploadTransport::kLoggedReplyCharacters)
         return answer;
@@ -86,7 +96,7 @@ int LVUploadTransport::postURL(const QUrl &url, const QByteArray &content, const
     if (!url.isValid() || url.isRelative()) {
         const QString reason = QStringLiteral("the upload address is not a valid URL");
         postFailure(account, reason);
-        emit requestFinished({id, account, false, 0, {}, reason, 0});
+        emit requestFinished({id, account, false, 0, {}, reason, 0, false, std::nullopt});
         return id;
     }
     QNetworkRequest request(url);
@@ -142,7 +152,10 @@ void LVUploadTransport::handleFinished(QNetworkReply *reply) {
     const QString failure = failureOf(*reply, request.result);
     if (!failure.isNull())
         postFailure(request.account, failure);
-    finishRequest(reply, {request.id, request.account, failure.isNull(), status, request.result, failure, 0});
+    const bool succeeded = failure.isNull();
+    finishRequest(reply, {request.id, request.account, succeeded, status, request.result, failure, 0,
+                          !succeeded && isPassingFailure(*reply),
+                          lv::retryAfterSeconds(reply->rawHeader("Retry-After"), QDateTime::currentDateTimeUtc())});
 }
 
 void LVUploadTransport::checkTimes() {
@@ -177,7 +190,8 @@ void LVUploadTransport::fail(QNetworkReply *reply, const QString &reason) {
     reply->disconnect(this);
     reply->abort();
     postFailure(request.account, reason);
-    finishRequest(reply, {request.id, request.account, false, httpStatusOf(*reply), request.result, reason, 0});
+    finishRequest(reply, {request.id, request.account, false, httpStatusOf(*reply), request.result, reason, 0, true,
+                          std::nullopt});
 }
 
 void LVUploadTransport::finishRequest(QNetworkReply *reply, LVUploadReply outcome) {

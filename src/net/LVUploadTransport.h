@@ -9,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -23,6 +24,9 @@ struct LVUploadReply {
     QString reply;          // the start of the site's answer (at most kKeptReplyBytes of it)
     QString reason;         // why it failed, for the user
     qint64 durationMs = 0;
+    // It failed for a reason that passes (unreachable, stalled, 408, 429, 5xx): trying again may help.
+    bool passing = false;
+    std::optional<qint64> retryAfterSeconds; // what the site asked to wait, when it did
 };
 
 // Sends the upload requests, one POST per account, each handled by itself while others are in

@@ -75,6 +75,24 @@ QString prefixKindName(LVPrefixKind kind) {
     return QStringLiteral("Chosen by hand");
 }
 
+QString launcherCopyName(LVLauncherCopy copy) {
+    switch (copy) {
+    case LVLauncherCopy::Flatpak:
+        return QStringLiteral("Flatpak");
+    case LVLauncherCopy::Snap:
+        return QStringLiteral("Snap");
+    case LVLauncherCopy::Native:
+        break;
+    }
+    return QStringLiteral("Native");
+}
+
+QString installSourceName(const LVGameInstallation &install) {
+    const QString kind = prefixKindName(install.kind);
+    return install.copy == LVLauncherCopy::Native ? kind
+                                                  : QStringLiteral("%1 (%2)").arg(kind, launcherCopyName(install.copy));
+}
+
 QString flavorName(const QString &flavor) {
     for (const LVFlavor &known : flavors())
         if (known.folder == flavor)
@@ -101,6 +119,11 @@ LVGameInstallation installationAt(const QString &executable) {
             QString()};
 }
 
+QString gameFolderOf(const LVGameInstallation &install) {
+    const QString folder = QFileInfo(install.executable).path();
+    return install.flavor.isEmpty() ? folder : QFileInfo(folder).path();
+}
+
 QStringList gameFoldersInPrefix(const QString &prefix) {
     QStringList folders;
     for (const QString &programFolder : programFolders())
@@ -109,7 +132,7 @@ QStringList gameFoldersInPrefix(const QString &prefix) {
     return folders;
 }
 
-QList<LVGameInstallation> installationsInPrefix(const QString &prefix, LVPrefixKind kind, const QString &launcherId) {
+QList<LVGameInstallation> installationsInPrefix(const QString &prefix) {
     QList<LVGameInstallation> found;
     for (const QString &programFolder : programFolders()) {
         const QString gameFolder = prefix + QLatin1Char('/') + programFolder;
@@ -120,7 +143,7 @@ QList<LVGameInstallation> installationsInPrefix(const QString &prefix, LVPrefixK
             for (const QString &program : flavor.programs) {
                 const QString executable = folder + QLatin1Char('/') + program + QStringLiteral(".exe");
                 if (QFileInfo(executable).isFile())
-                    found.append({executable, flavor.folder, prefix, kind, launcherId});
+                    found.append({executable, flavor.folder, prefix, LVPrefixKind::Manual, QString()});
             }
         }
     }

@@ -14,6 +14,8 @@ public:
     static constexpr int kSuccess = 0;
     static constexpr int kItemNotFound = -25300;
     static constexpr int kUnavailable = -25291;
+    // No keychain service runs, or none answered in time: nothing can be kept, and waiting does not help.
+    static constexpr int kNoService = -25294;
 
     struct Item {
         int status = kItemNotFound;

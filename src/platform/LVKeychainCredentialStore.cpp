@@ -5,6 +5,9 @@
 
 Q_LOGGING_CATEGORY(lcAuth, "lorvane.auth")
 
+#include <QDBusConnectionInterface>
+#include <QDBusPendingCallWatcher>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <qt6keychain/keychain.h>
 
@@ -16,9 +19,64 @@ template <typename JobType> void prepare(JobType &job) {
     job.setKey(QString::fromLatin1(kAccountName));
 }
 
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+// The services the keychain library talks to: the Secret Service (GNOME Keyring, KeePassXC…) and KWallet.
+const QStringList kKeychainServices{QStringLiteral("org.freedesktop.secrets"), QStringLiteral("org.kde.kwalletd6"),
+                                    QStringLiteral("org.kde.kwalletd5"), QStringLiteral("org.kde.kwalletd")};
+
+// A call to the bus itself, answered before the deadline or not at all.
+QDBusMessage callBus(QDBusConnection &bus, const QString &method, const QVariantList &arguments,
+                     const QDeadlineTimer &deadline) {
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                       QStringLiteral("org.freedesktop.DBus"), method);
+    call.setArguments(arguments);
+    QDBusPendingCallWatcher watcher(bus.asyncCall(call, int(std::max<qint64>(1, deadline.remainingTime()))));
+    QEventLoop loop;
+    QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+    if (!watcher.isFinished())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    return watcher.reply();
+}
+
+QStringList keychainServicesIn(const QDBusMessage &answer) {
+    if (answer.type() != QDBusMessage::ReplyMessage || answer.arguments().isEmpty())
+        return {};
+    QStringList found;
+    for (const QString &name : answer.arguments().constFirst().toStringList())
+        if (kKeychainServices.contains(name))
+            found << name;
+    return found;
+}
+#endif
+
 } // namespace
 
+LVKeychainCredentialStore::LVKeychainCredentialStore(const QDBusConnection &bus)
+    : mBus(bus) {}
+
+bool LVKeychainCredentialStore::serviceAnswers() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    if (!mBus.isConnected())
+        return false;
+    const QDeadlineTimer deadline(kServiceWaitMs);
+    if (!keychainServicesIn(callBus(mBus, QStringLiteral("ListNames"), {}, deadline)).isEmpty())
+        return true;
+    for (const QString &name : keychainServicesIn(callBus(mBus, QStringLiteral("ListActivatableNames"), {}, deadline)))
+        if (callBus(mBus, QStringLiteral("StartServiceByName"), {name, 0u}, deadline).type() ==
+            QDBusMessage::ReplyMessage)
+            return true;
+    return false;
+#else
+    return true;
+#endif
+}
+
 int LVKeychainCredentialStore::run(QKeychain::Job &job) {
+    if (!serviceAnswers()) {
+        mFailureReason = QStringLiteral("No keychain service is running (GNOME Keyring or KWallet)");
+        return kNoService;
+    }
     QEventLoop loop;
     QObject::connect(&job, &QKeychain::Job::finished, &loop, &QEventLoop::quit);
     job.start();

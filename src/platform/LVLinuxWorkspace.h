@@ -2,21 +2,13 @@
 
 #include "platform/GameInstallations.h"
 #include "platform/LVWorkspace.h"
+#include "platform/launchers/Launchers.h"
 
 #include <QProcessEnvironment>
 
-// A Wine prefix found in the user's home folder, and the launcher that made it.
-struct LVWinePrefix {
-    QString path;
-    LVPrefixKind kind = LVPrefixKind::Wine;
-    QString launcherId; // as in LVGameInstallation
-
-    bool operator==(const LVWinePrefix &) const = default;
-};
-
 // On Linux the game runs under Wine: it is looked for inside the Wine prefixes of the user's home
-// folder, made by plain Wine, Lutris, Steam, Bottles, Heroic, Faugus or PortProton (natively or as
-// Flatpaks), and is started through the launcher that made its prefix.
+// folder, made by plain Wine or by a game launcher (natively, as a Flatpak or as a Snap), and is
+// started through the copy of the launcher that made its prefix.
 class LVLinuxWorkspace : public LVWorkspace {
 public:
     // The environment gives WINEPREFIX, XDG_DATA_HOME and XDG_CONFIG_HOME to the search, and PATH
@@ -30,8 +22,9 @@ public:
 
     // Every copy of the game in every prefix, prefix by prefix in the order of winePrefixes().
     QList<LVGameInstallation> findInstallations() const override;
-    // Every Wine prefix found, each once however many paths lead to it, in the order they are searched.
-    QList<LVWinePrefix> winePrefixes() const;
+    // Every Wine prefix found, each once however many paths lead to it, in the order the launchers
+    // are searched, with the games every launcher file that names it keeps there.
+    QList<LVLauncherPrefix> winePrefixes() const;
 
 private:
     QString mHome;

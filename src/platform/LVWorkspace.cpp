@@ -1,24 +1,17 @@
 #include "platform/LVWorkspace.h"
 
+#include "platform/LVLauncherProcess.h"
 #include "platform/LVLinuxWorkspace.h"
-#include "platform/LaunchCommand.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QUrl>
 
 namespace {
 
-bool fail(QString *error, const QString &reason) {
+LVLaunchCommand failed(QString *error, const QString &reason) {
     if (error)
         *error = reason;
-    return false;
-}
-
-bool startProgram(const QString &program, const QStringList &arguments, const QString &workingFolder,
-                  const QProcessEnvironment &environment, QString *error) {
-    return lv::startLaunchCommand(LVLaunchCommand{program, arguments, {}, workingFolder}, environment, error);
+    return {};
 }
 
 class LVGenericWorkspace : public LVWorkspace {
@@ -26,26 +19,43 @@ public:
     QString fullPathForApplication(const QString &) const override { return {}; }
 };
 
+// What opens a document or a bundle the way the desktop would.
+QString desktopOpener() {
+#ifdef Q_OS_MACOS
+    return QStringLiteral("open");
+#else
+    return QStringLiteral("xdg-open");
+#endif
+}
+
 } // namespace
 
-bool LVWorkspace::launchApplication(const QString &path, QString *error) {
+LVLaunchCommand LVWorkspace::commandToLaunch(const QString &path, QString *error) const {
     const QFileInfo program(path);
     if (path.isEmpty() || !program.exists())
-        return fail(error, QStringLiteral("The game was not found at %1").arg(path));
+        return failed(error, QStringLiteral("The game was not found at %1").arg(path));
+    const QProcessEnvironment environment = launchEnvironment();
+    const LVFindExecutable findExecutable = [&environment](const QString &name) {
+        return lv::findExecutableIn(name, environment);
+    };
 #ifndef Q_OS_WIN
     if (program.suffix().compare(QLatin1String("exe"), Qt::CaseInsensitive) == 0)
-        return launchWindowsProgram(program.absoluteFilePath(), error);
-#endif
-#ifdef Q_OS_MACOS
-    if (program.suffix() == QLatin1String("app"))
-        return startProgram(QStringLiteral("open"), {program.absoluteFilePath()}, program.absolutePath(),
-                            launchEnvironment(), error);
+        return lv::launchCommand(installationOf(program.absoluteFilePath()), findExecutable, error);
 #endif
     if (program.isFile() && program.isExecutable())
-        return startProgram(program.absoluteFilePath(), {}, program.absolutePath(), launchEnvironment(), error);
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(program.absoluteFilePath())))
-        return fail(error, QStringLiteral("Nothing could open %1").arg(path));
-    return true;
+        return {program.absoluteFilePath(), {}, {}, program.absolutePath()};
+    const QString opener = findExecutable(desktopOpener());
+    if (opener.isEmpty())
+        return failed(error, QStringLiteral("Nothing could open %1").arg(path));
+    return {opener, {program.absoluteFilePath()}, {}, program.absolutePath()};
+}
+
+std::unique_ptr<LVLauncherProcess> LVWorkspace::launchApplication(const QString &path, QString *error) {
+    const LVLaunchCommand command = commandToLaunch(path, error);
+    if (command.program.isEmpty())
+        return nullptr;
+    auto process = std::make_unique<LVLauncherProcess>(command);
+    return process->start(launchEnvironment(), error) ? std::move(process) : nullptr;
 }
 
 LVGameInstallation LVWorkspace::installationOf(const QString &executable) const {
@@ -54,14 +64,6 @@ LVGameInstallation LVWorkspace::installationOf(const QString &executable) const 
 
 QProcessEnvironment LVWorkspace::launchEnvironment() const {
     return QProcessEnvironment::systemEnvironment();
-}
-
-bool LVWorkspace::launchWindowsProgram(const QString &path, QString *error) {
-    const QProcessEnvironment environment = launchEnvironment();
-    const LVLaunchCommand command = lv::launchCommand(
-        installationOf(path), [&environment](const QString &name) { return lv::findExecutableIn(name, environment); },
-        error);
-    return !command.program.isEmpty() && lv::startLaunchCommand(command, environment, error);
 }
 
 std::unique_ptr<LVWorkspace> lv::makePlatformWorkspace() {

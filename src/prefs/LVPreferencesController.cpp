@@ -42,6 +42,7 @@ LVPreferencesController::LVPreferencesController(LVSettings &settings, LVWorkspa
     connect(this, &QDialog::rejected, this, &LVPreferencesController::performCancel);
     connect(mInstallsList, &QTreeWidget::itemChanged, this, &LVPreferencesController::updateApplyButton);
     lv::bindCheckBox(mUi->autoUploadBox, mSettings, QString::fromLatin1(kAutoUploadKey));
+    lv::bindCheckBox(mUi->autoRetryBox, mSettings, QString::fromLatin1(kAutoRetryKey));
     lv::bindCheckBox(mUi->characterDataBox, mSettings, QString::fromLatin1(kCharacterDataKey));
     lv::bindCheckBox(mUi->runLauncherBox, mSettings, QString::fromLatin1(kRunLauncherAppKey));
     lv::bindCheckBox(mUi->verboseLoggingBox, mSettings, QString::fromLatin1(kVerboseLoggingKey));
@@ -69,7 +70,7 @@ void LVPreferencesController::addInstallRow(const QString &executable, bool chec
     const LVGameInstallation installation = mWorkspace.installationOf(executable);
     auto *item = new QTreeWidgetItem(mInstallsList);
     item->setText(kFlavorColumn, lv::flavorName(installation.flavor));
-    item->setText(kPrefixColumn, lv::prefixKindName(installation.kind));
+    item->setText(kPrefixColumn, lv::installSourceName(installation));
     item->setText(kPathColumn, executable);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
     item->setCheckState(kFlavorColumn, checked ? Qt::Checked : Qt::Unchecked);

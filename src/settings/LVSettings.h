@@ -31,6 +31,8 @@ inline constexpr char kVerboseLoggingKey[] = "lvclient_verboseLogging";
 inline constexpr char kStartMinimizedKey[] = "lvclient_startminimized";
 inline constexpr char kAutostartKey[] = "lvclient_autostart";
 inline constexpr char kNotificationsKey[] = "lvclient_notifications";
+// Accounts whose upload failed for a passing reason are tried again while the client runs.
+inline constexpr char kAutoRetryKey[] = "lvclient_autoretry";
 
 // The per-user settings store. User values persist in QSettings; the registered defaults live in
 // memory for this run only. Controls bound to keys edit a buffer that reaches the store on save().

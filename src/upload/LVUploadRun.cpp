@@ -88,7 +88,15 @@ void LVUploadRun::setRunLock(const QString &path, bool waitForOtherRuns) {
 }
 
 void LVUploadRun::upload() {
-    if (mBusy.deferWhileBusy([this] { upload(); }))
+    startRun(std::nullopt);
+}
+
+void LVUploadRun::uploadAccounts(const QList<LVAccountRef> &accounts) {
+    startRun(accounts);
+}
+
+void LVUploadRun::startRun(const std::optional<QList<LVAccountRef>> &only) {
+    if (mBusy.deferWhileBusy([this, only] { startRun(only); }))
         return;
     if (mUploadState != UploadIdle || mGameWatch.isGameRunning())
         return;
@@ -96,21 +104,69 @@ void LVUploadRun::upload() {
     Run run;
     if (!mAuthentication.obtainUsername(run.username, run.password))
         return;
-    if (mAuthentication.accountStatus() != LVAuthentication::AccountValid) {
-        sendError(QStringLiteral("Invalid Lorvane credentials"));
-        if (mAuthentication.accountStatus() == LVAuthentication::AccountThrottled)
-            sendStatus(QStringLiteral("The site takes no new upload for about a minute."));
+    run.only = only;
+    run.outcome.restricted = only.has_value();
+    mRun = std::move(run);
+    if (!credentialsAllowUpload())
+        return;
+    if (!takeRunLock()) {
+        mRun = {};
         return;
     }
-    if (!takeRunLock())
-        return;
 
-    run.installs = mInstalls.checked();
-    run.nameInstalls = run.installs.size() > 1;
-    mRun = std::move(run);
+    for (LVGameInstall *install : mInstalls.checked())
+        if (isAskedFor(*install))
+            mRun.installs << install;
+    mRun.nameInstalls = mRun.installs.size() > 1;
     mUploadState = Uploading;
     emit runStarted();
     nextInstall();
+}
+
+// A site that gave no answer to the last credential test is asked again first: it may be back.
+bool LVUploadRun::credentialsAllowUpload() {
+    if (mAuthentication.accountStatus() != LVAuthentication::AccountValid && mAuthentication.siteUnanswered())
+        mAuthentication.testAuthentication();
+    if (mAuthentication.accountStatus() == LVAuthentication::AccountValid)
+        return true;
+    if (mAuthentication.siteUnanswered()) {
+        endUnanswered();
+        return false;
+    }
+    sendError(QStringLiteral("Invalid Lorvane credentials"));
+    if (mAuthentication.accountStatus() == LVAuthentication::AccountThrottled)
+        sendStatus(QStringLiteral("The site takes no new upload for about a minute."));
+    else
+        sendStatus(QStringLiteral("The site refused your password: sign in again, then press Upload."));
+    mRun = {};
+    return false;
+}
+
+// Nothing could be sent for a passing reason: the run ends at once, as one whose every account failed so.
+void LVUploadRun::endUnanswered() {
+    mRun.outcome.runError = QStringLiteral("Nothing was uploaded: the site cannot be reached");
+    mRun.outcome.runErrorPasses = true;
+    mRun.outcome.failed = true;
+    sendError(mRun.outcome.runError);
+    mUploadState = Uploading;
+    emit runStarted();
+    finishRun();
+}
+
+bool LVUploadRun::isAskedFor(const LVGameInstall &install, const QString &account) const {
+    if (!mRun.only)
+        return true;
+    return std::any_of(mRun.only->cbegin(), mRun.only->cend(), [&](const LVAccountRef &asked) {
+        return asked.install == install.gameFolder() && (account.isNull() || asked.account == account);
+    });
+}
+
+bool LVUploadRun::isLockedElsewhere() const {
+    if (mLockPath.isEmpty() || mLock)
+        return false;
+    QLockFile lock(mLockPath);
+    lock.setStaleLockTime(0);
+    return !lock.tryLock(0);
 }
 
 bool LVUploadRun::takeRunLock() {
@@ -143,12 +199,13 @@ void LVUploadRun::nextInstall() {
         nextInstall();
         return;
     }
-    for (const QString &name : mRun.install->unreadableAccounts()) {
-        const QString reason = QStringLiteral("its name is not valid in the encoding of this system's file names");
-        sendError(QStringLiteral("Unable to read the account folder %1: %2").arg(name, reason));
-        accountRefused(name, reason);
-    }
-    mRun.accounts = mRun.install->accounts().value_or(QStringList());
+    for (const QString &name : mRun.install->unreadableAccounts())
+        if (isAskedFor(*mRun.install, name))
+            refuseUnreadableAccount(name);
+    mRun.accounts.clear();
+    for (const QString &account : mRun.install->accounts().value_or(QStringList()))
+        if (isAskedFor(*mRun.install, account))
+            mRun.accounts << account;
     nextAccount();
 }
 
@@ -170,6 +227,7 @@ void LVUploadRun::nextAccount() {
 // Answers whether the account has data that is now to be compressed and sent.
 bool LVUploadRun::prepareAccount(const QString &account) {
     sendStatus(QStringLiteral("----------\n%1 %2").arg(QStringLiteral("Using account"), account));
+    mRun.outcome.lookedAt.append({install().gameFolder(), account});
     recoverAccount(account);
     LVStatusBus::sendVerboseMessage(QStringLiteral("Checking for uploaded flag…"));
     QString refusal;
@@ -186,7 +244,8 @@ bool LVUploadRun::prepareAccount(const QString &account) {
     if (!validateCacheFilesForAccount(account, &refusal)) {
         if (refusal.isNull())
             sendError(QStringLiteral("One or more .wdb cache files are corrupt"));
-        accountDone(false, refusal.isNull() ? QStringLiteral("one or more .wdb cache files are corrupt") : refusal);
+        accountFailed(refusal.isNull() ? LVFailureKind::CorruptCache : LVFailureKind::LocalFiles,
+                      refusal.isNull() ? QStringLiteral("one or more .wdb cache files are corrupt") : refusal);
         return false;
     }
     sendStatus(QStringLiteral("Initiating upload…"));
@@ -288,7 +347,7 @@ void LVUploadRun::bodyBuilt() {
     account.body = mCompression.result();
     if (!account.body.error.isNull()) {
         sendError(account.body.error);
-        accountDone(false, account.body.error);
+        accountFailed(LVFailureKind::LocalFiles, account.body.error);
         nextAccount();
         return;
     }
@@ -316,7 +375,10 @@ void LVUploadRun::requestFinished(const LVUploadReply &reply) {
     emit accountUploaded({install().gameFolder(), account.name, account.body.fileNames, account.body.bytesBefore,
                           account.body.bytesAfter, reply, savedMeanwhile});
     sendStatus(QStringLiteral(""));
-    accountDone(reply.succeeded, reply.reason);
+    if (reply.succeeded)
+        accountStored();
+    else
+        accountFailed(lv::failureKindOf(reply), reply.reason, reply.retryAfterSeconds);
     QMetaObject::invokeMethod(this, &LVUploadRun::nextAccount, Qt::QueuedConnection);
 }
 
@@ -342,21 +404,45 @@ bool LVUploadRun::markUploaded(Account &account) {
     return true;
 }
 
-void LVUploadRun::accountDone(bool stored, const QString &reason) {
-    const QString name = mRun.current ? mRun.current->name : QString();
-    (stored ? mRun.outcome.storedAccounts : mRun.outcome.failedAccounts) << name;
-    if (!stored)
-        mRun.outcome.failureReasons << reason;
-    mRun.outcome.failed = mRun.outcome.failed || !stored;
+void LVUploadRun::accountStored() {
+    mRun.outcome.storedAccounts << mRun.current->name;
     mRun.current.reset();
 }
 
-// An account whose files cannot be read as files fails; the run goes on with the next.
+void LVUploadRun::accountFailed(LVFailureKind kind, const QString &reason, std::optional<qint64> retryAfter) {
+    const QString name = mRun.current->name;
+    mRun.current.reset();
+    recordFailure(name, reason, kind, retryAfter);
+}
+
+// An account whose files cannot be read as files: it fails, and the run goes on with the next.
 void LVUploadRun::accountRefused(const QString &account, const QString &reason) {
     ++mRun.outcome.accountsWithData;
+    recordFailure(account, reason, LVFailureKind::LocalFiles);
+}
+
+void LVUploadRun::recordFailure(const QString &account, const QString &reason, LVFailureKind kind,
+                                std::optional<qint64> retryAfter) {
     mRun.outcome.failedAccounts << account;
-    mRun.outcome.failureReasons << reason;
+    mRun.outcome.failures.append({{install().gameFolder(), account}, reason, kind, retryAfter});
     mRun.outcome.failed = true;
+}
+
+// An account folder whose name cannot be told to the file system again: its files cannot be read.
+void LVUploadRun::refuseUnreadableAccount(const QString &account) {
+    const QString reason = QStringLiteral("its name is not valid in the encoding of this system's file names");
+    sendStatus(QStringLiteral("----------\n%1 %2").arg(QStringLiteral("Using account"), account));
+    sendError(QStringLiteral("Unable to read the account folder %1: %2").arg(account, reason));
+    mRun.outcome.lookedAt.append({install().gameFolder(), account});
+    accountRefused(account, reason);
+}
+
+// What the user has to do for each account that is not tried again by itself.
+void LVUploadRun::adviseOnFailures() const {
+    for (const LVAccountFailure &failure : mRun.outcome.failures)
+        if (failure.kind != LVFailureKind::Passing)
+            sendStatus(
+                QStringLiteral("%1 waits for you %2.").arg(failure.account.account, lv::failureAdvice(failure.kind)));
 }
 
 void LVUploadRun::finishRun() {
@@ -369,6 +455,7 @@ void LVUploadRun::finishRun() {
                       .arg(outcome.failedAccounts.size())
                       .arg(outcome.accountsWithData)
                       .arg(outcome.failedAccounts.join(QStringLiteral(", "))));
+    adviseOnFailures();
     // The site takes no new upload for a minute after one it stored: the retest enables the button again.
     if (!outcome.storedAccounts.isEmpty())
         mAuthentication.scheduleRetest(65);
@@ -388,4 +475,35 @@ void LVUploadRun::authenticationComplete() {
 void LVUploadRun::authenticationFailed() {
     if (mUploadState == UploadWaitingForSignIn)
         mUploadState = UploadIdle;
+}
+
+LVFailureKind lv::failureKindOf(const LVUploadReply &reply) {
+    if (reply.passing)
+        return LVFailureKind::Passing;
+    if (reply.httpStatus == 401 || reply.httpStatus == 403)
+        return LVFailureKind::Credentials;
+    if (reply.httpStatus < 400)
+        return LVFailureKind::Address;
+    return LVFailureKind::SiteRefused;
+}
+
+QString lv::failureAdvice(LVFailureKind kind) {
+    switch (kind) {
+    case LVFailureKind::Passing:
+        break;
+    case LVFailureKind::SiteRefused:
+        return QStringLiteral("(the site refused its data): update the client and the addon, then press Upload");
+    case LVFailureKind::Credentials:
+        return QStringLiteral("(the site refused your sign-in): sign in again, then press Upload");
+    case LVFailureKind::Address:
+        return QStringLiteral("(the upload address does not lead to the site): check lvclient_postURL in the "
+                              "settings, then press Upload");
+    case LVFailureKind::CorruptCache:
+        return QStringLiteral("(a cache file is corrupt): quit the game normally, so that it writes its cache "
+                              "anew, then press Upload");
+    case LVFailureKind::LocalFiles:
+        return QStringLiteral("(its files could not be prepared): make room on the disk or free the file named "
+                              "above, then press Upload");
+    }
+    return {};
 }

@@ -20,14 +20,35 @@ class LVGameInstalls;
 class LVGameWatch;
 class LVSettings;
 
+// An account of an install: the install's game folder and the account's folder name.
+struct LVAccountRef {
+    QString install;
+    QString account;
+    bool operator==(const LVAccountRef &) const = default;
+};
+
+// Why an account's data did not reach the site. A passing failure (the site unreachable, stalled or
+// busy) may be tried again by itself; every other one needs the user first.
+enum class LVFailureKind { Passing, SiteRefused, Credentials, Address, CorruptCache, LocalFiles };
+
+struct LVAccountFailure {
+    LVAccountRef account;
+    QString reason;
+    LVFailureKind kind = LVFailureKind::Passing;
+    std::optional<qint64> retryAfterSeconds; // what the site asked to wait, when it did
+};
+
 // How a run ended, for the window, the headless mode and the history.
 struct LVUploadOutcome {
-    int accountsWithData = 0;   // accounts whose new data the run tried to send
-    QStringList storedAccounts; // whose data the site has
-    QStringList failedAccounts; // whose data did not reach it
-    QStringList failureReasons; // why, for each of those
-    QString runError;           // what stopped the run before its accounts, or null
-    bool failed = false;        // anything went wrong, a refused realm included
+    int accountsWithData = 0;         // accounts whose new data the run tried to send
+    QStringList storedAccounts;       // whose data the site has
+    QStringList failedAccounts;       // whose data did not reach it
+    QList<LVAccountFailure> failures; // why, for each of those
+    QList<LVAccountRef> lookedAt;     // every account the run went through
+    bool restricted = false;          // the run was asked for some accounts only
+    QString runError;                 // what stopped the run before its accounts, or null
+    bool runErrorPasses = false;      // that was the site giving no answer: trying again may help
+    bool failed = false;              // anything went wrong, a refused realm included
 };
 
 // What became of one account's request.
@@ -61,6 +82,10 @@ public:
     void setRunLock(const QString &path, bool waitForOtherRuns = false);
 
     void upload();
+    // The upload of these accounts alone, as upload() does it for every account.
+    void uploadAccounts(const QList<LVAccountRef> &accounts);
+    // Another process of the user holds the run lock now.
+    bool isLockedElsewhere() const;
     // A password is needed and none is stored: the run waits for the sign-in sheet.
     void waitForSignIn() { mUploadState = UploadWaitingForSignIn; }
     // The sign-in sheet stored a password: a run waiting for it starts now.
@@ -108,10 +133,15 @@ private:
         bool nameInstalls = false; // there are several: each is named before its accounts
         QStringList accounts;
         std::optional<Account> current;
+        std::optional<QList<LVAccountRef>> only; // the accounts asked for; all when absent
         LVUploadOutcome outcome;
     };
 
+    void startRun(const std::optional<QList<LVAccountRef>> &only);
+    bool credentialsAllowUpload();
+    void endUnanswered();
     bool takeRunLock();
+    bool isAskedFor(const LVGameInstall &install, const QString &account = QString()) const;
     void nextInstall();
     // The install the run is at; between runs the first checked one.
     LVGameInstall &install() const;
@@ -123,8 +153,13 @@ private:
     void bodyBuilt();
     void requestFinished(const LVUploadReply &reply);
     bool markUploaded(Account &account);
-    void accountDone(bool stored, const QString &reason = QString());
+    void accountStored();
+    void accountFailed(LVFailureKind kind, const QString &reason, std::optional<qint64> retryAfter = std::nullopt);
     void accountRefused(const QString &account, const QString &reason);
+    void recordFailure(const QString &account, const QString &reason, LVFailureKind kind,
+                       std::optional<qint64> retryAfter = std::nullopt);
+    void refuseUnreadableAccount(const QString &account);
+    void adviseOnFailures() const;
     void finishRun();
 
     LVSettings &mSettings;
@@ -140,6 +175,14 @@ private:
     QFutureWatcher<LVBuiltBody> mCompression;
     Run mRun;
 };
+
+namespace lv {
+
+LVFailureKind failureKindOf(const LVUploadReply &reply);
+// Why an account that is not tried again by itself failed, and what the user can do about it.
+QString failureAdvice(LVFailureKind kind);
+
+} // namespace lv
 
 Q_DECLARE_METATYPE(LVUploadOutcome)
 Q_DECLARE_METATYPE(LVAccountUpload)

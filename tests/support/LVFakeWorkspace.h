@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/LVLauncherProcess.h"
 #include "platform/LVWorkspace.h"
 
 #include <QDir>
@@ -30,10 +31,11 @@ public:
         return lv::installationAt(executable);
     }
 
-    bool launchApplication(const QString &path, QString *error = nullptr) override {
+    // A launcher that was never started: it never ends, and the game starts only when the test says so.
+    std::unique_ptr<LVLauncherProcess> launchApplication(const QString &path, QString *error = nullptr) override {
         launched << path;
         if (error)
             *error = launchError;
-        return launchError.isEmpty();
+        return launchError.isEmpty() ? std::make_unique<LVLauncherProcess>(LVLaunchCommand{path, {}, {}, {}}) : nullptr;
     }
 };

@@ -52,6 +52,10 @@ void writeProcess(const QString &folder, const LVProcessLine &process) {
 
 } // namespace
 
+void LVProcFolder::writeProcessAt(const QString &folder, const QString &line) {
+    writeProcess(folder, parse(line));
+}
+
 void LVProcFolder::show(const QStringList &lines) {
     QList<LVProcessLine> processes;
     QHash<QString, QString> startTimes;

@@ -12,6 +12,9 @@ class LVProcFolder {
 public:
     QString path() const { return mDir.path(); }
     void show(const QStringList &lines);
+    // Writes the files of one process, described by a line as above, into that folder: a process a
+    // test's fake launcher moves into the table, in one step, to start the game.
+    static void writeProcessAt(const QString &folder, const QString &line);
 
 private:
     QTemporaryDir mDir;

@@ -13,8 +13,8 @@ QString LVTestWorld::resourceFolder() const {
 
 LVApplicationDelegate &LVTestWorld::makeDelegate() {
     delegate = std::make_unique<LVApplicationDelegate>(
-        LVServices{&settings, &workspace, &processMonitor, &credentialStore, resourceFolder(), dir.filePath("run.lock"),
-                   hasSystemTray, dir.filePath("history.sqlite"), notificationBus});
+        LVServices{&settings, &workspace, &processMonitor, keychain, resourceFolder(), dir.filePath("run.lock"),
+                   hasSystemTray, dir.filePath("history.sqlite"), notificationBus, &clock, &systemEvents});
     return *delegate;
 }
 

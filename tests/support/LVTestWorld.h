@@ -1,11 +1,13 @@
 #pragma once
 
+#include "LVFakeClock.h"
 #include "LVFakeProcessMonitor.h"
 #include "LVFakeWorkspace.h"
 #include "LVMemoryCredentialStore.h"
 #include "LVTestSite.h"
 #include "app/LVApplicationDelegate.h"
 #include "app/LVMainWindow.h"
+#include "platform/LVSystemEvents.h"
 #include "settings/LVSettings.h"
 
 #include <QTemporaryDir>
@@ -13,7 +15,8 @@
 #include <memory>
 
 // Everything a controller needs, with settings in a temporary file, a fake workspace, a fake
-// process monitor and a keychain in memory; on request the main window and the reference site.
+// process monitor, a keychain in memory and a clock that moves when the test says; on request the main
+// window and the reference site.
 struct LVTestWorld {
     LVTestWorld();
 
@@ -38,6 +41,9 @@ struct LVTestWorld {
     LVFakeWorkspace workspace;
     LVFakeProcessMonitor processMonitor;
     LVMemoryCredentialStore credentialStore;
+    LVCredentialStore *keychain = &credentialStore; // the store the controller is given
+    LVFakeClock clock;
+    LVSystemEvents systemEvents; // the network and wake-ups, sent by the test
     // No notification service: a test that wants one connects its own bus.
     QDBusConnection notificationBus{QStringLiteral("lv-test-without-a-bus")};
     std::unique_ptr<LVTestSite> site;

@@ -1,0 +1,6 @@
+#include "common/LVClock.h"
+
+LVClock &LVClock::system() {
+    static LVClock clock;
+    return clock;
+}
