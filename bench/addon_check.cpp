@@ -98,6 +98,32 @@ qint64 bytesIn(const QString &folder) {
     return total;
 }
 
+// The last thing the status line said: what a check ended with.
+QString gLastWords;
+
+void listenForLastWords() {
+    QObject::connect(&LVStatusBus::instance(), &LVStatusBus::errorMessageChanged,
+                     [](const QString &text) { gLastWords = text; });
+    QObject::connect(&LVStatusBus::instance(), &LVStatusBus::statusMessageChanged, [](const QString &text) {
+        if (!text.isEmpty())
+            gLastWords = text;
+    });
+}
+
+void measure(LVAddonInstaller &installer, const char *what, qint64 limit, const QString &addon) {
+    installer.setDownloadLimits({limit, 1000});
+    resetPeakResident();
+    const qint64 before = memoryFigureKiB("VmHWM:");
+    QElapsedTimer timer;
+    timer.start();
+    installer.checkForUpdates();
+    const qint64 elapsed = timer.elapsed();
+    const qint64 peak = memoryFigureKiB("VmHWM:");
+    std::printf("%-34s %8lld %14lld %10lld %10lld  %s\n", what, static_cast<long long>(elapsed),
+                static_cast<long long>(bytesIn(addon)), static_cast<long long>(peak),
+                static_cast<long long>(peak - before), qPrintable(gLastWords));
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -123,30 +149,12 @@ int main(int argc, char *argv[]) {
     QNetworkAccessManager network;
     LVBusyGuard busy;
     LVAddonInstaller installer(settings, installs, network, busy, QString());
-    QString said;
-    QObject::connect(&LVStatusBus::instance(), &LVStatusBus::errorMessageChanged,
-                     [&said](const QString &text) { said = text; });
-    QObject::connect(&LVStatusBus::instance(), &LVStatusBus::statusMessageChanged, [&said](const QString &text) {
-        if (!text.isEmpty())
-            said = text;
-    });
+    listenForLastWords();
 
     std::printf("%d files of %lld bytes, in %s\n", kFiles, static_cast<long long>(kFileSize), qPrintable(scratch));
     std::printf("%-34s %8s %14s %10s %10s  %s\n", "check", "ms", "bytes on disk", "peak KiB", "rise KiB", "said last");
-    for (const auto &[what, limit] : {std::pair("the program's limits (256 MiB)", LVDownloadLimits().bytes),
-                                      std::pair("limit raised: all four downloaded", qint64(4) << 30),
-                                      std::pair("all in place: digests only", qint64(4) << 30)}) {
-        installer.setDownloadLimits({limit, 1000});
-        resetPeakResident();
-        const qint64 before = memoryFigureKiB("VmHWM:");
-        QElapsedTimer timer;
-        timer.start();
-        installer.checkForUpdates();
-        const qint64 elapsed = timer.elapsed();
-        const qint64 peak = memoryFigureKiB("VmHWM:");
-        std::printf("%-34s %8lld %14lld %10lld %10lld  %s\n", what, static_cast<long long>(elapsed),
-                    static_cast<long long>(bytesIn(addon)), static_cast<long long>(peak),
-                    static_cast<long long>(peak - before), qPrintable(said));
-    }
+    measure(installer, "the program's limits (256 MiB)", LVDownloadLimits().bytes, addon);
+    measure(installer, "limit raised: all four downloaded", qint64(4) << 30, addon);
+    measure(installer, "all in place: digests only", qint64(4) << 30, addon);
     return 0;
 }
