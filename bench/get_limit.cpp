@@ -5,6 +5,8 @@
 
 #include "net/LVSyncGet.h"
 
+#include "PeakMemory.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -38,22 +40,6 @@ void serveWithoutEnd(QTcpServer &server) {
     });
 }
 
-qint64 peakResidentKiB() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    return -1;
-}
-
-void resetPeakResident() {
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -69,14 +55,14 @@ int main(int argc, char *argv[]) {
     std::printf("%12s %12s %10s %16s\n", "limit", "read", "ms", "peak rise KiB");
     for (const qint64 limit : {qint64(1024), qint64(1024 * 1024), qint64(16 * 1024 * 1024), qint64(64 * 1024 * 1024)}) {
         resetPeakResident();
-        const qint64 before = peakResidentKiB();
+        const qint64 before = memoryFigureKiB("VmHWM:");
         QElapsedTimer timer;
         timer.start();
         const LVGetResult result = lv::synchronousGet(network, url, {}, limit);
         const qint64 elapsed = timer.elapsed();
         std::printf("%12lld %12s %10lld %16lld\n", static_cast<long long>(limit),
                     result.tooLong ? "refused" : "accepted", static_cast<long long>(elapsed),
-                    static_cast<long long>(peakResidentKiB() - before));
+                    static_cast<long long>(memoryFigureKiB("VmHWM:") - before));
     }
     return 0;
 }

@@ -7,6 +7,8 @@
 #include "net/Gzip.h"
 #include "net/UploadBody.h"
 
+#include "PeakMemory.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -25,23 +27,6 @@ namespace {
 constexpr double kMegabyte = 1024.0 * 1024.0;
 constexpr qint64 kMemoryPerThread = 4 * 1024 * 1024;
 constexpr int kRuns = 3; // the best time of these counts; the machine may be busy with other work
-
-// A memory figure of this process from /proc/self/status ("VmHWM:" the peak, "VmRSS:" now), in bytes.
-qint64 memoryFigure(const QByteArray &field) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(field.size()).trimmed().split(' ').first().toLongLong() * 1024;
-    return 0;
-}
-
-// Starts a new peak from the current size.
-void resetPeakResident() {
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    if (clearRefs.open(QIODevice::WriteOnly))
-        clearRefs.write("5");
-}
 
 QString scratchFolder() {
     return QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath();
@@ -71,7 +56,7 @@ struct LVRun {
 // upload does; the copies are removed afterwards.
 LVRun compressAndAssemble(const QStringList &files, int threads) {
     LVRun run;
-    const qint64 baseline = memoryFigure("VmRSS:");
+    const qint64 baseline = memoryFigureKiB("VmRSS:") * 1024;
     resetPeakResident();
     const std::clock_t cpuStart = std::clock();
     QElapsedTimer timer;
@@ -91,7 +76,7 @@ LVRun compressAndAssemble(const QStringList &files, int threads) {
     lv::appendUploadEnd(body, boundary);
     run.seconds = timer.nsecsElapsed() / 1e9;
     run.cpuSeconds = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-    run.peak = memoryFigure("VmHWM:") - baseline;
+    run.peak = memoryFigureKiB("VmHWM:") * 1024 - baseline;
     run.body = body.size();
     for (const QString &file : files)
         QFile::remove(file + QStringLiteral(".gz"));

@@ -14,6 +14,31 @@
 #include <QNetworkAccessManager>
 #include <QtTest>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+Q_DECLARE_METATYPE(LVDownloadLimits)
+
+// While it lives the process may map no more than `bytes` beyond what it maps now: a larger
+// allocation fails.
+class LVMemoryLimit {
+public:
+    explicit LVMemoryLimit(qint64 bytes) {
+        QFile status(QStringLiteral("/proc/self/status"));
+        status.open(QIODevice::ReadOnly);
+        const QByteArray all = status.readAll();
+        const QByteArray size = all.mid(all.indexOf("VmSize:") + 7).trimmed();
+        getrlimit(RLIMIT_AS, &mPrevious);
+        rlimit lowered = mPrevious;
+        lowered.rlim_cur = rlim_t(size.split(' ').first().toLongLong() * 1024 + bytes);
+        setrlimit(RLIMIT_AS, &lowered);
+    }
+    ~LVMemoryLimit() { setrlimit(RLIMIT_AS, &mPrevious); }
+
+private:
+    rlimit mPrevious{};
+};
+
 // Bringing the installed addon up to date from the manifest of the reference site on loopback.
 class TestAddonUpdate : public QObject {
     Q_OBJECT
@@ -160,7 +185,7 @@ private slots:
         const auto row = [&](const char *tag, const QString &destination, const QString &file, const QString &path,
                              const QStringList &setup = {}) {
             QTest::newRow(tag) << entry(file, destination, kHostile) << setup
-                               << (path.isNull() ? QString() : "Refusing to write outside the game folder: " + path)
+                               << (path.isNull() ? QString() : "Refusing to write outside Interface/AddOns: " + path)
                                << QByteArray();
         };
         row("name climbing within the game", kAddon, "../../x", "../../x");
@@ -261,6 +286,90 @@ private slots:
         QCOMPARE(mRoot->readFile(installed(late)), lateBytes);
     }
 
+    // Downloads come only from http and https addresses: never a local file, a named pipe or the
+    // program's own input, which could hang the program or copy anything into the game.
+    void sourcesThatAreNoWebAddressesAreRefused_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("a local file") << "file:///etc"
+                                      << "hostname";
+        QTest::newRow("a named pipe") << "file://{root}"
+                                      << "pipe";
+        QTest::newRow("the program's input") << "file:///proc/self/fd"
+                                             << "0";
+    }
+    void sourcesThatAreNoWebAddressesAreRefused() {
+        QFETCH(QString, source);
+        QFETCH(QString, name);
+        QCOMPARE(mkfifo(QFile::encodeName(mRoot->filePath("pipe")).constData(), 0600), 0);
+        const QByteArray local = lv::contentsOfFile("/etc/hostname").value_or("x");
+        source.replace("{root}", mRoot->path());
+        mWorld->site->server().setResponse(
+            "GET", "/updates.xml", 200,
+            QStringLiteral("<lorvaneclient source=\"%1\"><updates>%2</updates></lorvaneclient>")
+                .arg(source, entry(name, kAddon, local))
+                .toStdString());
+        const QMap<QString, QByteArray> before = everything();
+        QCOMPARE(check(),
+                 (QStringList{kChecking, "error: \"" + source + "/" + name + "\" is not an http or https address.",
+                              kUpToDate, ""}));
+        QMap<QString, QByteArray> after = everything();
+        QCOMPARE(after.take(installed(name)), "");
+        QCOMPARE(after, before);
+    }
+
+    // A download goes straight to disk, never whole into memory, and one check downloads no more than
+    // its limits allow, whatever the manifest lists.
+    void downloadsStayWithinTheirLimits_data() {
+        QTest::addColumn<qint64>("bigSize"); // of a file listed first; 0: none
+        QTest::addColumn<LVDownloadLimits>("limits");
+        QTest::addColumn<QStringList>("messages"); // between the first and the last
+        QTest::addColumn<int>("downloaded");       // of the published files, in order
+        QTest::newRow("150 MB with 100 MB of memory to spare")
+            << qint64(150'000'000) << LVDownloadLimits() << QStringList{kUpdated} << 3;
+        QTest::newRow("more bytes than allowed") << qint64(0) << LVDownloadLimits{100, 1000}
+                                                 << QStringList{"error: The addon update stopped: its downloads would "
+                                                                "come to more than 100 bytes."}
+                                                 << 2;
+        QTest::newRow("more entries than allowed") << qint64(0) << LVDownloadLimits{1000, 2}
+                                                   << QStringList{"error: The update list names more than 2 files: the "
+                                                                  "addon update stopped after the first 2."}
+                                                   << 2;
+    }
+    void downloadsStayWithinTheirLimits() {
+        QFETCH(qint64, bigSize);
+        QFETCH(LVDownloadLimits, limits);
+        QFETCH(QStringList, messages);
+        QFETCH(int, downloaded);
+        QString entries;
+        if (bigSize > 0) {
+            QFile big(mRoot->filePath("site/big.bin"));
+            QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(bigSize) && big.seek(0));
+            LVMd5Hash digest;
+            for (qint64 left = bigSize; left > 0; left -= 1 << 20)
+                digest.addData(QByteArray(qMin<qint64>(left, 1 << 20), '\0'));
+            entries = QStringLiteral("<file name=\"big.bin\" destination=\"%1\" md5=\"%2\" size=\"%3\"/>")
+                          .arg(kAddon, digest.hexDigest())
+                          .arg(bigSize);
+        }
+        for (const auto &[name, bytes] : kPublished)
+            entries += entry(name, kAddon, bytes);
+        serve(entries);
+        mInstaller->setDownloadLimits(limits);
+        std::optional<LVMemoryLimit> memory(std::in_place, 100'000'000);
+        const QStringList said = check();
+        memory.reset();
+        QCOMPARE(said, QStringList{kChecking} + messages + QStringList{""});
+        QCOMPARE(QFileInfo(mRoot->filePath(installed("big.bin"))).size(), bigSize > 0 ? bigSize : 0);
+        for (qsizetype i = 0; i < kPublished.size(); ++i)
+            QCOMPARE(mRoot->readFile(installed(kPublished[i].first)) == kPublished[i].second, i < downloaded);
+        QCOMPARE(QDir(mRoot->filePath(installed(""))).entryList(QDir::Hidden | QDir::Files).filter(".lvtmp"),
+                 QStringList());
+        // What a path may hold goes into the address as it is.
+        QCOMPARE(lv::downloadUrl("http://h/a", "+L/Notes #1.txt").toString(QUrl::FullyEncoded),
+                 "http://h/a/+L/Notes%20%231.txt");
+    }
+
     void unusableManifestPostsTheTrouble_data() {
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("reply");
@@ -290,7 +399,6 @@ private slots:
         serve(entry(name, kAddon, bytes));
         mRoot->writeFile(installed(name), "rvUploaded = 1\n");
         const QMap<QString, QByteArray> before = everything();
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Unable to write .*")));
         std::optional<LVFileSizeLimit> limit(std::in_place, bytes.size() - 1);
         const QStringList messages = check();
         limit.reset();

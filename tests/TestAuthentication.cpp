@@ -86,6 +86,29 @@ private slots:
                  QStringLiteral("username=alice&password=%1&mac").arg(lv::md5HexString(storedPassword)));
     }
 
+    // An address the credential test cannot use is said, never with the password's hash in it: the
+    // site takes the hash as the password.
+    void anUnusableAddressShowsNoPasswordHash_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("empty") << ""
+                               << " is not a valid address.";
+        QTest::newRow("without a scheme") << "example.org/auth?"
+                                          << " is not a valid address.";
+        QTest::newRow("not the web") << "ftp://example.org/auth?"
+                                     << " is not an http or https address.";
+    }
+    void anUnusableAddressShowsNoPasswordHash() {
+        QFETCH(QString, address);
+        QFETCH(QString, why);
+        mWorld->settings.setValue(kAuthURLKey, address);
+        LVBusRecorder bus;
+        mAuth->testAuthentication();
+        QCOMPARE(bus.errorMessages().first(),
+                 "The site cannot be reached: \"" + address + "username=alice&password=********&mac\"" + why);
+        QVERIFY(!bus.messages.join('\n').contains(lv::md5HexString(LVTestSite::kPassword)));
+    }
+
     void throttledAccountIsRetestedAfterThirtySeconds() {
         site().setResponse("GET", "/auth", 200, "2");
         mAuth->testAuthentication();

@@ -90,10 +90,11 @@ private slots:
         QTest::newRow("a game chosen before there were several stays the only checked one")
             << none << none << classic << QString() << QStringList{retail, "/p/_classic_//WowClassic.exe"}
             << QStringList{"+" + classic, "-" + retail} << QStringList{"WowClassic"};
-        QTest::newRow("the stored list, then newly found installs, checked; empty paths passed over")
+        // Once the choices are stored, an install found later waits for the user to check it.
+        QTest::newRow("the stored list, then newly found installs, unchecked; empty paths passed over")
             << QStringList{"", "/a/Wow.exe", classic} << QStringList{"/a/./Wow.exe"} << classic << ""
             << QStringList{"", "/p/_ptr_/../_classic_/WowClassic.exe", ptr}
-            << QStringList{"-/a/Wow.exe", "+" + classic, "+" + ptr} << QStringList{"WowClassic", "WowT"};
+            << QStringList{"-/a/Wow.exe", "+" + classic, "-" + ptr} << QStringList{"WowClassic"};
         QTest::newRow("none checked: the game's default name")
             << QStringList{retail} << QStringList{retail} << retail << QString() << none << QStringList{"-" + retail}
             << QStringList{"Wow"};

@@ -81,6 +81,9 @@ private slots:
                                                         << "http://h/a?oldpassword=1&password=********";
         QTest::newRow("no password") << "http://h/a?username=password"
                                      << "http://h/a?username=password";
+        QTest::newRow("an address in a message")
+            << "\"u=b&password=0aff\" is not valid; see http://h/a?password=1 too"
+            << "\"u=b&password=********\" is not valid; see http://h/a?password=******** too";
     }
 
     void logsShowNoPasswordHash() {

@@ -1,3 +1,4 @@
+#include "LVBusRecorder.h"
 #include "LVLogRecorder.h"
 #include "LVPrivateBus.h"
 #include "LVSampleGame.h"
@@ -10,6 +11,7 @@
 #include <QDBusContext>
 #include <QDBusError>
 #include <QDBusMessage>
+#include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -177,23 +179,26 @@ private slots:
 
     // A finished run tells its real outcome once, after the site has answered; not when turned off. A
     // failure names every failed account and, where the service shows actions, offers to try again now.
+    // The line under the buttons and the history say the same, also when a later account went up.
     void eachFinishedRunShowsItsOutcome_data() {
-        QTest::addColumn<int>("siteStatus");
+        QTest::addColumn<int>("failing"); // requests the site answers 500, from the first
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<bool>("actions");
         QTest::addColumn<QStringList>("notification"); // summary and body; empty: none
         const QString failed = "the site answered 500 Internal Server Error: out of order\nTried again at ";
-        QTest::newRow("went up") << 200 << true << true
+        QTest::newRow("went up") << 0 << true << true
                                  << QStringList{"Upload complete", "2 accounts went up: ACCOUNT1, ACCOUNT2"};
-        QTest::newRow("failed") << 500 << true << false
+        QTest::newRow("failed") << 2 << true << false
                                 << QStringList{"Upload failed", "2 of 2 accounts: ACCOUNT1, ACCOUNT2: " + failed};
         QTest::newRow("failed, tried again from the notification")
-            << 500 << true << true << QStringList{"Upload failed", "2 of 2 accounts: ACCOUNT1, ACCOUNT2: " + failed};
-        QTest::newRow("turned off") << 200 << false << true << QStringList();
+            << 2 << true << true << QStringList{"Upload failed", "2 of 2 accounts: ACCOUNT1, ACCOUNT2: " + failed};
+        QTest::newRow("the first failed, the second went up")
+            << 1 << true << false << QStringList{"Upload failed", "1 of 2 accounts: ACCOUNT1: " + failed};
+        QTest::newRow("turned off") << 0 << false << true << QStringList();
     }
 
     void eachFinishedRunShowsItsOutcome() {
-        QFETCH(int, siteStatus);
+        QFETCH(int, failing);
         QFETCH(bool, enabled);
         QFETCH(bool, actions);
         QFETCH(QStringList, notification);
@@ -205,17 +210,33 @@ private slots:
         world.notificationBus = clientBus();
         LVApplicationDelegate &delegate = world.makeDelegateWithWindow();
         world.startSite(QString(), 0);
-        if (siteStatus != 200)
-            world.site->server().setResponse("POST", "/upload", siteStatus, "out of order\n");
+        if (failing > 0)
+            world.site->server().setResponse("POST", "/upload", 500, "out of order\n");
+        if (failing == 1)
+            connect(&delegate.uploadRun(), &LVUploadRun::uploadRequestFinished, this,
+                    [&world] { world.site->server().clearResponses(); });
         world.settings.setValue(kWowApplicationPathKey, game.filePath("Wow.exe"));
         world.settings.setValue(kNotificationsKey, enabled);
         delegate.reports().openHistory();
         delegate.install().gatherAccounts();
         delegate.install().gatherLocales();
         QSignalSpy ended(&delegate.uploadRun(), &LVUploadRun::runEnded);
+        LVBusRecorder bus;
         delegate.upload();
         QVERIFY(ended.wait(10000));
 
+        // The outcome, the summary, the line under the buttons and the history as the next start reads it.
+        const auto outcome = ended.first().first().value<LVUploadOutcome>();
+        QCOMPARE(outcome.storedAccounts.size(), 2 - failing);
+        QCOMPARE(outcome.failed, failing > 0);
+        QCOMPARE(bus.errorMessages().contains(QStringLiteral("Upload failed for %1 of 2 accounts: %2")
+                                                  .arg(failing)
+                                                  .arg(outcome.failedAccounts.join(", "))),
+                 failing > 0);
+        QCOMPARE(world.find<QLabel>("lastUploadLabel")->text().endsWith(" failed"), failing > 0);
+        QSignalSpy fromHistory(&delegate.reports(), &LVRunReports::lastUploadChanged);
+        delegate.reports().openHistory();
+        QCOMPARE(fromHistory.first().mid(1), (QVariantList{2 - failing, failing == 0}));
         if (notification.isEmpty()) {
             QTest::qWait(200);
             QVERIFY(mService->received.isEmpty());
@@ -227,7 +248,7 @@ private slots:
         QVERIFY2(received.at(4).toString().startsWith(notification.at(1)), qPrintable(received.at(4).toString()));
         const QStringList offered = received.at(5).toStringList();
         const QStringList expected{"retry", "Try again now", "history", "History"};
-        QCOMPARE(offered, actions && siteStatus != 200 ? expected : QStringList());
+        QCOMPARE(offered, actions && failing > 0 ? expected : QStringList());
         if (offered.isEmpty())
             return;
 

@@ -84,6 +84,21 @@ private slots:
         QVERIFY(!settings.stringForKey(kWowApplicationPathKey).isNull());
     }
 
+    // A settings file written by hand keeps a list of one as plain text: it is a list of one all the same.
+    void listsOfOneReadAsLists() {
+        QFile file(settingsFile());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[General]\nlvclient_validrealms=eu.logon.worldofwarcraft.com\nlvclient_filesToUpload=%WoW%/a.lua\n"
+                   "wow_installs=\nlvclient_postURL=a, b\n");
+        file.close();
+        LVSettings settings(settingsFile());
+        QCOMPARE(settings.arrayForKey(kValidRealmsKey), QStringList{"eu.logon.worldofwarcraft.com"});
+        QCOMPARE(settings.arrayForKey(kFilesToUploadKey), QStringList{"%WoW%/a.lua"});
+        QCOMPARE(settings.arrayForKey(kWowInstallsKey), QStringList());
+        QCOMPARE(settings.arrayForKey(kPostURLKey), (QStringList{"a", "b"}));
+        QVERIFY(!settings.arrayForKey(kAutoUploadKey));
+    }
+
     void saveThatCannotBeWrittenChangesNothing_data() {
         QTest::addColumn<QString>("blocker"); // made a regular file, or a folder where the settings go
         QTest::addColumn<QString>("settingsPath");

@@ -113,7 +113,7 @@ private slots:
 
         QCOMPARE(lv::installChoices(mWorld->settings),
                  (QList<LVInstallChoice>{{retail, true}, {classic, !gameChosenBefore}}));
-        QCOMPARE(mWorld->settings.hasUserValueForKey(kWowInstallsKey), gameChosenBefore);
+        QVERIFY(mWorld->settings.hasUserValueForKey(kWowInstallsKey)); // what the first start found is stored
         QCOMPARE(delegate.installs().checked().size(), gameChosenBefore ? 1 : 2);
         for (const LVGameInstall *install : delegate.installs().checked())
             QCOMPARE(install->accounts(), std::optional<QStringList>(QStringList{"ACCOUNT1"}));
@@ -132,6 +132,27 @@ private slots:
         QCOMPARE(delegate.installs().checked().last()->accounts(), std::optional<QStringList>(QStringList{"ACCOUNT1"}));
         QVERIFY(QFileInfo(classicFolder + "/Interface/AddOns/+Lorvane_Harvex").isDir());
         QCOMPARE(siteRequests().count("/updates.xml"), 2);
+    }
+
+    // Once the first start has stored what it found, an install found later starts unchecked: nothing is
+    // uploaded from it or installed into it until the user checks it, and the user is told once.
+    void anInstallFoundLaterWaitsToBeChecked() {
+        const QString classicFolder = gamePath("../classic/_classic_"), classic = classicFolder + "/WowClassic.exe";
+        LVSampleGame::writeSampleGame(QFile::encodeName(classicFolder).toStdString(), 1, 0.01);
+        mWorld->workspace.installations = {lv::installationAt(gamePath("Wow.exe"))};
+        start();
+        const QString told = "Found another copy of the game: Classic (WowClassic) in " + classicFolder +
+                             ". Check it in Options to upload its data.";
+        for (int count : {1, 0}) {
+            mWorld->workspace.installations = {lv::installationAt(gamePath("Wow.exe")), lv::installationAt(classic)};
+            LVBusRecorder bus;
+            LVApplicationDelegate &delegate = start();
+            QCOMPARE(bus.messages.count(told), count);
+            QCOMPARE(lv::installChoices(mWorld->settings),
+                     (QList<LVInstallChoice>{{gamePath("Wow.exe"), true}, {classic, false}}));
+            QCOMPARE(delegate.installs().checked().size(), 1);
+            QVERIFY(!QFileInfo::exists(classicFolder + "/Interface/AddOns/+Lorvane_Harvex"));
+        }
     }
 
     // A later start that would open a window finds the first one, which shows its window (unless the

@@ -95,6 +95,28 @@ private slots:
         QCOMPARE(history.records().size(), 5);
     }
 
+    // A history an earlier version wrote is brought up to this one's table, its records kept.
+    void anOlderHistoryIsBroughtUpToDate() {
+        QSqlQuery query = connectDirectly(historyPath());
+        QVERIFY(query.exec("CREATE TABLE uploads (id INTEGER PRIMARY KEY AUTOINCREMENT, time TEXT NOT NULL, install "
+                           "TEXT, account TEXT, file_count INTEGER NOT NULL, files TEXT NOT NULL, bytes_before INTEGER "
+                           "NOT NULL, bytes_after INTEGER NOT NULL, duration_ms INTEGER NOT NULL, http_status INTEGER "
+                           "NOT NULL, reply TEXT, succeeded INTEGER NOT NULL, reason TEXT)"));
+        QVERIFY(query.exec("INSERT INTO uploads VALUES (1, '2024-03-01T09:00:00.000Z', '/g', 'OLD', 0, '[]', 1, 1, 1, "
+                           "200, 'OK', 1, NULL)") &&
+                query.exec("PRAGMA user_version = 1"));
+        query = QSqlQuery();
+        QSqlDatabase::removeDatabase(kDirectConnection);
+        LVUploadHistory history(historyPath());
+        LVUploadRecord saved = sample("ACCOUNT1", 0, true);
+        saved.gameSavedMeanwhile = true;
+        openAndRecord(history, {saved});
+        QCOMPARE(history.records().size(), 2);
+        QCOMPARE(history.lastRecord(), saved);
+        QCOMPARE(history.records().last().account, QStringLiteral("OLD"));
+        QVERIFY(!history.records().last().gameSavedMeanwhile);
+    }
+
     void theReplyIsCutAt200Characters_data() {
         QTest::addColumn<QString>("reply");
         QTest::addColumn<QString>("kept");
@@ -158,7 +180,7 @@ private slots:
         QCOMPARE(json.at(0).toObject(), QJsonDocument::fromJson(R"({"time": "2024-03-01T10:05:00.250Z",
             "install": "/games/wow", "account": "ACCOUNT2", "files": ["a.gz"], "bytesBefore": 1536, "bytesAfter": 517,
             "durationMs": 870, "httpStatus": 0, "reply": "<html>Internal Server Error</html>", "succeeded": false,
-            "reason": "no answer\nfrom the site"})")
+            "reason": "no answer\nfrom the site", "gameSavedMeanwhile": false})")
                                             .object());
         QCOMPARE(json.at(1)["succeeded"], QJsonValue(true));
         QCOMPARE(QJsonDocument::fromJson(lv::historyJson({})).array(), QJsonArray());

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // The upload, as the Upload button's whole road, against the reference site: a sample game with two
 // accounts, the second already uploaded, and one of the listed cache files missing.
@@ -273,7 +275,8 @@ private slots:
         const QStringList copies{savedVariables(1) + ".gz", savedVariables(1) + ".rename",
                                  gamePath("Cache/WDB/enUS/itemcache.wdb.gz")};
         if (links) {
-            for (const QString &path : copies)
+            QVERIFY(QDir().mkpath(QFileInfo(mBodyCopy).path()));
+            for (const QString &path : copies + QStringList{mBodyCopy})
                 QVERIFY(QFile::link(outside, path));
             QVERIFY(QFile::link(mWorld->dir.filePath("nowhere"), gamePath("Cache/WDB/enUS/questcache.wdb.gz")));
         } else {
@@ -293,7 +296,7 @@ private slots:
         if (!links)
             QCOMPARE(bus.messages.filter("did not finish").size(), 3);
         QCOMPARE(read(outside), "keep me");
-        QVERIFY(!QFileInfo::exists(mWorld->dir.filePath("nowhere")));
+        QVERIFY(!QFileInfo::exists(mWorld->dir.filePath("nowhere")) && !QFileInfo(mBodyCopy).isSymLink());
     }
 
     // The flag is set by one byte written in place: no free space is needed, and a file that is a link
@@ -305,7 +308,7 @@ private slots:
         const qsizetype limit = mFresh.indexOf("rvUploaded = 0") + 14;
         QVERIFY(limit < mFresh.size());
         std::optional<LVFileSizeLimit> full;
-        connect(&run(), &LVUploadRun::accountUploaded, this, [&full, limit] { full.emplace(limit); });
+        connect(&run(), &LVUploadRun::uploadRequestFinished, this, [&full, limit] { full.emplace(limit); });
 
         const LVUploadOutcome outcome = upload();
         full.reset();
@@ -313,6 +316,89 @@ private slots:
         QVERIFY(!outcome.failed);
         QCOMPARE(read(target), mFlagged);
         QCOMPARE(QFileInfo(savedVariables(1)).symLinkTarget(), target);
+    }
+
+    // The game saves its file again while the site is still answering (a /reload, a start): the flag is
+    // set only in the very file that was read and sent, so the new data goes with the next upload.
+    void gameSavingDuringTheUploadKeepsItsNewData_data() {
+        QTest::addColumn<bool>("byRename");
+        QTest::newRow("in place, the same size") << false;
+        QTest::newRow("a new file of the same size renamed over it") << true;
+    }
+    void gameSavingDuringTheUploadKeepsItsNewData() {
+        QFETCH(bool, byRename);
+        QByteArray saved = mFresh;
+        saved[0] = saved[0] == 'x' ? 'y' : 'x';
+        connect(&mDelegate->transport(), &LVUploadTransport::uploadProgress, this, [&](int, qint64 sent, qint64 total) {
+            QFile file(savedVariables(1));
+            if (sent < total || read(file.fileName()) != mFresh)
+                return;
+            if (byRename)
+                write(file.fileName(), saved);
+            else
+                QVERIFY(file.open(QIODevice::ReadWrite) && file.write(saved.left(1)) == 1);
+        });
+        mDelegate->reports().openHistory();
+        LVBusRecorder bus;
+
+        const LVUploadOutcome outcome = upload();
+
+        QVERIFY(!outcome.failed);
+        QCOMPARE(stored(0), mSent);
+        QCOMPARE(read(savedVariables(1)), saved);
+        QVERIFY(bus.statusMessages().contains(
+            "ACCOUNT1: the game saved new data during the upload; it goes with the next upload"));
+        QVERIFY(mDelegate->reports().history().lastRecord()->gameSavedMeanwhile);
+    }
+
+    // Whatever stands where a file is read, the run neither hangs nor reads without end: an account it
+    // stands in fails with a message naming it, and the others go on.
+    void whatIsNoFileFailsItsAccountAlone_data() {
+        QTest::addColumn<QByteArray>("path"); // below the game folder
+        QTest::addColumn<QString>("kind");    // "pipe", "zero" (a link to /dev/zero), "folder" (an account folder)
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QStringList>("failed");
+        const QByteArray savedVariables = QByteArray::fromStdString(LVSampleGame::savedVariablesPath(1).string());
+        const QStringList first{"ACCOUNT1"}, both{"ACCOUNT1", "ACCOUNT2"};
+        QTest::newRow("saved variables, a named pipe") << savedVariables << "pipe"
+                                                       << "is a named pipe" << first;
+        QTest::newRow("saved variables, a link to /dev/zero") << savedVariables << "zero"
+                                                              << "is a device" << first;
+        QTest::newRow("a cache file, a named pipe") << QByteArray("Cache/WDB/enUS/itemcache.wdb") << "pipe"
+                                                    << "is a named pipe" << both;
+        QTest::newRow("another listed file, a named pipe") << QByteArray("notes.txt") << "pipe"
+                                                           << "is a named pipe" << both;
+        QTest::newRow("the realm list, a named pipe") << QByteArray(kRealmList) << "pipe"
+                                                      << "realmlist.wtf: it is a named pipe" << QStringList();
+        QTest::newRow("an account folder named in no encoding")
+            << QByteArray("WTF/Account/caf\xE9") << "folder"
+            << "Unable to read the account folder caf\\xE9" << QStringList{"caf\\xE9"};
+    }
+    void whatIsNoFileFailsItsAccountAlone() {
+        QFETCH(QByteArray, path);
+        QFETCH(QString, kind);
+        QFETCH(QStringList, failed);
+        write(savedVariables(2), mFresh);
+        mWorld->settings.setValue(kFilesToUploadKey, mWorld->settings.arrayForKey(kFilesToUploadKey).value()
+                                                         << "%WoW%/notes.txt");
+        const QByteArray where = QFile::encodeName(mGame.path()) + '/' + path;
+        QFile::remove(QFile::decodeName(where));
+        QCOMPARE(kind == "pipe"   ? mkfifo(where.constData(), 0600)
+                 : kind == "zero" ? symlink("/dev/zero", where.constData())
+                                  : mkdir(where.constData(), 0700),
+                 0);
+        mDelegate->install().gatherAccounts();
+        LVBusRecorder bus;
+
+        const LVUploadOutcome outcome = upload();
+        rmdir(where.constData()); // a name Qt cannot remove when the game folder is cleared
+
+        QFETCH(QString, error);
+        QVERIFY2(!bus.errorMessages().filter(error).isEmpty(), qPrintable(bus.errorMessages().join('\n')));
+        QCOMPARE(outcome.failedAccounts, failed);
+        QCOMPARE(outcome.storedAccounts.size(), failed.isEmpty() ? 0 : 2 + (kind == "folder") - failed.size());
+        QVERIFY(outcome.failed);
+        QVERIFY(!bus.messages.contains(kSuccess));
     }
 
     // The account is compressed on worker threads: the window keeps answering, and shows how far it got.
@@ -366,6 +452,7 @@ private slots:
         other.unlock();
         QVERIFY(!upload().failed);
         QCOMPARE(site().uploads().size(), size_t(1));
+        QVERIFY(other.tryLock(0)); // a run that ended lets the next one in, from whatever program
     }
 
     // Requests in flight together each keep their own reply.
@@ -387,27 +474,38 @@ private slots:
     }
 
     // A slow link is not a dead one: a request fails when neither side has moved for the pause limit
-    // once its body has had the time a slow link needs, or when its answer has not ended by the deadline.
+    // once its body has had the time a slow link needs (but no more than the longest wait), or when its
+    // answer has not ended by the deadline. A failure says how long the site really was silent.
     void slowSitesAndDeadOnes_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("bodyBytes");
-        QTest::addColumn<QString>("reason"); // null: it succeeds
+        QTest::addColumn<int>("slowestRate"); // bytes a second
+        QTest::addColumn<int>("longestMs");   // the longest wait for a silent site
+        QTest::addColumn<QString>("reason");  // a pattern; null: it succeeds
+        QTest::addColumn<int>("withinMs");    // when it must have ended
+        const QString silent = QStringLiteral("stopped answering for (\\d+\\.\\d) seconds");
         QTest::newRow("reading 600 KB at 160 KB/s, far longer than the pause")
-            << "/slow?rate=163840" << 600 * 1024 << QString();
+            << "/slow?rate=163840" << 600 * 1024 << 80 * 1024 << 60000 << QString() << 20000;
         QTest::newRow("reading nothing, answering nothing")
-            << "/stall" << 100 * 1024 << "stopped answering for 0.4 seconds";
+            << "/stall" << 100 * 1024 << 80 * 1024 << 60000 << silent << 20000;
+        // The pause counts from the last movement, well before the deadline.
+        QTest::newRow("a tiny body, nothing answered") << "/stall" << 100 << 80 * 1024 << 60000 << silent << 1300;
+        // 2 MB at 1 KB a second would be half an hour: the wait ends at the longest allowed.
+        QTest::newRow("a large body, nothing answered")
+            << "/stall" << 2 * 1024 * 1024 << 1024 << 1000 << silent << 5000;
         QTest::newRow("answering one byte at a time")
-            << "/trickle" << 1024 << "did not finish its answer within 1.5 seconds";
+            << "/trickle" << 1024 << 80 * 1024 << 60000 << "did not finish its answer within 1.5 seconds" << 20000;
     }
     void slowSitesAndDeadOnes() {
         QFETCH(QString, path);
         QFETCH(int, bodyBytes);
+        QFETCH(int, slowestRate);
+        QFETCH(int, longestMs);
         QFETCH(QString, reason);
         QNetworkAccessManager network;
         LVUploadTransport transport(network);
-        // The real limits made ten to a hundred times shorter: a link that takes 80 KB a second, pauses
-        // of 0.4 s, 1.5 s for an answer.
-        transport.setNetworkTimeouts({15000, 400, 1500, 80 * 1024});
+        // The real limits made ten to a hundred times shorter: pauses of 0.4 s, 1.5 s for an answer.
+        transport.setNetworkTimeouts({15000, 400, 1500, slowestRate, longestMs});
         QSignalSpy finished(&transport, &LVUploadTransport::requestFinished);
         LVBusRecorder bus;
         QByteArray data((bodyBytes + 3) / 4 * 4, Qt::Uninitialized);
@@ -416,7 +514,12 @@ private slots:
         QVERIFY(finished.wait(20000));
         const auto reply = finished.first().first().value<LVUploadReply>();
         QCOMPARE(reply.succeeded, reason.isNull());
-        QVERIFY2(reason.isNull() || reply.reason.contains(reason), qPrintable(reply.reason));
+        const QRegularExpressionMatch match = QRegularExpression(reason).match(reply.reason);
+        QVERIFY2(reason.isNull() || match.hasMatch(), qPrintable(reply.reason));
+        QFETCH(int, withinMs);
+        QVERIFY2(reply.durationMs < withinMs, qPrintable(QString::number(reply.durationMs)));
+        const double silentMs = match.captured(1).toDouble() * 1000;
+        QVERIFY(match.lastCapturedIndex() < 1 || (silentMs >= 400 && silentMs <= reply.durationMs + 50));
         QCOMPARE(bus.errorMessages().size(), reason.isNull() ? 0 : 1);
     }
 

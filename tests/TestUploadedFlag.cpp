@@ -1,4 +1,5 @@
 #include "LVBusRecorder.h"
+#include "LVFileSizeLimit.h"
 #include "LVGameFolder.h"
 #include "LVTestWorld.h"
 #include "common/FileContents.h"
@@ -9,8 +10,24 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <dlfcn.h>
+#include <fcntl.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+QList<ino_t> gSynced; // the files fsync() was asked to put on disk, in order
+} // namespace
+
+// Every fsync() of this program passes here, so that a test can tell which files reached the disk.
+extern "C" int fsync(int descriptor) {
+    struct stat status {};
+    if (::fstat(descriptor, &status) == 0)
+        gSynced << status.st_ino;
+    static const auto systemFsync = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
+    return systemFsync(descriptor);
+}
 
 // What an account needs before its files are sent: new data in its saved variables, prepared for the
 // upload without ever putting the user's recorded data at risk, and sound cache files.
@@ -126,47 +143,116 @@ private slots:
         QCOMPARE(bus.messages, messages);
     }
 
-    // The site has the data: one byte turns "rvUploaded = 0" into "rvUploaded = 1", and only while the
-    // file is still the one that was read.
+    // The site has the data: one byte turns "rvUploaded = 0" into "rvUploaded = 1", put on disk, and only
+    // in the very file that was read and sent. A game that saved it meanwhile keeps its new data.
     void markingUploadedChangesOneByte_data() {
-        QTest::addColumn<QByteArray>("contents");
-        QTest::addColumn<QByteArray>("expected"); // null: refused, the file unchanged
-        const QByteArray text("x = 1\nrvUploaded = 0\n");
-        QTest::newRow("the file as read") << text << QByteArray("x = 1\nrvUploaded = 1\n");
-        QTest::newRow("grown since") << text + "y = 2\n" << QByteArray();
-        QTest::newRow("flag moved") << QByteArray("x = 12\nrvUploaded = 0\n") << QByteArray();
+        QTest::addColumn<QString>("since"); // what became of the file after it was read
+        QTest::addColumn<bool>("marked");
+        QTest::newRow("nothing") << "" << true;
+        QTest::newRow("other bytes of that size, the time put back") << "in place" << false;
+        QTest::newRow("the same bytes a nanosecond later") << "touched" << false;
+        QTest::newRow("the same bytes in a new file renamed over it") << "renamed" << false;
+        QTest::newRow("grown") << "grown" << false;
     }
     void markingUploadedChangesOneByte() {
-        QFETCH(QByteArray, contents);
-        QFETCH(QByteArray, expected);
+        QFETCH(QString, since);
+        QFETCH(bool, marked);
+        const QByteArray text("x = 1\nrvUploaded = 0\n");
         LVGameFolder folder;
-        folder.writeFile("A.lua", contents);
+        folder.writeFile("A.lua", text);
+        const QByteArray path = QFile::encodeName(folder.filePath("A.lua"));
+        const LVFileRead read = lv::readWholeFile(folder.filePath("A.lua"));
+        const QByteArray now = since == "in place" ? "x = 2\nrvUploaded = 0\n" : since == "grown" ? text + "y" : text;
+        folder.writeFile(since == "renamed" ? "B.lua" : "A.lua", now);
+        const timespec then{time_t(read.stamp.modifiedSeconds), long(read.stamp.modifiedNanoseconds)};
+        const timespec times[2] = {then,
+                                   since == "touched" ? timespec{then.tv_sec, (then.tv_nsec + 1) % 1000000000} : then};
+        QCOMPARE(utimensat(AT_FDCWD, path.constData(), times, 0), 0);
+        QVERIFY(since != "renamed" ||
+                ::rename(QFile::encodeName(folder.filePath("B.lua")).constData(), path.constData()) == 0);
+        gSynced.clear();
+
         QString error;
-        QCOMPARE(lv::markUploaded(folder.filePath("A.lua"), 6, 21, &error), !expected.isNull());
-        QCOMPARE(folder.readFile("A.lua"), expected.isNull() ? contents : expected);
-        QCOMPARE(error.isNull(), !expected.isNull());
+        QCOMPARE(lv::markUploaded(folder.filePath("A.lua"), read.stamp, *read.contents, 6, &error),
+                 marked ? LVMarkResult::Marked : LVMarkResult::FileChanged);
+        QCOMPARE(folder.readFile("A.lua"), marked ? QByteArray("x = 1\nrvUploaded = 1\n") : now);
+        QCOMPARE(gSynced, marked ? QList<ino_t>{ino_t(read.stamp.inode)} : QList<ino_t>());
+        QVERIFY(error.isNull());
     }
 
-    // What an upload that did not finish left beside the saved variables: its restore copy holds the
-    // flag already set, which goes back to "rvUploaded = 0" in the file; a link there is only removed.
+    // What an older version left beside the saved variables while it uploaded them: its restore copy
+    // (the flag set, no realm line) goes back with "rvUploaded = 0" while the file is what that version
+    // left there, or missing; newer data the game saved since stays, and the stale copy goes. The file
+    // is replaced in one step: there is never a moment without it.
+    void unfinishedUploadIsUndone_data() {
+        QTest::addColumn<QByteArray>("savedVariables"); // null: none
+        QTest::addColumn<int>("sizeLimit");             // 0: none
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray restore = "data\nrvUploaded = 1\n", undone = "data\nrvUploaded = 0\n";
+        const QByteArray left = restore + "\nrvRealm = \"x\";", newer = "data\nmore\nrvUploaded = 0\n";
+        QTest::newRow("as that version left it") << left << 0 << undone;
+        QTest::newRow("missing") << QByteArray() << 0 << undone;
+        QTest::newRow("its write cut short") << restore.left(7) << 0 << undone;
+        QTest::newRow("its realm line cut short") << restore + "\nrvRe" << 0 << undone;
+        QTest::newRow("newer data since") << newer << 0 << newer;
+        QTest::newRow("newer data after the realm line") << left + "\nmore" << 0 << left + "\nmore";
+        // The disk is full: nothing changes, and the next start tries again.
+        QTest::newRow("cannot be written") << left << 8 << left;
+    }
     void unfinishedUploadIsUndone() {
+        QFETCH(QByteArray, savedVariables);
+        QFETCH(int, sizeLimit);
+        QFETCH(QByteArray, expected);
         LVGameFolder folder;
-        folder.writeFile("A.lua", "rvUploaded = 1\nrvRealm = \"x\";").writeFile("A.lua.rename", "rvUploaded = 1\n");
-        // The file is replaced in one step: there is never a moment without it.
+        folder.writeFile("A.lua.rename", "data\nrvUploaded = 1\n");
+        if (!savedVariables.isNull())
+            folder.writeFile("A.lua", savedVariables);
         const int watch = inotify_init1(IN_NONBLOCK);
         inotify_add_watch(watch, QFile::encodeName(folder.path()).constData(), IN_DELETE);
-        QVERIFY(!lv::undoUnfinishedUpload(folder.filePath("A.lua")).isNull());
-        QCOMPARE(folder.readFile("A.lua"), "rvUploaded = 0\n");
-        QCOMPARE(deletedNames(watch), QStringList{"A.lua.rename"});
+        std::optional<LVFileSizeLimit> limit;
+        if (sizeLimit > 0) {
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Unable to write .*A.lua"));
+            limit.emplace(sizeLimit);
+        }
+        QString error;
+        const QString done = lv::undoUnfinishedUpload(folder.filePath("A.lua"), &error);
+        limit.reset();
+        QCOMPARE(done.isNull(), sizeLimit > 0);
+        QCOMPARE(error.isNull(), sizeLimit == 0);
+        QCOMPARE(folder.readFile("A.lua"), expected);
+        const QStringList deleted = deletedNames(watch);
         close(watch);
-        QVERIFY(lv::undoUnfinishedUpload(folder.filePath("A.lua")).isNull());
+        QVERIFY(!deleted.contains("A.lua"));
+        QCOMPARE(deleted.contains("A.lua.rename"), sizeLimit == 0);
+        QCOMPARE(QFileInfo::exists(folder.filePath("A.lua.rename")), sizeLimit > 0);
+    }
 
-        folder.writeFile("outside", "rvUploaded = 1\n");
+    // A restore copy that is no file is never read: a link there is removed, a named pipe refused.
+    void restoreCopiesThatAreNoFilesAreNotRead() {
+        LVGameFolder folder;
+        folder.writeFile("A.lua", "rvUploaded = 1\n").writeFile("outside", "rvUploaded = 1\n");
         QVERIFY(QFile::link(folder.filePath("outside"), folder.filePath("A.lua.rename")));
         QVERIFY(!lv::undoUnfinishedUpload(folder.filePath("A.lua")).isNull());
-        QCOMPARE(folder.readFile("A.lua"), "rvUploaded = 0\n");
-        QCOMPARE(folder.readFile("outside"), "rvUploaded = 1\n");
         QVERIFY(!QFileInfo(folder.filePath("A.lua.rename")).isSymLink());
+        QCOMPARE(mkfifo(QFile::encodeName(folder.filePath("A.lua.rename")).constData(), 0600), 0);
+        QString error;
+        QVERIFY(lv::undoUnfinishedUpload(folder.filePath("A.lua"), &error).isNull());
+        QVERIFY2(error.endsWith("A.lua.rename: it is a named pipe, not a regular file"), qPrintable(error));
+        QCOMPARE(folder.readFile("A.lua") + folder.readFile("outside"), "rvUploaded = 1\nrvUploaded = 1\n");
+    }
+
+    // A write cut short by a full disk keeps the whole old file, never a part of the new one, even when
+    // the pieces are small enough to wait in a buffer.
+    void atomicWriteCutShortKeepsTheOldFile() {
+        LVGameFolder folder;
+        folder.writeFile("A.lua", "old");
+        const QByteArray piece(1000, 'n');
+        std::optional<LVFileSizeLimit> limit(std::in_place, 2500);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Unable to write .*A.lua"));
+        QVERIFY(!lv::writeFileAtomically(folder.filePath("A.lua"), {piece, piece, piece}));
+        limit.reset();
+        QCOMPARE(folder.readFile("A.lua"), "old");
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"A.lua", "Wow.exe"}));
     }
 
     void onlyListedWdbFilesAreCheckedUpToTheFirstCorruptOne() {

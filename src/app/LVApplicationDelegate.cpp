@@ -152,7 +152,6 @@ void LVApplicationDelegate::awakeFromNib() {
     lv::registerDefaultsFromFile(*mServices.settings,
                                  QDir(mServices.resourceFolder).filePath(QStringLiteral("Defaults.plist")),
                                  *mServices.workspace);
-    lv::adoptSingleGamePath(*mServices.settings);
     if (mOutlets.statusText)
         mOutlets.statusText->clear();
     // Updates of the program itself come from the platform's package manager.
@@ -163,6 +162,9 @@ void LVApplicationDelegate::awakeFromNib() {
 
 void LVApplicationDelegate::applicationDidFinishLaunching() {
     LVStatusBus::setVerboseLogging(mServices.settings->boolForKey(kVerboseLoggingKey));
+    // Stored only where the user can be told of an install found since the last start.
+    for (const QString &executable : lv::storeFoundInstalls(*mServices.settings))
+        LVStatusBus::sendStatusMessage(lv::foundInstallText(executable));
     mReports.openHistory();
     mGameWatch.takeStateFromScan();
     testAuthentication();

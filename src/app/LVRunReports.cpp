@@ -58,8 +58,8 @@ void LVRunReports::openHistory() {
 void LVRunReports::record(const LVAccountUpload &upload) {
     const LVUploadReply &reply = upload.reply;
     mHistory.record({QDateTime::currentDateTimeUtc(), upload.install, upload.account, upload.files, upload.bytesBefore,
-                     upload.bytesAfter, reply.durationMs, reply.httpStatus, reply.reply, reply.succeeded,
-                     reply.reason});
+                     upload.bytesAfter, reply.durationMs, reply.httpStatus, reply.reply, reply.succeeded, reply.reason,
+                     upload.gameSavedMeanwhile});
 }
 
 void LVRunReports::runEnded(const LVUploadOutcome &outcome) {

@@ -57,14 +57,22 @@ bool writeFailed(const QString &path, const QString &reason, QString *failure) {
     return false;
 }
 
-// A new hidden file beside the path, open for writing (made with createNewFile(), so never through a
-// link); its path is left in `siblingPath`.
-bool createSibling(const QString &path, QFile &sibling, QString &siblingPath, QString &reason) {
-    const QFileInfo target(path);
-    siblingPath =
-        target.dir().filePath(QStringLiteral(".%1.lvtmp-%2")
-                                  .arg(target.fileName(), QString::number(QRandomGenerator::global()->generate(), 36)));
-    return lv::createNewFile(siblingPath, sibling, &reason);
+// Fills the buffer from the file, then takes whatever the size did not tell (a file that grew, or
+// one that reports no size); false when a read failed.
+bool readInto(LVRegularFile &file, QByteArray &buffer) {
+    qsizetype filled = 0;
+    for (qint64 count = 1; filled < buffer.size() && count > 0; filled += count) {
+        count = file.read(buffer.data() + filled, buffer.size() - filled);
+        if (count < 0)
+            return false;
+    }
+    buffer.truncate(filled);
+    char more[64 * 1024];
+    for (qint64 count; (count = file.read(more, sizeof more)) != 0; buffer.append(more, count)) {
+        if (count < 0)
+            return false;
+    }
+    return true;
 }
 
 std::filesystem::path fileSystemPath(const QString &path) {
@@ -75,21 +83,26 @@ std::filesystem::path fileSystemPath(const QString &path) {
 
 namespace lv {
 
-std::optional<QByteArray> contentsOfFile(const QString &path) {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return std::nullopt;
-    QByteArray contents(file.size(), Qt::Uninitialized);
-    adviseHugePages(contents);
-    const qint64 count = file.read(contents.data(), contents.size());
-    if (count < 0)
-        return std::nullopt;
-    contents.truncate(count);
-    // Whatever the size did not tell: a file that grew, or one that reports no size.
-    contents += file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return contents;
+LVFileRead readWholeFile(const QString &path, LVLinks links) {
+    LVRegularFile file(path, links);
+    LVFileRead read;
+    read.stamp = file.stamp();
+    if (file.isOpen()) {
+        QByteArray contents(file.stamp().size, Qt::Uninitialized);
+        adviseHugePages(contents);
+        if (readInto(file, contents))
+            read.contents = std::move(contents);
+    }
+    read.status = file.status();
+    read.problem = file.problem();
+    return read;
+}
+
+std::optional<QByteArray> contentsOfFile(const QString &path, QString *refusal) {
+    LVFileRead read = readWholeFile(path);
+    if (refusal && read.status == LVRegularFile::Refused)
+        *refusal = read.problem;
+    return std::move(read.contents);
 }
 
 bool writeFileAtomically(const QString &path, std::initializer_list<QByteArrayView> pieces, QString *failure) {
@@ -107,11 +120,31 @@ bool writeFileAtomically(const QString &path, std::initializer_list<QByteArrayVi
     return true;
 }
 
+bool createReplacement(const QString &path, QFile &file, QString *replacement, QString *error) {
+    const QFileInfo target(path);
+    *replacement =
+        target.dir().filePath(QStringLiteral(".%1.lvtmp-%2")
+                                  .arg(target.fileName(), QString::number(QRandomGenerator::global()->generate(), 36)));
+    return createNewFile(*replacement, file, error);
+}
+
+bool putReplacementInPlace(const QString &replacement, const QString &path, QString *error) {
+    // A rename replaces the directory entry itself, a symbolic link included.
+    std::error_code failure;
+    std::filesystem::rename(fileSystemPath(replacement), fileSystemPath(path), failure);
+    if (!failure)
+        return true;
+    QFile::remove(replacement);
+    if (error)
+        *error = QString::fromStdString(failure.message());
+    return false;
+}
+
 bool replaceFileWithoutFollowingLinks(const QString &path, QByteArrayView bytes, QString *failure) {
     QFile sibling;
     QString siblingPath;
     QString reason;
-    if (!createSibling(path, sibling, siblingPath, reason))
+    if (!createReplacement(path, sibling, &siblingPath, &reason))
         return writeFailed(path, reason, failure);
     const bool written = sibling.write(bytes.data(), bytes.size()) == bytes.size();
     if (!written)
@@ -120,13 +153,8 @@ bool replaceFileWithoutFollowingLinks(const QString &path, QByteArrayView bytes,
         QFile::remove(siblingPath);
         return writeFailed(path, reason, failure);
     }
-    // A rename replaces the directory entry itself, a symbolic link included.
-    std::error_code error;
-    std::filesystem::rename(fileSystemPath(siblingPath), fileSystemPath(path), error);
-    if (error) {
-        QFile::remove(siblingPath);
-        return writeFailed(path, QString::fromStdString(error.message()), failure);
-    }
+    if (!putReplacementInPlace(siblingPath, path, &reason))
+        return writeFailed(path, reason, failure);
     return true;
 }
 

@@ -1,16 +1,37 @@
 #pragma once
 
+#include "common/LVRegularFile.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QFile>
 #include <QString>
 
 #include <initializer_list>
 #include <optional>
 
+// A whole file as read by LVRegularFile: its bytes, or why there are none.
+struct LVFileRead {
+    std::optional<QByteArray> contents; // absent when the file is missing, refused or unreadable
+    LVRegularFile::Status status = LVRegularFile::Missing;
+    QString problem;   // why it was not read, naming it; null when it was, or is simply missing
+    LVFileStamp stamp; // of the file read
+};
+
 namespace lv {
 
-// The whole contents of a file; absent when it is missing, is not a regular file or cannot be read.
-std::optional<QByteArray> contentsOfFile(const QString &path);
+LVFileRead readWholeFile(const QString &path, LVLinks links = LVLinks::Follow);
+
+// The whole contents of a file; absent when it is missing, cannot be read or is refused for not being
+// a regular file, which `refusal`, when given, then says.
+std::optional<QByteArray> contentsOfFile(const QString &path, QString *refusal = nullptr);
+
+// Makes a new hidden file beside the path, to take its place, open for writing (with createNewFile(),
+// so never through a link); its path goes to `replacement`.
+bool createReplacement(const QString &path, QFile &file, QString *replacement, QString *error = nullptr);
+// Renames a finished replacement over the path in one step: a link standing at the path is itself
+// replaced, what it points to left alone. When that fails the replacement is removed.
+bool putReplacementInPlace(const QString &replacement, const QString &path, QString *error = nullptr);
 
 // Replaces the file at the path with the pieces, one after another, in one step and flushed to disk:
 // the file holds either what it held before or all of the pieces, never a part. False when that

@@ -1,5 +1,7 @@
 #include "common/md5.h"
 
+#include "common/LVRegularFile.h"
+
 #include <mbedtls/md5.h>
 #include <mbedtls/version.h>
 
@@ -30,3 +32,50 @@ QString md5HexString(QByteArrayView bytes) {
 }
 
 } // namespace lv
+
+struct LVMd5Hash::Context {
+    mbedtls_md5_context md5;
+};
+
+LVMd5Hash::LVMd5Hash()
+    : mContext(std::make_unique<Context>()) {
+    mbedtls_md5_init(&mContext->md5);
+#if MBEDTLS_VERSION_MAJOR >= 3
+    mbedtls_md5_starts(&mContext->md5);
+#else
+    mbedtls_md5_starts_ret(&mContext->md5);
+#endif
+}
+
+LVMd5Hash::~LVMd5Hash() {
+    mbedtls_md5_free(&mContext->md5);
+}
+
+void LVMd5Hash::addData(QByteArrayView bytes) {
+    const auto *input = reinterpret_cast<const unsigned char *>(bytes.data());
+#if MBEDTLS_VERSION_MAJOR >= 3
+    mbedtls_md5_update(&mContext->md5, input, std::size_t(bytes.size()));
+#else
+    mbedtls_md5_update_ret(&mContext->md5, input, std::size_t(bytes.size()));
+#endif
+}
+
+bool LVMd5Hash::addFile(LVRegularFile &file) {
+    std::unique_ptr<char[]> buffer(new char[1024 * 1024]);
+    for (qint64 count; (count = file.read(buffer.get(), 1024 * 1024)) != 0;
+         addData(QByteArrayView(buffer.get(), count))) {
+        if (count < 0)
+            return false;
+    }
+    return true;
+}
+
+QString LVMd5Hash::hexDigest() {
+    unsigned char digest[16];
+#if MBEDTLS_VERSION_MAJOR >= 3
+    mbedtls_md5_finish(&mContext->md5, digest);
+#else
+    mbedtls_md5_finish_ret(&mContext->md5, digest);
+#endif
+    return lv::MD5ToString(digest);
+}

@@ -101,9 +101,12 @@ bool isSafeAddonTarget(const QString &path, const QString &addonsFolder, QString
 QUrl downloadUrl(const QString &source, const QString &name) {
     if (source.isEmpty())
         return {};
+    // What a path may hold as it is stays so ("+Lorvane_Harvex.lua"): a plain static host maps the
+    // address to a file name without decoding it.
+    static const QByteArray kPathCharacters = "!$&'()*+,;=:@";
     QStringList components;
     for (const QString &component : name.split(QLatin1Char('/')))
-        components << QString::fromLatin1(QUrl::toPercentEncoding(component));
+        components << QString::fromLatin1(QUrl::toPercentEncoding(component, kPathCharacters));
     const QUrl url(source + QLatin1Char('/') + components.join(QLatin1Char('/')), QUrl::StrictMode);
     return url.isRelative() ? QUrl() : url;
 }

@@ -37,8 +37,9 @@ bool keepsToItsFolder(const QString &name);
 // to the file, nor the file itself, is a symbolic link. When it may not, `why` says what is wrong.
 bool isSafeAddonTarget(const QString &path, const QString &addonsFolder, QString *why = nullptr);
 
-// Where a file of the manifest is downloaded from: the source, "/", and the name with each of its
-// components percent-encoded. Invalid when the source is missing or no address.
+// Where a file of the manifest is downloaded from: the source, "/", and the name, each of its
+// components percent-encoded where a path cannot hold a character as it is. Invalid when the source
+// is missing or no address.
 QUrl downloadUrl(const QString &source, const QString &name);
 
 // The integer at the start of the text: white space skipped, an optional sign, the digits up to the

@@ -1,16 +1,15 @@
 #include "game/InstallChoices.h"
 
+#include "common/PathComponents.h"
+#include "platform/GameInstallations.h"
 #include "settings/LVSettings.h"
 
 #include <QDir>
 
 namespace {
 
-// A list of paths as the settings hold it; an INI file gives a list of one back as plain text.
 QStringList pathList(const QVariant &value) {
-    if (value.typeId() == QMetaType::QString)
-        return value.toString().isEmpty() ? QStringList() : QStringList{value.toString()};
-    return value.toStringList();
+    return lv::stringListOf(value).value_or(QStringList());
 }
 
 bool containsPath(const QStringList &paths, const QString &path) {
@@ -38,8 +37,9 @@ QList<LVInstallChoice> installChoices(const LVSettings &settings) {
     QStringList listed;
     for (const QString &path : pathList(settings.valueForKey(stored ? kWowInstallsKey : kWowApplicationPathKey)))
         addChoice(choices, listed, path, !containsPath(unchecked, path));
+    // Once the user's choices are stored, an install found later waits for the user to check it.
     for (const QString &path : pathList(settings.registeredDefaults().value(kWowInstallsKey)))
-        addChoice(choices, listed, path, !singlePath && !containsPath(unchecked, path));
+        addChoice(choices, listed, path, !stored && !singlePath);
     return choices;
 }
 
@@ -62,12 +62,26 @@ bool storeInstallChoices(LVSettings &settings, const QList<LVInstallChoice> &cho
     return settings.save(error);
 }
 
-bool adoptSingleGamePath(LVSettings &settings) {
-    const bool singlePath =
-        !settings.hasUserValueForKey(kWowInstallsKey) && settings.hasUserValueForKey(kWowApplicationPathKey);
-    if (!singlePath || settings.stringForKey(kWowApplicationPathKey).isEmpty())
-        return false;
-    return storeInstallChoices(settings, installChoices(settings));
+QStringList storeFoundInstalls(LVSettings &settings) {
+    const bool stored = settings.hasUserValueForKey(kWowInstallsKey);
+    if (!stored && settings.hasUserValueForKey(kWowApplicationPathKey) &&
+        settings.stringForKey(kWowApplicationPathKey).isEmpty())
+        return {};
+    const QStringList storedPaths = pathList(settings.valueForKey(kWowInstallsKey));
+    QStringList added;
+    const QList<LVInstallChoice> choices = installChoices(settings);
+    for (const LVInstallChoice &choice : choices)
+        if (stored && !containsPath(storedPaths, choice.executable))
+            added << choice.executable;
+    if (choices.isEmpty() || (stored && added.isEmpty()) || !storeInstallChoices(settings, choices))
+        return {};
+    return added;
+}
+
+QString foundInstallText(const QString &executable) {
+    const LVExecutableIdentity identity = identifyExecutable(executable);
+    return QStringLiteral("Found another copy of the game: %1 (%2) in %3. Check it in Options to upload its data.")
+        .arg(flavorName(identity.flavor), identity.applicationName, deletingLastPathComponent(executable));
 }
 
 } // namespace lv

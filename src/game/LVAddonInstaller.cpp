@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <QXmlStreamReader>
@@ -42,25 +43,22 @@ bool somethingExistsAt(const QString &path) {
 // The one entry of the manifest that names a file of the program rather than of the game.
 constexpr char kBundledGzip[] = "%AppPath%/gzip.exe";
 
-// The file's bytes; a missing file is first created empty (in a folder that exists), so that it
-// differs from any download.
-std::optional<QByteArray> readOrCreate(const QString &path, QString &failure) {
-    QFile file(path);
-    if (!file.exists()) {
+// The MD5 hex form of the file's contents, read a piece at a time; a missing file is first created
+// empty (in a folder that exists), so that it differs from any download. Absent, with the reason, when
+// it cannot be read or is no regular file.
+std::optional<QString> localDigest(const QString &path, QString &failure) {
+    QString reason;
+    if (!somethingExistsAt(path)) {
         QFile created;
-        if (lv::createNewFile(path, created))
+        if (lv::createNewFile(path, created, &reason))
             lv::finishNewFile(created);
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        failure = QStringLiteral("%1: %2").arg(path, file.errorString());
-        return std::nullopt;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        failure = QStringLiteral("%1: %2").arg(path, file.errorString());
-        return std::nullopt;
-    }
-    return bytes;
+    LVRegularFile file(path, LVLinks::Refuse);
+    LVMd5Hash digest;
+    if (file.isOpen() && digest.addFile(file))
+        return digest.hexDigest();
+    failure = file.problem().isNull() ? QStringLiteral("%1: %2").arg(path, reason) : file.problem();
+    return std::nullopt;
 }
 
 qint64 listedSize(const QXmlStreamAttributes &entry) {
@@ -117,12 +115,72 @@ bool installCopy(const QString &source, const QString &destination, QString &fai
     return true;
 }
 
-bool matchesEntry(const QByteArray &download, const QXmlStreamAttributes &entry) {
-    return download.size() == listedSize(entry) &&
-           lv::md5HexString(download) == lv::attributeValue(entry, QStringLiteral("md5"));
+QString listedDigest(const QXmlStreamAttributes &entry) {
+    return lv::attributeValue(entry, QStringLiteral("md5"));
 }
 
 } // namespace
+
+// A new file written beside the one it is to replace, with the size and digest of what went into it.
+// Removed again unless it is put in place.
+class LVIncomingFile {
+public:
+    explicit LVIncomingFile(const QString &target)
+        : mTarget(target) {
+        mOpen = lv::createReplacement(target, mFile, &mPath, &mError);
+    }
+    ~LVIncomingFile() {
+        if (mOpen) {
+            mFile.close();
+            QFile::remove(mPath);
+        }
+    }
+    LVIncomingFile(const LVIncomingFile &) = delete;
+    LVIncomingFile &operator=(const LVIncomingFile &) = delete;
+
+    bool isOpen() const { return mOpen; }
+    // Why it could not be made or written, naming the file it replaces; null while all is well.
+    QString error() const { return mError.isNull() ? QString() : QStringLiteral("%1: %2").arg(mTarget, mError); }
+
+    bool write(QByteArrayView piece) {
+        if (mFile.write(piece.data(), piece.size()) != piece.size()) {
+            mError = mFile.errorString();
+            return false;
+        }
+        mDigest.addData(piece);
+        mSize += piece.size();
+        return true;
+    }
+    // Copies the rest of an open file.
+    bool copy(LVRegularFile &source) {
+        const std::unique_ptr<char[]> buffer(new char[kCopyPiece]);
+        for (qint64 count; (count = source.read(buffer.get(), kCopyPiece)) != 0;)
+            if (count < 0 || !write(QByteArrayView(buffer.get(), count)))
+                return false;
+        return true;
+    }
+    bool matches(const QXmlStreamAttributes &entry) {
+        return mSize == listedSize(entry) && mDigest.hexDigest() == listedDigest(entry);
+    }
+    // Flushes it to disk and renames it over the file it replaces (a link there is itself replaced).
+    bool putInPlace() {
+        mOpen = false;
+        if (lv::finishNewFile(mFile, &mError) && lv::putReplacementInPlace(mPath, mTarget, &mError))
+            return true;
+        QFile::remove(mPath);
+        return false;
+    }
+
+private:
+    static constexpr qint64 kCopyPiece = 1024 * 1024;
+    QString mTarget;
+    QString mPath;
+    QFile mFile;
+    bool mOpen = false;
+    QString mError;
+    LVMd5Hash mDigest;
+    qint64 mSize = 0;
+};
 
 LVAddonInstaller::LVAddonInstaller(LVSettings &settings, LVGameInstalls &installs, QNetworkAccessManager &network,
                                    LVBusyGuard &busy, const QString &resourceFolder, QObject *parent)
@@ -184,21 +242,29 @@ void LVAddonInstaller::checkForUpdates() {
         return;
     }
     mUpdatesList.reset();
-    mDownloads.clear();
+    mCheck = {mLimits.bytes, false, false, {}};
     lv::readStartElements(manifest.body, [this](const QString &name, const QXmlStreamAttributes &attributes) {
         parserDidStartElement(name, attributes);
     });
     if (!mUpdatesList)
         LVStatusBus::sendErrorMessage(
             QStringLiteral("The Lorvane Harvex update server is having some trouble at the moment."));
-    else {
-        int replaced = 0;
-        for (const LVGameInstall *install : mInstalls.checked())
-            replaced += updateAddonFiles(*install);
+    else
+        updateEveryInstall();
+    LVStatusBus::sendStatusMessage(QStringLiteral(""));
+}
+
+void LVAddonInstaller::updateEveryInstall() {
+    int replaced = 0;
+    for (const LVGameInstall *install : mInstalls.checked())
+        replaced += updateAddonFiles(*install);
+    if (mCheck.tooManyEntries && !mCheck.stopped)
+        LVStatusBus::sendErrorMessage(
+            QStringLiteral("The update list names more than %1 files: the addon update stopped after the first %1.")
+                .arg(mLimits.entries));
+    if (!mCheck.stopped && !mCheck.tooManyEntries)
         LVStatusBus::sendStatusMessage(replaced > 0 ? QStringLiteral("Lorvane Harvex addon updated!")
                                                     : QStringLiteral("Looks like you're up-to-date!"));
-    }
-    LVStatusBus::sendStatusMessage(QStringLiteral(""));
 }
 
 void LVAddonInstaller::parserDidStartElement(const QString &name, const QXmlStreamAttributes &attributes) {
@@ -208,16 +274,24 @@ void LVAddonInstaller::parserDidStartElement(const QString &name, const QXmlStre
         mUpdatesList->lorvaneclient = attributes;
     else if (name == QLatin1String("updates"))
         mUpdatesList->updates.emplace();
-    else if (name == QLatin1String("file") && mUpdatesList->updates)
-        mUpdatesList->updates->append(attributes);
+    else if (name == QLatin1String("file") && mUpdatesList->updates) {
+        // Entries past the limit are not kept: a long manifest costs no more than a short one.
+        if (mUpdatesList->updates->size() < mLimits.entries)
+            mUpdatesList->updates->append(attributes);
+        else
+            mCheck.tooManyEntries = true;
+    }
 }
 
 // The number of files replaced.
 int LVAddonInstaller::updateAddonFiles(const LVGameInstall &install) {
     const QString source = lv::attributeValue(mUpdatesList->lorvaneclient, QStringLiteral("source"));
     int replaced = 0;
-    for (const QXmlStreamAttributes &entry : mUpdatesList->updates.value_or(QList<QXmlStreamAttributes>()))
+    for (const QXmlStreamAttributes &entry : mUpdatesList->updates.value_or(QList<QXmlStreamAttributes>())) {
+        if (mCheck.stopped)
+            break;
         replaced += updateAddonFile(install, entry, source) ? 1 : 0;
+    }
     return replaced;
 }
 
@@ -235,22 +309,19 @@ bool LVAddonInstaller::updateAddonFile(const LVGameInstall &install, const QXmlS
     if (localPath.isNull())
         return false;
     QString failure;
-    const std::optional<QByteArray> local = readOrCreate(localPath, failure);
+    const std::optional<QString> local = localDigest(localPath, failure);
     if (!local) {
         LVStatusBus::sendErrorMessage(failure);
         return false;
     }
-    if (lv::md5HexString(*local) == lv::attributeValue(entry, QStringLiteral("md5")))
-        return false;
-    const std::optional<QByteArray> download = downloadAddonFile(source, name, listedSize(entry));
-    return download && matchesEntry(*download, entry) && replaceAddonFile(localPath, *download);
+    return *local != listedDigest(entry) && fetchAddonFile(localPath, source, name, entry);
 }
 
 // The manifest comes over plain HTTP: whatever it says, nothing outside the game's addon folder is
 // written, and nothing is written through a symbolic link.
 QString LVAddonInstaller::addonFilePath(const LVGameInstall &install, const QString &name,
                                         const QString &localTemplate) const {
-    const QString refused = QStringLiteral("Refusing to write outside the game folder: %1");
+    const QString refused = QStringLiteral("Refusing to write outside Interface/AddOns: %1");
     if (!lv::keepsToItsFolder(name)) {
         qCWarning(lcGame).noquote() << "The update manifest names" << name << "- a name that leaves its folder";
         LVStatusBus::sendErrorMessage(refused.arg(name));
@@ -266,34 +337,71 @@ QString LVAddonInstaller::addonFilePath(const LVGameInstall &install, const QStr
     return localPath;
 }
 
-std::optional<QByteArray> LVAddonInstaller::downloadAddonFile(const QString &source, const QString &name, qint64 size) {
-    if (const auto known = mDownloads.constFind(name); known != mDownloads.cend())
-        return *known;
+// Puts the listed file at the path: a copy of the one this check has already put in place for another
+// install, else a download. True when the file was replaced.
+bool LVAddonInstaller::fetchAddonFile(const QString &path, const QString &source, const QString &name,
+                                      const QXmlStreamAttributes &entry) {
+    LVIncomingFile incoming(path);
+    if (!incoming.isOpen()) {
+        LVStatusBus::sendErrorMessage(incoming.error());
+        return false;
+    }
+    const auto placed = mCheck.placed.constFind(name);
+    if (placed != mCheck.placed.cend()) {
+        LVRegularFile copied(*placed, LVLinks::Refuse);
+        if (!incoming.copy(copied))
+            return false;
+    } else if (!downloadAddonFile(incoming, source, name, listedSize(entry))) {
+        return false;
+    }
+    if (!putInPlace(incoming, path, entry))
+        return false;
+    mCheck.placed.insert(name, path);
+    return true;
+}
+
+bool LVAddonInstaller::downloadAddonFile(LVIncomingFile &incoming, const QString &source, const QString &name,
+                                         qint64 size) {
     const QUrl url = lv::downloadUrl(source, name);
     if (!url.isValid()) {
         qCWarning(lcGame).noquote() << "The update manifest gives no address to download" << name << "from";
-        return std::nullopt;
+        return false;
     }
-    const LVGetResult reply = lv::synchronousGet(mNetwork, url, mTimeouts, size);
-    if (reply.tooLong) {
+    if (!takeFromBudget(size))
+        return false;
+    const LVGetResult reply = lv::synchronousDownload(
+        mNetwork, url, mTimeouts, size, [&incoming](QByteArrayView piece) { return incoming.write(piece); });
+    if (reply.tooLong)
         LVStatusBus::sendErrorMessage(
             QStringLiteral("Refusing the download of %1: it is longer than the %2 bytes the update list gives.")
                 .arg(name)
                 .arg(size));
-        return std::nullopt;
-    }
-    if (!reply.succeeded()) {
-        LVStatusBus::sendErrorMessage(reply.errorText);
-        return std::nullopt;
-    }
-    mDownloads.insert(name, reply.body);
-    return reply.body;
+    else if (!reply.succeeded())
+        LVStatusBus::sendErrorMessage(incoming.error().isNull() ? reply.errorText : incoming.error());
+    return reply.succeeded();
 }
 
-bool LVAddonInstaller::replaceAddonFile(const QString &path, const QByteArray &bytes) const {
-    QString failure;
-    if (!lv::replaceFileWithoutFollowingLinks(path, bytes, &failure)) {
-        LVStatusBus::sendErrorMessage(QStringLiteral("%1: %2").arg(path, failure));
+// Whether a download of that size fits in what is left of the check's allowance; the check stops when
+// it does not.
+bool LVAddonInstaller::takeFromBudget(qint64 size) {
+    if (size <= mCheck.bytesLeft) {
+        mCheck.bytesLeft -= qMax<qint64>(size, 0);
+        return true;
+    }
+    mCheck.stopped = true;
+    LVStatusBus::sendErrorMessage(QStringLiteral("The addon update stopped: its downloads would come to more than %1.")
+                                      .arg(QLocale::c().formattedDataSize(mLimits.bytes, 0)));
+    return false;
+}
+
+// A file that is not the listed one (another size or digest) is dropped; the listed one replaces the
+// local file.
+bool LVAddonInstaller::putInPlace(LVIncomingFile &incoming, const QString &path,
+                                  const QXmlStreamAttributes &entry) const {
+    if (!incoming.matches(entry))
+        return false;
+    if (!incoming.putInPlace()) {
+        LVStatusBus::sendErrorMessage(incoming.error());
         return false;
     }
     LVStatusBus::sendVerboseMessage(

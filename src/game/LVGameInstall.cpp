@@ -13,9 +13,10 @@
 
 namespace {
 
-// The text of the realm list; empty when there is none or it is not UTF-8.
-QString realmListText(const QString &path) {
-    const std::optional<QByteArray> bytes = path.isNull() ? std::nullopt : lv::contentsOfFile(path);
+// The text of the realm list; empty when there is none, it is not UTF-8 or it is no file (`refusal`
+// then says so).
+QString realmListText(const QString &path, QString *refusal) {
+    const std::optional<QByteArray> bytes = path.isNull() ? std::nullopt : lv::contentsOfFile(path, refusal);
     return bytes ? lv::decodeUtf8(*bytes).value_or(QString()) : QString();
 }
 
@@ -69,8 +70,10 @@ QString LVGameInstall::gameFolder() const {
 
 void LVGameInstall::gatherAccounts() {
     const QString folder = gameFolder();
+    mUnreadableAccounts.clear();
     mAccounts = folder.isNull() ? std::nullopt
-                                : lv::listSubfolders(lv::appendingPathComponent(folder, QStringLiteral("WTF/Account")));
+                                : lv::listSubfolders(lv::appendingPathComponent(folder, QStringLiteral("WTF/Account")),
+                                                     &mUnreadableAccounts);
 }
 
 void LVGameInstall::gatherLocales() {
@@ -93,8 +96,12 @@ QString LVGameInstall::expandPath(const QString &path, const QString &account) c
 bool LVGameInstall::checkSupportedRealms() {
     LVStatusBus::sendStatusMessage(QStringLiteral("Checking for supported realms…"));
     const QStringList acceptedRealms = mSettings.arrayForKey(kValidRealmsKey).value_or(QStringList());
-    const QString realm =
-        acceptedRealms.isEmpty() ? QString() : lv::findAcceptedRealm(realmListText(realmlistPath()), acceptedRealms);
+    QString refusal;
+    const QString realm = acceptedRealms.isEmpty()
+                              ? QString()
+                              : lv::findAcceptedRealm(realmListText(realmlistPath(), &refusal), acceptedRealms);
+    if (!refusal.isNull())
+        LVStatusBus::sendErrorMessage(refusal);
     if (!realm.isNull()) {
         LVStatusBus::sendStatusMessage(QStringLiteral("%1 %2").arg(QStringLiteral("Found valid realm:"), realm));
         mRealm = realm;

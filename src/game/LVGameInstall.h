@@ -32,6 +32,9 @@ public:
     bool checkSupportedRealms();
 
     const std::optional<QStringList> &accounts() const { return mAccounts; }
+    // The account folders whose names cannot be told to the file system again (not valid in its
+    // encoding), shown with their odd bytes as "\xNN"; none of them is in accounts().
+    const QStringList &unreadableAccounts() const { return mUnreadableAccounts; }
     const std::optional<QStringList> &locales() const { return mLocales; }
     const QString &realm() const { return mRealm; }
 
@@ -43,6 +46,7 @@ private:
     LVWorkspace &mWorkspace;
     QString mExecutable;
     std::optional<QStringList> mAccounts;
+    QStringList mUnreadableAccounts;
     std::optional<QStringList> mLocales;
     QString mRealm;
 };

@@ -1,5 +1,6 @@
 #include "net/Gzip.h"
 
+#include "common/FileContents.h"
 #include "common/NewFile.h"
 
 #include <QFile>
@@ -292,25 +293,17 @@ QString failureText(const QString &destination, const QString &reason) {
     return QStringLiteral("Unable to compress %1: %2").arg(QFileInfo(destination).fileName(), reason);
 }
 
-std::optional<QByteArray> readSource(const QString &source) {
-    QFile input(source);
-    if (!input.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray data = input.readAll();
-    if (input.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return data;
-}
-
 } // namespace
 
 namespace lv {
 
 LVGzipResult gzipFile(const QString &source, const QString &destination, const LVGzipOptions &options) {
-    const std::optional<QByteArray> data = readSource(source);
-    if (!data)
+    const LVFileRead data = readWholeFile(source);
+    if (data.status == LVRegularFile::Refused)
+        return {LVGzipResult::Failed, data.problem};
+    if (!data.contents)
         return {LVGzipResult::SourceUnreadable, {}};
-    return gzipData(*data, destination, options);
+    return gzipData(*data.contents, destination, options);
 }
 
 LVGzipResult gzipData(const QByteArray &data, const QString &destination, const LVGzipOptions &options) {

@@ -1,5 +1,7 @@
 #include "net/LVSyncGet.h"
 
+#include "net/UploadBody.h"
+
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -10,15 +12,16 @@ namespace {
 // How much of the answer Qt may hold before it is read here.
 constexpr qint64 kReadBufferSize = 64 * 1024;
 
-enum class Stop { None, NoAnswer, Deadline, TooLong };
+enum class Stop { None, NoAnswer, Deadline, TooLong, Consumer };
 
 // One GET, from the request to its last byte or to the first limit it runs into.
 class GetWait {
 public:
-    GetWait(QNetworkReply &reply, const LVNetworkTimeouts &timeouts, qint64 maxBytes)
+    GetWait(QNetworkReply &reply, const LVNetworkTimeouts &timeouts, qint64 maxBytes, const LVBodyConsumer &consume)
         : mReply(reply)
         , mTimeouts(timeouts)
-        , mMaxBytes(std::max<qint64>(maxBytes, 0)) {}
+        , mMaxBytes(std::max<qint64>(maxBytes, 0))
+        , mConsume(consume) {}
 
     LVGetResult run();
 
@@ -26,12 +29,15 @@ private:
     void startTimers();
     void checkAnnouncedLength();
     void readAvailable();
+    void keep(QByteArrayView piece);
     void stop(Stop why);
     QString describeFailure(int httpStatus) const;
 
     QNetworkReply &mReply;
     const LVNetworkTimeouts &mTimeouts;
     const qint64 mMaxBytes;
+    const LVBodyConsumer &mConsume; // null: the answer is kept in mBody
+    qint64 mReceived = 0;
     QEventLoop mLoop;
     QTimer mConnectTimer;
     QTimer mDeadlineTimer;
@@ -52,7 +58,8 @@ LVGetResult GetWait::run() {
     result.httpStatus = mReply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     // An error status says more than the length of the page that came with it.
     result.tooLong = mStop == Stop::TooLong && result.httpStatus < 400;
-    result.body = result.tooLong ? QByteArray() : mBody.left(mMaxBytes);
+    result.body = result.tooLong ? QByteArray() : mBody;
+    result.received = std::min(mReceived, mMaxBytes);
     if (mStop != Stop::None || mReply.error() != QNetworkReply::NoError || result.httpStatus >= 400)
         result.errorText = describeFailure(result.httpStatus);
     return result;
@@ -62,7 +69,10 @@ void GetWait::startTimers() {
     for (auto [timer, why, ms] : {std::tuple(&mConnectTimer, Stop::NoAnswer, mTimeouts.connectMs),
                                   std::tuple(&mDeadlineTimer, Stop::Deadline, mTimeouts.deadlineMs)}) {
         timer->setSingleShot(true);
-        QObject::connect(timer, &QTimer::timeout, &mLoop, [this, why = why] { stop(why); });
+        QObject::connect(timer, &QTimer::timeout, &mLoop, [this, why = why] {
+            if (!mReply.isFinished())
+                stop(why);
+        });
         timer->start(ms);
     }
     QObject::connect(&mReply, &QNetworkReply::metaDataChanged, &mConnectTimer, &QTimer::stop);
@@ -79,23 +89,36 @@ void GetWait::checkAnnouncedLength() {
 }
 
 void GetWait::readAvailable() {
-    if (mStop != Stop::None)
-        return;
-    // One byte past the limit tells a body that is too long from one that fills it exactly.
-    const qint64 room = mMaxBytes + 1 - mBody.size();
-    if (room > 0)
-        mBody += mReply.read(room);
-    if (mBody.size() > mMaxBytes)
-        stop(Stop::TooLong);
+    while (mStop == Stop::None && mReply.bytesAvailable() > 0) {
+        // One byte past the limit tells a body that is too long from one that fills it exactly.
+        const QByteArray piece = mReply.read(std::min(kReadBufferSize, mMaxBytes + 1 - mReceived));
+        const QByteArrayView kept = QByteArrayView(piece).first(std::min<qint64>(piece.size(), mMaxBytes - mReceived));
+        mReceived += piece.size();
+        if (mConsume && !mConsume(kept))
+            stop(Stop::Consumer);
+        else if (!mConsume)
+            keep(kept);
+        if (mReceived > mMaxBytes)
+            stop(Stop::TooLong);
+    }
+}
+
+// Room for the whole answer is taken at once: pages that are never written cost nothing, while a buffer
+// grown step by step would be copied, and for a moment held twice, at every step.
+void GetWait::keep(QByteArrayView piece) {
+    if (mBody.capacity() < mMaxBytes)
+        mBody.reserve(mMaxBytes);
+    mBody += piece;
 }
 
 void GetWait::stop(Stop why) {
-    if (mStop != Stop::None || mReply.isFinished())
+    if (mStop != Stop::None)
         return;
     mStop = why;
     mConnectTimer.stop();
     mDeadlineTimer.stop();
-    mReply.abort();
+    if (!mReply.isFinished())
+        mReply.abort();
 }
 
 QString GetWait::describeFailure(int httpStatus) const {
@@ -109,6 +132,8 @@ QString GetWait::describeFailure(int httpStatus) const {
         return QStringLiteral("The server at %1 did not finish its answer within %2 seconds.")
             .arg(host)
             .arg(mTimeouts.deadlineMs / 1000.0);
+    case Stop::Consumer:
+        return QStringLiteral("The download from %1 was stopped.").arg(host);
     case Stop::TooLong:
     case Stop::None:
         break;
@@ -124,7 +149,27 @@ QString GetWait::describeFailure(int httpStatus) const {
         return QStringLiteral("The server at %1 stopped sending for %2 seconds.")
             .arg(host)
             .arg(mTimeouts.transferMs / 1000.0);
-    return mReply.errorString();
+    // Qt's own texts may carry the whole address.
+    return lv::redactedUrl(mReply.errorString());
+}
+
+LVGetResult failure(const QString &text) {
+    return {{}, 0, text};
+}
+
+LVGetResult get(QNetworkAccessManager &network, const QUrl &url, const LVNetworkTimeouts &timeouts, qint64 maxBytes,
+                const LVBodyConsumer &consume) {
+    if (!url.isValid() || url.isRelative())
+        return failure(QStringLiteral("\"%1\" is not a valid address.").arg(lv::redactedUrl(url.toString())));
+    const QString scheme = url.scheme().toLower();
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
+        return failure(QStringLiteral("\"%1\" is not an http or https address.").arg(lv::redactedUrl(url.toString())));
+    QNetworkRequest request(url);
+    request.setTransferTimeout(timeouts.transferMs);
+    QNetworkReply *reply = network.get(request);
+    const LVGetResult result = GetWait(*reply, timeouts, maxBytes, consume).run();
+    reply->deleteLater();
+    return result;
 }
 
 } // namespace
@@ -133,15 +178,12 @@ namespace lv {
 
 LVGetResult synchronousGet(QNetworkAccessManager &network, const QUrl &url, const LVNetworkTimeouts &timeouts,
                            qint64 maxBytes) {
-    if (!url.isValid() || url.isRelative())
-        return {{}, 0, QStringLiteral("\"%1\" is not a valid address.").arg(url.toString())};
+    return get(network, url, timeouts, maxBytes, {});
+}
 
-    QNetworkRequest request(url);
-    request.setTransferTimeout(timeouts.transferMs);
-    QNetworkReply *reply = network.get(request);
-    const LVGetResult result = GetWait(*reply, timeouts, maxBytes).run();
-    reply->deleteLater();
-    return result;
+LVGetResult synchronousDownload(QNetworkAccessManager &network, const QUrl &url, const LVNetworkTimeouts &timeouts,
+                                qint64 maxBytes, const LVBodyConsumer &consume) {
+    return get(network, url, timeouts, maxBytes, consume);
 }
 
 } // namespace lv

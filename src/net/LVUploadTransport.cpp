@@ -14,8 +14,14 @@ void postFailure(const QString &account, const QString &reason) {
     LVStatusBus::sendErrorMessage(QStringLiteral("Upload failed for account %1: %2").arg(account, reason));
 }
 
-QString seconds(int milliseconds) {
+QString seconds(qint64 milliseconds) {
     return QString::number(milliseconds / 1000.0);
+}
+
+// A time waited, as a person reads it: tenths of a second below ten seconds, whole seconds above.
+QString secondsWaited(qint64 milliseconds) {
+    return milliseconds < 10000 ? QString::number(milliseconds / 1000.0, 'f', 1)
+                                : QString::number(qRound64(milliseconds / 1000.0));
 }
 
 int httpStatusOf(const QNetworkReply &reply) {
@@ -29,7 +35,7 @@ QString failureOf(const QNetworkReply &reply, const QString &answer) {
     if (status >= 200 && status < 300 && reply.error() == QNetworkReply::NoError)
         return {};
     if (status >= 300 && status < 400) {
-        const QString location = QString::fromUtf8(reply.rawHeader("Location"));
+        const QString location = lv::redactedUrl(QString::fromUtf8(reply.rawHeader("Location")));
         return QStringLiteral("the site answered %1 %2 and moved to %3; the upload was not sent there")
             .arg(status)
             .arg(phrase, location.isEmpty() ? QStringLiteral("an unknown address") : location);
@@ -40,7 +46,8 @@ QString failureOf(const QNetworkReply &reply, const QString &answer) {
             .arg(status)
             .arg(phrase, firstLine.isEmpty() ? QString() : QStringLiteral(": ") + firstLine);
     }
-    return reply.errorString();
+    // Qt's own texts may carry the whole address.
+    return lv::redactedUrl(reply.errorString());
 }
 
 // A site that is down, slow or busy may take the upload later; one that refused it, moved or got a
@@ -165,10 +172,13 @@ void LVUploadTransport::checkTimes() {
 // Why the request has taken too long; null while it may go on.
 QString LVUploadTransport::lateness(const Request &request) const {
     const qint64 now = request.sinceStart.elapsed();
-    // A slow link needs this long to take the body, whatever the network layer says it has sent.
-    const qint64 bodyTimeMs = request.bodySize * 1000 / qMax<qint64>(1, mTimeouts.slowestBodyRate);
-    if (now - request.lastMovementMs >= mTimeouts.transferMs && now >= bodyTimeMs + mTimeouts.transferMs)
-        return QStringLiteral("the site stopped answering for %1 seconds").arg(seconds(mTimeouts.transferMs));
+    const qint64 silentMs = now - request.lastMovementMs;
+    // A slow link needs this long to take the body, whatever the network layer says it has sent; a
+    // silent site is given no more than the longest wait in all.
+    const qint64 bodyTimeMs = qMin(request.bodySize * 1000 / qMax<qint64>(1, mTimeouts.slowestBodyRate),
+                                   qMax<qint64>(0, mTimeouts.longestWaitMs - mTimeouts.transferMs));
+    if (silentMs >= mTimeouts.transferMs && now >= bodyTimeMs + mTimeouts.transferMs)
+        return QStringLiteral("the site stopped answering for %1 seconds").arg(secondsWaited(silentMs));
     if (request.bodySentMs >= 0 && now >= qMax(request.bodySentMs, bodyTimeMs) + mTimeouts.deadlineMs)
         return QStringLiteral("the site did not finish its answer within %1 seconds")
             .arg(seconds(mTimeouts.deadlineMs));

@@ -32,8 +32,8 @@ struct LVUploadReply {
 // Sends the upload requests, one POST per account, each handled by itself while others are in
 // flight: its reply text is collected on its own, and its end is told with requestFinished. A request
 // fails when neither side has moved for the pause limit (a body is given the time a slow link needs
-// to take it), when its answer has not ended by the deadline, or when the site answers anything but
-// 2xx; redirects are not followed.
+// to take it, but no more than the longest wait in all), when its answer has not ended by the
+// deadline, or when the site answers anything but 2xx; redirects are not followed.
 class LVUploadTransport : public QObject {
     Q_OBJECT
 public:

@@ -1,5 +1,6 @@
 #include "net/UploadBody.h"
 
+#include "common/FileContents.h"
 #include "common/PathComponents.h"
 #include "net/Gzip.h"
 
@@ -44,8 +45,8 @@ QString uploadQuery(const QString &username, const QString &passwordHash, bool c
 
 QString redactedUrl(const QString &urlText) {
     // An item starts the text, follows the "?" of the query or an "&"; its value ends at the next
-    // "&", at a fragment or at the end.
-    static const QRegularExpression passwordItem(QStringLiteral("(^|[?&])password=[^&#]*"));
+    // "&", at a fragment, at the end, or where an address quoted in a message ends.
+    static const QRegularExpression passwordItem(QStringLiteral("(^|[?&])password=[^&#\\s\"]*"));
     return QString(urlText).replace(passwordItem, QStringLiteral("\\1password=********"));
 }
 
@@ -60,8 +61,7 @@ LVGzipResult compress(const LVBodySource &source, const QString &copy, const LVG
 }
 
 QByteArray readBack(const QString &copy) {
-    QFile file(copy);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return contentsOfFile(copy).value_or(QByteArray());
 }
 
 } // namespace

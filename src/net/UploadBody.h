@@ -42,8 +42,8 @@ QString credentialsQuery(const QString &username, const QString &passwordHash);
 // The credentials query, then "&ignorecharacterdata" unless character data is wanted.
 QString uploadQuery(const QString &username, const QString &passwordHash, bool characterData);
 
-// The address, or its query alone, with the password's hash shown as "********": the hash is what
-// the site takes as the password.
+// The address, or its query alone, or a message quoting either, with the password's hash shown as
+// "********": the hash is what the site takes as the password.
 QString redactedUrl(const QString &urlText);
 
 // Compresses each source next to itself (".gz" added) and assembles the parts of those that could be

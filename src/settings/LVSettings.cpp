@@ -45,10 +45,7 @@ bool LVSettings::boolForKey(const QString &key) const {
 }
 
 std::optional<QStringList> LVSettings::arrayForKey(const QString &key) const {
-    const QVariant value = valueForKey(key);
-    if (value.typeId() != QMetaType::QStringList && value.typeId() != QMetaType::QVariantList)
-        return std::nullopt;
-    return value.toStringList();
+    return lv::stringListOf(valueForKey(key));
 }
 
 bool LVSettings::hasUserValueForKey(const QString &key) const {
@@ -121,6 +118,14 @@ bool LVSettings::save(QString *error) {
 }
 
 namespace lv {
+
+std::optional<QStringList> stringListOf(const QVariant &value) {
+    if (value.typeId() == QMetaType::QString)
+        return value.toString().isEmpty() ? QStringList() : QStringList{value.toString()};
+    if (value.typeId() != QMetaType::QStringList && value.typeId() != QMetaType::QVariantList)
+        return std::nullopt;
+    return value.toStringList();
+}
 
 QString writeFailure(const QString &path) {
     if (QFileInfo(path).isDir())

@@ -54,7 +54,7 @@ public:
     QString stringForKey(const QString &key) const;
     // False when absent.
     bool boolForKey(const QString &key) const;
-    // Empty when absent or not a list.
+    // Empty when absent or neither a list nor text; text is a list of one (see lv::stringListOf()).
     std::optional<QStringList> arrayForKey(const QString &key) const;
 
     bool hasUserValueForKey(const QString &key) const;
@@ -84,6 +84,10 @@ private:
 };
 
 namespace lv {
+
+// A list as the store gives it back: an INI file keeps a list of one as plain text, which is a list
+// of one here (empty text is an empty list). Absent when the value is neither a list nor text.
+std::optional<QStringList> stringListOf(const QVariant &value);
 
 // Why the file at the path cannot be written: "<path>: <reason>".
 QString writeFailure(const QString &path);

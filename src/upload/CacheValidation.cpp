@@ -5,10 +5,13 @@
 
 namespace lv {
 
-bool validateWDBFile(const QString &path) {
+bool validateWDBFile(const QString &path, QString *refusal) {
     // A cache file that is missing, unreadable or empty does not hold the upload back.
-    const std::optional<QByteArray> data = contentsOfFile(path);
-    return !data || data->isEmpty() || isSoundWdb(*data);
+    const LVFileRead data = readWholeFile(path);
+    if (refusal && data.status == LVRegularFile::Refused)
+        *refusal = data.problem;
+    return data.status != LVRegularFile::Refused &&
+           (!data.contents || data.contents->isEmpty() || isSoundWdb(*data.contents));
 }
 
 } // namespace lv

@@ -16,6 +16,8 @@ QString oneLine(QString text) {
 }
 
 QString outcome(const LVUploadRecord &record) {
+    if (record.succeeded && record.gameSavedMeanwhile)
+        return QStringLiteral("succeeded; newer data goes with the next upload");
     if (record.succeeded)
         return QStringLiteral("succeeded");
     if (record.reason.isEmpty())
@@ -48,7 +50,8 @@ QJsonObject jsonObject(const LVUploadRecord &record) {
                        {"httpStatus", record.httpStatus},
                        {"reply", record.reply},
                        {"succeeded", record.succeeded},
-                       {"reason", record.reason}};
+                       {"reason", record.reason},
+                       {"gameSavedMeanwhile", record.gameSavedMeanwhile}};
 }
 
 } // namespace

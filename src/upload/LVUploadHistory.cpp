@@ -17,11 +17,17 @@ Q_LOGGING_CATEGORY(lcHistory, "lorvane.upload.history")
 
 const QString kDriver = QStringLiteral("QSQLITE");
 const QString kInMemory = QStringLiteral(":memory:");
-// Bumped whenever the table changes; a file with another version is not read.
-constexpr int kSchemaVersion = 1;
-const QStringList kColumns{"id",    "time",         "install",     "account",     "file_count",
-                           "files", "bytes_before", "bytes_after", "duration_ms", "http_status",
-                           "reply", "succeeded",    "reason"};
+// The table's columns in this version.
+const QStringList kColumns{
+    "id",          "time",        "install",     "account", "file_count", "files",  "bytes_before",
+    "bytes_after", "duration_ms", "http_status", "reply",   "succeeded",  "reason", "game_saved_meanwhile"};
+// A new history is made as version 1 (kCreateTable), then brought up to this version: what takes a
+// history of version N to N + 1 is kMigrations[N - 1]. A change of the table is a new entry here, its
+// columns added to kColumns. A history of a newer version than this is not read.
+const QList<QStringList> kMigrations{
+    {QStringLiteral("ALTER TABLE uploads ADD COLUMN game_saved_meanwhile INTEGER NOT NULL DEFAULT 0")},
+};
+const int kSchemaVersion = int(kMigrations.size()) + 1;
 const QString kCreateTable = QStringLiteral("CREATE TABLE uploads (id INTEGER PRIMARY KEY AUTOINCREMENT,"
                                             " time TEXT NOT NULL, install TEXT, account TEXT,"
                                             " file_count INTEGER NOT NULL, files TEXT NOT NULL,"
@@ -101,15 +107,25 @@ std::optional<QVariant> singleValue(const QSqlDatabase &database, const QString 
     return query.value(0);
 }
 
-bool createSchema(QSqlDatabase &database, QSqlError *error) {
-    QSqlQuery query(database);
+// Brings the history from its version (0: a new, empty file) up to this one, in one transaction that
+// is undone, leaving the file as it was, unless the table then is this version's.
+bool upgradeSchema(QSqlDatabase &database, int version, QSqlError *error) {
+    QStringList statements = version == 0 ? QStringList{kCreateTable, kCreateIndex} : QStringList();
+    for (int from = qMax(version, 1); from < kSchemaVersion; ++from)
+        statements += kMigrations.at(from - 1);
+    statements << QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion);
     if (!database.transaction())
         return failed(database.lastError(), error);
-    if (!query.exec(kCreateTable) || !query.exec(kCreateIndex) ||
-        !query.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion))) {
-        failed(query.lastError(), error);
+    QSqlQuery query(database);
+    for (const QString &statement : std::as_const(statements))
+        if (!query.exec(statement)) {
+            failed(query.lastError(), error);
+            database.rollback();
+            return false;
+        }
+    if (columnsOfUploads(database) != kColumns) {
         database.rollback();
-        return false;
+        return failed(problem(QStringLiteral("it is not an upload history of version %1").arg(version)), error);
     }
     return database.commit() || failed(database.lastError(), error);
 }
@@ -125,8 +141,9 @@ bool checkSchema(QSqlDatabase &database, QSqlError *error) {
     const auto objects = singleValue(database, QStringLiteral("SELECT count(*) FROM sqlite_master"), error);
     if (!version || !objects)
         return false;
-    if (version->toInt() == 0 && objects->toInt() == 0)
-        return createSchema(database, error);
+    if ((version->toInt() == 0 && objects->toInt() == 0) ||
+        (version->toInt() >= 1 && version->toInt() < kSchemaVersion))
+        return upgradeSchema(database, version->toInt(), error);
     if (version->toInt() == kSchemaVersion && columnsOfUploads(database) == kColumns)
         return true;
     return failed(problem(QStringLiteral("it is not an upload history of version %1").arg(kSchemaVersion)), error);
@@ -145,6 +162,7 @@ LVUploadRecord recordAt(const QSqlQuery &query) {
     record.reply = query.value(8).toString();
     record.succeeded = query.value(9).toBool();
     record.reason = query.value(10).toString();
+    record.gameSavedMeanwhile = query.value(11).toBool();
     return record;
 }
 
@@ -265,13 +283,14 @@ bool LVUploadHistory::record(const LVUploadRecord &record, QString *error) {
         return failed(QStringLiteral("the upload history is not open"), error);
     QSqlQuery query(mDatabase);
     query.prepare(QStringLiteral("INSERT INTO uploads (time, install, account, file_count, files, bytes_before,"
-                                 " bytes_after, duration_ms, http_status, reply, succeeded, reason)"
-                                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                                 " bytes_after, duration_ms, http_status, reply, succeeded, reason,"
+                                 " game_saved_meanwhile) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const QVariant &value :
          {QVariant(storedTime(record.time)), QVariant(record.install), QVariant(record.account),
           QVariant(record.files.size()), QVariant(filesAsJson(record.files)), QVariant(record.bytesBefore),
           QVariant(record.bytesAfter), QVariant(record.durationMs), QVariant(record.httpStatus),
-          QVariant(cutReply(record.reply)), QVariant(record.succeeded), QVariant(record.reason)})
+          QVariant(cutReply(record.reply)), QVariant(record.succeeded), QVariant(record.reason),
+          QVariant(record.gameSavedMeanwhile)})
         query.addBindValue(value);
     if (!query.exec()) {
         qCWarning(lcHistory).noquote() << "An upload could not be recorded:" << query.lastError().text();
@@ -288,7 +307,7 @@ QList<LVUploadRecord> LVUploadHistory::records(int limit) const {
     QSqlQuery query(mDatabase);
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT time, install, account, files, bytes_before, bytes_after, duration_ms,"
-                                 " http_status, reply, succeeded, reason FROM uploads"
+                                 " http_status, reply, succeeded, reason, game_saved_meanwhile FROM uploads"
                                  " ORDER BY time DESC, id DESC LIMIT ?"));
     query.addBindValue(limit < 0 ? -1 : limit);
     if (!query.exec())

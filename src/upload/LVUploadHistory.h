@@ -19,7 +19,8 @@ struct LVUploadRecord {
     int httpStatus = 0; // 0 when no HTTP answer came
     QString reply;      // the start of the site's answer, at most kReplyLimit characters once recorded
     bool succeeded = false;
-    QString reason; // why it failed, in a few words
+    QString reason;                  // why it failed, in a few words
+    bool gameSavedMeanwhile = false; // the game saved new data during the upload: it goes with the next
 
     bool operator==(const LVUploadRecord &) const = default;
 };

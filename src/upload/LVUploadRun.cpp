@@ -199,6 +199,9 @@ void LVUploadRun::nextInstall() {
         nextInstall();
         return;
     }
+    for (const QString &name : mRun.install->unreadableAccounts())
+        if (isAskedFor(*mRun.install, name))
+            refuseUnreadableAccount(name);
     mRun.accounts.clear();
     for (const QString &account : mRun.install->accounts().value_or(QStringList()))
         if (isAskedFor(*mRun.install, account))
@@ -227,16 +230,22 @@ bool LVUploadRun::prepareAccount(const QString &account) {
     mRun.outcome.lookedAt.append({install().gameFolder(), account});
     recoverAccount(account);
     LVStatusBus::sendVerboseMessage(QStringLiteral("Checking for uploaded flag…"));
-    if (alreadyUploadedForAccount(account)) {
-        sendStatus(QStringLiteral("Nothing to upload to the server"));
+    QString refusal;
+    if (alreadyUploadedForAccount(account, &refusal)) {
+        if (!refusal.isNull())
+            accountRefused(account, refusal);
+        else
+            sendStatus(QStringLiteral("Nothing to upload to the server"));
         return false;
     }
     ++mRun.outcome.accountsWithData;
     LVStatusBus::sendVerboseMessage(QStringLiteral("Validating cache files…"));
     sendStatus(QStringLiteral("Validating data…"));
-    if (!validateCacheFilesForAccount(account)) {
-        sendError(QStringLiteral("One or more .wdb cache files are corrupt"));
-        accountFailed(LVFailureKind::CorruptCache, QStringLiteral("one or more .wdb cache files are corrupt"));
+    if (!validateCacheFilesForAccount(account, &refusal)) {
+        if (refusal.isNull())
+            sendError(QStringLiteral("One or more .wdb cache files are corrupt"));
+        accountFailed(refusal.isNull() ? LVFailureKind::CorruptCache : LVFailureKind::LocalFiles,
+                      refusal.isNull() ? QStringLiteral("one or more .wdb cache files are corrupt") : refusal);
         return false;
     }
     sendStatus(QStringLiteral("Initiating upload…"));
@@ -261,39 +270,50 @@ void LVUploadRun::recoverAccount(const QString &account) {
     }
 }
 
-bool LVUploadRun::alreadyUploadedForAccount(const QString &account) {
+bool LVUploadRun::alreadyUploadedForAccount(const QString &account, QString *refusal) {
     mRun.current.reset();
     const std::optional<QStringList> files = mSettings.arrayForKey(kFilesToUploadKey);
     if (!files || files->isEmpty())
         return true;
     const QString path = install().expandPath(files->first(), account);
-    std::optional<QByteArray> savedVariables = lv::contentsOfFile(path);
-    if (!savedVariables || !lv::isValidUtf8(*savedVariables))
+    LVFileRead savedVariables = lv::readWholeFile(path);
+    if (savedVariables.status == LVRegularFile::Refused) {
+        sendError(savedVariables.problem);
+        if (refusal)
+            *refusal = savedVariables.problem;
+    }
+    if (!savedVariables.contents || !lv::isValidUtf8(*savedVariables.contents))
         return true;
-    const qint64 size = savedVariables->size();
-    const qsizetype flag = lv::setUploadedFlag(*savedVariables);
+    QByteArray &text = *savedVariables.contents;
+    const qint64 size = text.size();
+    const qsizetype flag = lv::setUploadedFlag(text);
     if (flag < 0) {
-        if (!savedVariables->contains(lv::kUploadedFlag))
+        if (!text.contains(lv::kUploadedFlag))
             sendError(QStringLiteral("rvUploaded variable seems to be malformed."));
         return true;
     }
     // What is sent carries the flag set and the realm; the game's file stays as it is until the site
     // has the data.
-    savedVariables->append(lv::realmLine(install().realm()));
-    mRun.current = Account{account, path, flag, size, std::move(*savedVariables), {}, 0};
+    text.append(lv::realmLine(install().realm()));
+    mRun.current = Account{account, path, flag, size, savedVariables.stamp, std::move(text), {}, 0};
     LVStatusBus::sendVerboseMessage(QStringLiteral("rvUpload == 1"));
     return false;
 }
 
-bool LVUploadRun::validateCacheFilesForAccount(const QString &account) {
+bool LVUploadRun::validateCacheFilesForAccount(const QString &account, QString *refusal) {
     const QStringList files = mSettings.arrayForKey(kFilesToUploadKey).value_or(QStringList());
     for (const QString &entry : files) {
         // Judged by the template as stored, before any placeholder is expanded.
         if (lv::pathExtension(entry) != QLatin1String("wdb"))
             continue;
         const QString path = install().expandPath(entry, account);
-        if (!lv::validateWDBFile(path)) {
-            sendError(QStringLiteral("%1 %2").arg(QStringLiteral("Invalid cache file:"), lv::lastPathComponent(path)));
+        QString refused;
+        if (!lv::validateWDBFile(path, &refused)) {
+            sendError(refused.isNull() ? QStringLiteral("%1 %2").arg(QStringLiteral("Invalid cache file:"),
+                                                                     lv::lastPathComponent(path))
+                                       : refused);
+            if (refusal)
+                *refusal = refused;
             return false;
         }
         LVStatusBus::sendVerboseMessage(
@@ -325,7 +345,6 @@ void LVUploadRun::compressAccount() {
 void LVUploadRun::bodyBuilt() {
     Account &account = *mRun.current;
     account.body = mCompression.result();
-    account.uploadedText.clear();
     if (!account.body.error.isNull()) {
         sendError(account.body.error);
         accountFailed(LVFailureKind::LocalFiles, account.body.error);
@@ -349,22 +368,40 @@ void LVUploadRun::requestFinished(const LVUploadReply &reply) {
     if (!mRun.current || (mRun.current->requestId != reply.id && mRun.current->requestId != -1))
         return;
     Account &account = *mRun.current;
-    emit accountUploaded({install().gameFolder(), account.name, account.body.fileNames, account.body.bytesBefore,
-                          account.body.bytesAfter, reply});
     emit uploadRequestFinished(account.name, reply.succeeded);
     sendStatus(QStringLiteral("Cleaning up…"));
     removeCopies(account.body.copies);
-    bool stored = reply.succeeded;
-    QString error;
-    if (stored && !lv::markUploaded(account.savedVariables, account.flagOffset, account.size, &error))
-        qCWarning(lcUpload).noquote() << "The site has the data of" << account.name << "but" << account.savedVariables
-                                      << "was not marked uploaded:" << error;
+    const bool savedMeanwhile = reply.succeeded && !markUploaded(account);
+    emit accountUploaded({install().gameFolder(), account.name, account.body.fileNames, account.body.bytesBefore,
+                          account.body.bytesAfter, reply, savedMeanwhile});
     sendStatus(QStringLiteral(""));
-    if (stored)
+    if (reply.succeeded)
         accountStored();
     else
         accountFailed(lv::failureKindOf(reply), reply.reason, reply.retryAfterSeconds);
     QMetaObject::invokeMethod(this, &LVUploadRun::nextAccount, Qt::QueuedConnection);
+}
+
+// The site has the data: the flag is set in the very file that was read and sent. False when the game
+// has saved that file since, so that its new data goes with the next upload.
+bool LVUploadRun::markUploaded(Account &account) {
+    QByteArray &asRead = account.uploadedText;
+    asRead.truncate(account.size);
+    lv::resetUploadedFlag(asRead, account.flagOffset);
+    QString error;
+    switch (lv::markUploaded(account.savedVariables, account.stamp, asRead, account.flagOffset, &error)) {
+    case LVMarkResult::Marked:
+        return true;
+    case LVMarkResult::FileChanged:
+        sendStatus(QStringLiteral("%1: the game saved new data during the upload; it goes with the next upload")
+                       .arg(account.name));
+        return false;
+    case LVMarkResult::Failed:
+        qCWarning(lcUpload).noquote() << "The site has the data of" << account.name << "but" << account.savedVariables
+                                      << "was not marked uploaded:" << error;
+        return true;
+    }
+    return true;
 }
 
 void LVUploadRun::accountStored() {
@@ -374,10 +411,30 @@ void LVUploadRun::accountStored() {
 
 void LVUploadRun::accountFailed(LVFailureKind kind, const QString &reason, std::optional<qint64> retryAfter) {
     const QString name = mRun.current->name;
-    mRun.outcome.failedAccounts << name;
-    mRun.outcome.failures.append({{install().gameFolder(), name}, reason, kind, retryAfter});
-    mRun.outcome.failed = true;
     mRun.current.reset();
+    recordFailure(name, reason, kind, retryAfter);
+}
+
+// An account whose files cannot be read as files: it fails, and the run goes on with the next.
+void LVUploadRun::accountRefused(const QString &account, const QString &reason) {
+    ++mRun.outcome.accountsWithData;
+    recordFailure(account, reason, LVFailureKind::LocalFiles);
+}
+
+void LVUploadRun::recordFailure(const QString &account, const QString &reason, LVFailureKind kind,
+                                std::optional<qint64> retryAfter) {
+    mRun.outcome.failedAccounts << account;
+    mRun.outcome.failures.append({{install().gameFolder(), account}, reason, kind, retryAfter});
+    mRun.outcome.failed = true;
+}
+
+// An account folder whose name cannot be told to the file system again: its files cannot be read.
+void LVUploadRun::refuseUnreadableAccount(const QString &account) {
+    const QString reason = QStringLiteral("its name is not valid in the encoding of this system's file names");
+    sendStatus(QStringLiteral("----------\n%1 %2").arg(QStringLiteral("Using account"), account));
+    sendError(QStringLiteral("Unable to read the account folder %1: %2").arg(account, reason));
+    mRun.outcome.lookedAt.append({install().gameFolder(), account});
+    accountRefused(account, reason);
 }
 
 // What the user has to do for each account that is not tried again by itself.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/LVRegularFile.h"
 #include "net/LVUploadTransport.h"
 #include "net/UploadBody.h"
 
@@ -58,6 +59,7 @@ struct LVAccountUpload {
     qint64 bytesBefore = 0;
     qint64 bytesAfter = 0;
     LVUploadReply reply;
+    bool gameSavedMeanwhile = false; // the site has the data, but the game saved newer data during the upload
 };
 
 // The upload of every account of every checked install, install after install, each with its own realm
@@ -92,9 +94,10 @@ public:
 
     // Reads the account's saved variables, in the install the run is at (the first checked one between
     // runs), and keeps what is to be sent; true when there is nothing to upload. The game's file itself
-    // is not changed.
-    bool alreadyUploadedForAccount(const QString &account);
-    bool validateCacheFilesForAccount(const QString &account);
+    // is not changed. Something other than a file at its place is refused: `refusal` says so.
+    bool alreadyUploadedForAccount(const QString &account, QString *refusal = nullptr);
+    // False at the first cache file that is corrupt, or refused for not being a file (`refusal` then).
+    bool validateCacheFilesForAccount(const QString &account, QString *refusal = nullptr);
 
     UploadState uploadState() const { return mUploadState; }
 
@@ -116,7 +119,8 @@ private:
         QString savedVariables;
         qsizetype flagOffset = -1;
         qint64 size = 0;
-        QByteArray uploadedText;
+        LVFileStamp stamp;       // of the saved variables as read
+        QByteArray uploadedText; // as read, the flag set, then the realm line
         LVBuiltBody body;
         int requestId = 0;
     };
@@ -148,8 +152,13 @@ private:
     void compressAccount();
     void bodyBuilt();
     void requestFinished(const LVUploadReply &reply);
+    bool markUploaded(Account &account);
     void accountStored();
     void accountFailed(LVFailureKind kind, const QString &reason, std::optional<qint64> retryAfter = std::nullopt);
+    void accountRefused(const QString &account, const QString &reason);
+    void recordFailure(const QString &account, const QString &reason, LVFailureKind kind,
+                       std::optional<qint64> retryAfter = std::nullopt);
+    void refuseUnreadableAccount(const QString &account);
     void adviseOnFailures() const;
     void finishRun();
 

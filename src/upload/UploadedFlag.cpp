@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,26 +51,73 @@ bool isSymbolicLink(const QString &path) {
 // The one byte that tells "rvUploaded = 0" from "rvUploaded = 1".
 constexpr qsizetype kFlagDigit = sizeof(kNewDataFlag) - 2;
 
+// Whether the open file holds exactly these bytes, read a piece at a time.
+bool holdsExactly(int descriptor, QByteArrayView bytes) {
+    constexpr qsizetype kPiece = 1024 * 1024;
+    const std::unique_ptr<char[]> buffer(new char[kPiece]);
+    for (qsizetype at = 0; at < bytes.size();) {
+        const ssize_t count = ::pread(descriptor, buffer.get(), size_t(qMin(kPiece, bytes.size() - at)), off_t(at));
+        if (count <= 0 || std::memcmp(buffer.get(), bytes.data() + at, size_t(count)) != 0)
+            return false;
+        at += count;
+    }
+    return true;
+}
+
+LVMarkResult markOpenFile(int descriptor, const LVFileStamp &stamp, QByteArrayView asRead, qsizetype offset,
+                          QString *error) {
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || fileStamp(status) != stamp ||
+        !holdsExactly(descriptor, asRead))
+        return LVMarkResult::FileChanged;
+    const char uploaded = kUploadedFlag[kFlagDigit];
+    if (::pwrite(descriptor, &uploaded, 1, off_t(offset + kFlagDigit)) == 1 && ::fsync(descriptor) == 0)
+        return LVMarkResult::Marked;
+    fail(error, QString::fromLocal8Bit(std::strerror(errno)));
+    return LVMarkResult::Failed;
+}
+
+// Puts the restore copy's contents back, the flag it set undone, in place of the saved variables.
+bool putBack(const QString &path, QByteArray restoreCopy, QString *error) {
+    if (!resetUploadedFlag(restoreCopy, flagSetByUpload(restoreCopy)))
+        return fail(error, QStringLiteral("%1.rename holds no flag to set back").arg(lastPathComponent(path)));
+    // A file that is a link is written at its target, so that the link stays a link.
+    const QString target = QFileInfo(path).exists() ? QFileInfo(path).canonicalFilePath() : path;
+    return writeFileAtomically(target, {restoreCopy}, error);
+}
+
 } // namespace
 
-bool markUploaded(const QString &path, qsizetype offset, qint64 expectedSize, QString *error) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
-        return fail(error, QString::fromLocal8Bit(std::strerror(errno)));
-    struct stat status {};
-    char current[sizeof(kNewDataFlag) - 1];
-    const bool unchanged = ::fstat(fd, &status) == 0 && status.st_size == expectedSize &&
-                           ::pread(fd, current, sizeof current, offset) == qint64(sizeof current) &&
-                           std::memcmp(current, kNewDataFlag, sizeof current) == 0;
-    if (!unchanged) {
-        ::close(fd);
-        return fail(error, QStringLiteral("the file has changed since it was read"));
+LVMarkResult markUploaded(const QString &path, const LVFileStamp &stamp, QByteArrayView asRead, qsizetype offset,
+                          QString *error) {
+    const QByteArrayView newData(kNewDataFlag);
+    if (offset < 0 || offset + newData.size() > asRead.size() || asRead.sliced(offset, newData.size()) != newData) {
+        fail(error, QStringLiteral("there is no flag to set at %1").arg(offset));
+        return LVMarkResult::Failed;
     }
-    const char uploaded = kUploadedFlag[kFlagDigit];
-    const bool written = ::pwrite(fd, &uploaded, 1, offset + kFlagDigit) == 1 && ::fsync(fd) == 0;
-    const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-    ::close(fd);
-    return written || fail(error, reason);
+    const QByteArray encoded = QFile::encodeName(path);
+    // Judged before the file is opened: whatever stands there now may not be a file at all.
+    struct stat status {};
+    if (::stat(encoded.constData(), &status) != 0 || fileStamp(status) != stamp)
+        return LVMarkResult::FileChanged;
+    const int descriptor = ::open(encoded.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        fail(error, QString::fromLocal8Bit(std::strerror(errno)));
+        return LVMarkResult::Failed;
+    }
+    const LVMarkResult result = markOpenFile(descriptor, stamp, asRead, offset, error);
+    ::close(descriptor);
+    return result;
+}
+
+bool leftByAnOlderUpload(QByteArrayView savedVariables, QByteArrayView restoreCopy) {
+    if (!savedVariables.startsWith(restoreCopy))
+        return restoreCopy.startsWith(savedVariables);
+    const QByteArrayView rest = savedVariables.sliced(restoreCopy.size());
+    const QByteArrayView realmStart("\nrvRealm = \"");
+    if (!rest.startsWith(realmStart))
+        return realmStart.startsWith(rest);
+    return !rest.sliced(1).contains('\n');
 }
 
 qsizetype flagSetByUpload(const QByteArray &restoreCopy) {
@@ -80,23 +128,28 @@ qsizetype flagSetByUpload(const QByteArray &restoreCopy) {
 
 QString undoUnfinishedUpload(const QString &path, QString *error) {
     const QString restorePath = path + QStringLiteral(".rename");
+    const QString name = lastPathComponent(path);
     if (isSymbolicLink(restorePath)) {
         QFile::remove(restorePath);
-        return QStringLiteral("Removed a link standing where the restore copy of %1 goes").arg(lastPathComponent(path));
+        return QStringLiteral("Removed a link standing where the restore copy of %1 goes").arg(name);
     }
-    std::optional<QByteArray> restore = contentsOfFile(restorePath);
-    if (!restore)
-        return {};
-    if (!resetUploadedFlag(*restore, flagSetByUpload(*restore))) {
-        fail(error, QStringLiteral("%1 holds no flag to set back").arg(lastPathComponent(restorePath)));
+    const LVFileRead restore = readWholeFile(restorePath, LVLinks::Refuse);
+    const LVFileRead current = restore.contents ? readWholeFile(path) : LVFileRead();
+    const QString problem = restore.contents ? current.problem : restore.problem;
+    if (!problem.isNull() || !restore.contents) {
+        fail(error, problem);
         return {};
     }
-    // A file that is a link is written at its target, so that the link stays a link.
-    const QString target = QFileInfo(path).exists() ? QFileInfo(path).canonicalFilePath() : path;
-    if (!writeFileAtomically(target, {*restore}, error))
+    if (current.contents && !leftByAnOlderUpload(*current.contents, *restore.contents)) {
+        QFile::remove(restorePath);
+        return QStringLiteral("Kept %1: the game saved newer data after an upload that did not finish; its old "
+                              "restore copy was removed")
+            .arg(name);
+    }
+    if (!putBack(path, *restore.contents, error))
         return {};
     QFile::remove(restorePath);
-    return QStringLiteral("Put %1 back as it was before an upload that did not finish").arg(lastPathComponent(path));
+    return QStringLiteral("Put %1 back as it was before an upload that did not finish").arg(name);
 }
 
 bool removeLeftoverCopy(const QString &path) {

@@ -7,12 +7,12 @@
 #include <httplib.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <pthread.h>
 
@@ -126,11 +126,16 @@ bool writeTextFile(const fs::path &file, const std::string &text) {
     return static_cast<bool>(output);
 }
 
-std::optional<std::string> readFile(const fs::path &file) {
-    std::ifstream input(file, std::ios::binary);
-    if (!input)
-        return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(input), std::istreambuf_iterator<char>());
+// Sends the file a piece at a time, so that a large one costs the site no more memory than a small one.
+void sendFile(httplib::Response &response, const std::shared_ptr<std::ifstream> &input, size_t size) {
+    response.status = 200;
+    response.set_content_provider(size, "application/octet-stream",
+                                  [input](size_t offset, size_t length, httplib::DataSink &sink) {
+                                      std::array<char, 64 * 1024> piece;
+                                      input->seekg(std::streamoff(offset));
+                                      input->read(piece.data(), std::streamsize(std::min(length, piece.size())));
+                                      return input->gcount() > 0 && sink.write(piece.data(), size_t(input->gcount()));
+                                  });
 }
 
 } // namespace
@@ -360,10 +365,14 @@ void LVSiteServer::handleManifest(httplib::Response &response) {
 
 void LVSiteServer::handleAddonFile(const std::string &relativePath, httplib::Response &response) {
     const std::optional<fs::path> file = LVAddonManifest::resolve(mConfig.addonFolder, relativePath);
-    const std::optional<std::string> content = file ? readFile(*file) : std::nullopt;
-    if (!content)
+    std::error_code error;
+    const size_t size = file ? size_t(fs::file_size(*file, error)) : 0;
+    const auto input = file ? std::make_shared<std::ifstream>(*file, std::ios::binary) : nullptr;
+    if (!input || error || !*input)
         return setText(response, 404, "not found\n");
-    setBody(response, 200, *content, "application/octet-stream");
+    if (size == 0)
+        return setBody(response, 200, std::string(), "application/octet-stream");
+    sendFile(response, input, size);
 }
 
 void LVSiteServer::waitForStop(httplib::Response &response) {
