@@ -127,13 +127,14 @@ private slots:
         QCOMPARE(described, installs);
         LVGameInstalls collection(world.settings, world.workspace);
         QTEST(collection.watchedApplicationNames(), "watched");
-        // With none checked, the run and the gathering have the game path's install alone.
+        // With none checked, the run and the gathering leave every install alone.
         QStringList used;
         for (const LVGameInstall *install : collection.checked())
             used << install->executable();
-        QCOMPARE(used, checked.isEmpty() ? QStringList{world.settings.stringForKey(kWowApplicationPathKey)} : checked);
-        QCOMPARE(&collection.primary(), collection.checked().first());
-        QVERIFY(collection.gatherNewInstalls());
+        QCOMPARE(used, checked);
+        QCOMPARE(collection.gatherNewInstalls(), !checked.isEmpty());
+        if (!checked.isEmpty())
+            QCOMPARE(&collection.primary(), collection.checked().first());
         QVERIFY(!collection.gatherNewInstalls());
     }
 

@@ -584,6 +584,17 @@ private slots:
             QCOMPARE(stored(1), QByteArray(otherFresh).replace("rvUploaded = 0", "rvUploaded = 1") +
                                     "\nrvRealm = \"us.logon.worldofwarcraft.com\";");
         QCOMPARE(read(uncheckedAccount), uncheckedFresh);
+
+        // Every install unchecked: none is read, not even the one Launch would start, and the run says why.
+        lv::storeInstallChoices(mWorld->settings, {{gamePath("Wow.exe"), false},
+                                                   {unchecked.filePath("Wow.exe"), false},
+                                                   {classic + "/WowClassic.exe", false}});
+        QSignalSpy ended(&run(), &LVUploadRun::runEnded);
+        run().upload(); // the button waits for the retest after the upload above
+        QVERIFY(!ended.isEmpty() || ended.wait());
+        const LVUploadOutcome none = ended.first().first().value<LVUploadOutcome>();
+        QVERIFY(none.failed);
+        QVERIFY2(none.runError.startsWith("No copy of the game is checked"), qPrintable(none.runError));
     }
 
     void realmCheckFindsTheFirstAcceptedRealmInTheListsOrder_data() {

@@ -27,12 +27,17 @@ LVGameInstall &LVGameInstalls::primary() {
     return installAt(mSettings.stringForKey(kWowApplicationPathKey));
 }
 
+// Unchecked means left alone, even when every install is: only with no install listed at all does the
+// game path (or the workspace's guess) stand in.
 QList<LVGameInstall *> LVGameInstalls::checked() {
+    const QList<LVInstallChoice> choices = lv::installChoices(mSettings);
+    if (choices.isEmpty())
+        return {&primary()};
     QList<LVGameInstall *> installs;
-    for (const LVInstallChoice &choice : lv::installChoices(mSettings))
+    for (const LVInstallChoice &choice : choices)
         if (choice.checked)
             installs << &installAt(choice.executable);
-    return installs.isEmpty() ? QList<LVGameInstall *>{&primary()} : installs;
+    return installs;
 }
 
 QStringList LVGameInstalls::watchedApplicationNames() const {

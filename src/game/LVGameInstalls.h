@@ -23,7 +23,8 @@ public:
     // The install of the game path, the first checked one: the one Launch starts. With no game path
     // yet, an install that asks the workspace where the game is.
     LVGameInstall &primary();
-    // The checked installs, in the order of the settings; the primary one alone when none is checked.
+    // The checked installs, in the order of the settings, none when the user unchecked every one; the
+    // primary one alone when no install is listed at all.
     QList<LVGameInstall *> checked();
     // What the game's processes are called: the game name the user set, else the name of each checked
     // install's program, each once ("WowClassic" for ".../_classic_/WowClassic.exe").

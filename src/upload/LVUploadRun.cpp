@@ -118,6 +118,12 @@ void LVUploadRun::startRun(const std::optional<QList<LVAccountRef>> &only) {
         if (isAskedFor(*install))
             mRun.installs << install;
     mRun.nameInstalls = mRun.installs.size() > 1;
+    if (mRun.installs.isEmpty() && !only) {
+        mRun.outcome.runError =
+            QStringLiteral("No copy of the game is checked: check one in Options to upload its data.");
+        mRun.outcome.failed = true;
+        sendError(mRun.outcome.runError);
+    }
     mUploadState = Uploading;
     emit runStarted();
     nextInstall();
