@@ -2,6 +2,7 @@
 
 #include "app/LVBackgroundView.h"
 #include "app/LVHistoryWindow.h"
+#include "app/LVWindowLook.h"
 #include "status/LVStatusLabel.h"
 #include "ui_MainWindow.h"
 
@@ -11,6 +12,7 @@
 LVMainWindow::LVMainWindow(QWidget *parent)
     : QWidget(parent)
     , mUi(std::make_unique<Ui::MainWindow>()) {
+    lv::applyWindowLook();
     mUi->setupUi(this);
     // The bar keeps its place while hidden, so that the window does not jump when a run starts.
     QSizePolicy keepPlace = mUi->uploadProgress->sizePolicy();
