@@ -2,6 +2,7 @@
 #include "LVSampleGame.h"
 #include "LVTestWorld.h"
 #include "app/LVTrayIcon.h"
+#include "app/LVWindowLook.h"
 #include "auth/LVAuthenticationController.h"
 #include "prefs/Autostart.h"
 #include "prefs/LVPreferencesController.h"
@@ -142,13 +143,18 @@ private slots:
             mWorld->site->server().setResponse("POST", "/upload", siteStatus, "refused");
         auto *label = mWorld->find<QLabel>("lastUploadLabel");
         QString toolTipWhileUploading;
-        connect(&delegate.uploadRun(), &LVUploadRun::runStarted, this,
-                [&] { toolTipWhileUploading = tray()->toolTip(); });
+        LVTrayIcon::Picture pictureWhileUploading = LVTrayIcon::IdlePicture;
+        connect(&delegate.uploadRun(), &LVUploadRun::runStarted, this, [&] {
+            toolTipWhileUploading = tray()->toolTip();
+            pictureWhileUploading = tray()->picture();
+        });
         QSignalSpy ended(&delegate.uploadRun(), &LVUploadRun::runEnded);
 
         trayAction("uploadNowAction")->trigger();
         QTRY_COMPARE(ended.size(), 1);
         QVERIFY2(toolTipWhileUploading.contains(QStringLiteral("Uploading…")), qPrintable(toolTipWhileUploading));
+        QCOMPARE(pictureWhileUploading, LVTrayIcon::UploadingPicture);
+        QCOMPARE(tray()->picture(), siteStatus == 200 ? LVTrayIcon::IdlePicture : LVTrayIcon::ProblemPicture);
         // Why no upload is possible now, or what happens next, comes first.
         const QString why =
             siteStatus == 200 ? "The site takes no new upload until " : "ACCOUNT1, ACCOUNT2 tried again at ";
@@ -163,7 +169,8 @@ private slots:
         QCOMPARE(menuLines.mid(0, 2), (QStringList{"Watching the game", last}));
     }
 
-    // The tray signs in again, and pauses the automatic uploads for an hour or until resumed.
+    // The tray signs in again, opens Options and the History, and pauses the automatic uploads for an
+    // hour or until resumed. Its menu has the window's colours.
     void traySignsInAndPauses() {
         LVApplicationDelegate &delegate = start(true);
         mWorld->settings.setValue(kUsernameKey, QStringLiteral("alice"));
@@ -172,6 +179,12 @@ private slots:
         QVERIFY(sheet && sheet->isVisible() && mWorld->window->isVisible());
         QCOMPARE(sheet->findChild<QLineEdit *>("usernameField")->text(), QStringLiteral("alice"));
         sheet->findChild<QPushButton *>("cancelButton")->click();
+        QCOMPARE(tray()->menu()->palette().color(QPalette::Window), lv::windowPalette().color(QPalette::Window));
+        trayAction("optionsAction")->trigger();
+        QTRY_VERIFY(mWorld->find<LVPreferencesController>() && mWorld->find<LVPreferencesController>()->isVisible());
+        mWorld->find<LVPreferencesController>()->reject();
+        trayAction("historyAction")->trigger();
+        QVERIFY(mWorld->find<QWidget>("historyWindow") && mWorld->find<QWidget>("historyWindow")->isVisible());
 
         tray()->menu()->findChild<QAction *>("pauseHourAction")->trigger();
         QVERIFY(delegate.automaticUploads().isPaused());

@@ -33,7 +33,10 @@ LVMainWindowOutlets LVMainWindow::outlets() {
             mUi->lastUploadLabel,
             mUi->statusText,
             mUi->statusLabel,
-            mUi->disclosureButton};
+            mUi->disclosureButton,
+            mUi->welcomePanel,
+            mUi->welcomeLabel,
+            mUi->welcomeButton};
 }
 
 void LVMainWindow::connectTo(LVApplicationDelegate &delegate) {
