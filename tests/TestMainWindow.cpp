@@ -4,6 +4,7 @@
 #include "app/LVBackgroundView.h"
 #include "app/UploadReadiness.h"
 #include "auth/LVAuthenticationController.h"
+#include "common/FileContents.h"
 #include "common/TimeText.h"
 #include "game/InstallChoices.h"
 #include "prefs/LVPreferencesController.h"
@@ -176,6 +177,11 @@ private slots:
         QCOMPARE(window->geometry().top(), start.top());
         QVERIFY(log->isVisible() && !label->displaysMessages() && label->text().isEmpty());
         QCOMPARE(toggle->text(), QStringLiteral("Hide log"));
+        // Shown, the log can be saved, whole, as text.
+        QVERIFY(mWorld->find<QToolButton>("saveLogButton")->isVisible());
+        QVERIFY(mWorld->window->saveLogTo(mWorld->dir.filePath("log.txt")));
+        QCOMPARE(lv::contentsOfFile(mWorld->dir.filePath("log.txt")), log->toPlainText().toUtf8());
+        QVERIFY(log->toPlainText().contains(":  shown"));
 
         const int logHeight = log->height();
         window->resize(window->width(), window->height() + 40);

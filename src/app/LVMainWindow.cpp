@@ -7,7 +7,12 @@
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QProgressBar>
+#include <QSaveFile>
+#include <QStandardPaths>
 
 LVMainWindow::LVMainWindow(QWidget *parent)
     : QWidget(parent)
@@ -52,6 +57,35 @@ void LVMainWindow::connectTo(LVApplicationDelegate &delegate) {
     connect(&delegate, &LVApplicationDelegate::historyRequested, this, &LVMainWindow::showHistory);
     followUploadProgress(delegate.uploadRun());
     connect(mUi->disclosureButton, &QToolButton::toggled, this, &LVMainWindow::logToggled);
+    connect(mUi->saveLogButton, &QToolButton::clicked, this, &LVMainWindow::saveLog);
+}
+
+bool LVMainWindow::saveLogTo(const QString &path, QString *error) const {
+    QSaveFile file(path);
+    const QByteArray text = mUi->statusText->toPlainText().toUtf8();
+    if (file.open(QIODevice::WriteOnly | QIODevice::Text) && file.write(text) == text.size() && file.commit())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
+}
+
+void LVMainWindow::saveLog() {
+    const QString name = QStringLiteral("lorvane-client-log-%1.txt")
+                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm")));
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    auto *dialog = new QFileDialog(this, tr("Save the log"), QDir(folder).filePath(name), tr("Text files (*.txt)"));
+    dialog->setObjectName(QStringLiteral("saveLogDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QStringLiteral("txt"));
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &path) {
+        QString error;
+        if (!saveLogTo(path, &error))
+            QMessageBox::warning(this, tr("The log was not saved"),
+                                 tr("It could not be written to %1: %2").arg(QDir::toNativeSeparators(path), error));
+    });
+    dialog->open();
 }
 
 // "Compressing ACCOUNT1… 40%", then "Sending ACCOUNT1… 75%", while a run is on.
@@ -84,6 +118,7 @@ void LVMainWindow::logToggled(bool shown) {
     toggle->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
     toggle->setText(shown ? QStringLiteral("Hide log") : QStringLiteral("Show log"));
     toggle->setAccessibleName(toggle->text());
+    mUi->saveLogButton->setVisible(shown);
     if (mDelegate)
         mDelegate->discloseStatusText(shown ? 1 : 0);
 }
