@@ -17,6 +17,8 @@ LVTrayIcon::LVTrayIcon(const QString &resourceFolder, QObject *parent)
         mPictures[picture] = QIcon(folder.filePath(QString::fromLatin1(file)));
     mIcon.setIcon(mPictures[IdlePicture]);
     mMenu->setObjectName(QStringLiteral("trayMenu"));
+    // The style draws separators in the menu's own colour, darkened: nothing to see on a dark menu.
+    mMenu->setStyleSheet(QStringLiteral("QMenu::separator { height: 1px; margin: 4px 8px; background: #4a4468; }"));
     // Some desktops show no tooltips for tray icons: the menu tells the same.
     mStateLine = mMenu->addAction(QString());
     mStateLine->setEnabled(false);

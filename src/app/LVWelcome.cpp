@@ -35,8 +35,21 @@ LVWelcome::LVWelcome(QFrame *panel, QLabel *text, QPushButton *button, QObject *
 }
 
 void LVWelcome::show() {
-    if (mPanel)
-        mPanel->show();
+    if (!mPanel)
+        return;
+    mPanel->show();
+    fitWindow();
+}
+
+// The window grows to hold the welcome's lines whole, at the width it has.
+void LVWelcome::fitWindow() {
+    QWidget *window = mPanel->window();
+    if (!window->layout())
+        return;
+    window->layout()->activate();
+    const int needed = window->layout()->totalHeightForWidth(window->width());
+    if (needed > window->height())
+        window->resize(window->width(), needed);
 }
 
 bool LVWelcome::isShown() const {
@@ -53,6 +66,7 @@ void LVWelcome::update(const QStringList &games, const QString &signedInAs) {
     mSignedIn = !signedInAs.isEmpty();
     mText->setText(lv::welcomeText(games, signedInAs));
     mButton->setText(mSignedIn ? tr("&Choose the game…") : tr("Sign &in…"));
+    fitWindow();
 }
 
 // The window gives back the room the welcome took.

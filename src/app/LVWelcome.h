@@ -27,6 +27,7 @@ signals:
 
 private:
     void hide();
+    void fitWindow();
 
     QPointer<QFrame> mPanel;
     QPointer<QLabel> mText;

@@ -43,6 +43,14 @@ void drawCheckBox(const QStyleOption &option, QPainter &painter) {
 
 class LVWindowStyle : public QProxyStyle {
 public:
+    // Buttons read by their words alone, like the window's own.
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget) const override {
         if (element == PE_IndicatorCheckBox || element == PE_IndicatorItemViewItemCheck)
