@@ -1,5 +1,7 @@
 #include "app/LVHistoryWindow.h"
 
+#include "app/SaveDialog.h"
+#include "common/FileContents.h"
 #include "common/TimeText.h"
 #include "upload/HistoryText.h"
 #include "upload/LVUploadHistoryModel.h"
@@ -8,16 +10,12 @@
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QShortcut>
 #include <QSortFilterProxyModel>
-#include <QStandardPaths>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -116,32 +114,16 @@ void LVHistoryWindow::copySelectedRows() const {
 }
 
 bool LVHistoryWindow::exportTo(const QString &path, QString *error) const {
-    QSaveFile file(path);
-    const QByteArray csv = lv::historyCsv(mHistory ? mHistory->records() : QList<LVUploadRecord>());
-    if (file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() && file.commit())
-        return true;
-    if (error)
-        *error = file.errorString();
-    return false;
+    return lv::writeFileAtomically(path, {csv()}, error);
+}
+
+QByteArray LVHistoryWindow::csv() const {
+    return lv::historyCsv(mHistory ? mHistory->records() : QList<LVUploadRecord>());
 }
 
 void LVHistoryWindow::exportHistory() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    auto *dialog =
-        new QFileDialog(this, tr("Export the upload history"),
-                        QDir(folder).filePath(QStringLiteral("lorvane-upload-history.csv")), tr("CSV files (*.csv)"));
-    dialog->setObjectName(QStringLiteral("exportDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setDefaultSuffix(QStringLiteral("csv"));
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &path) {
-        QString error;
-        if (!exportTo(path, &error))
-            QMessageBox::warning(
-                this, tr("Export failed"),
-                tr("The history could not be written to %1: %2").arg(QDir::toNativeSeparators(path), error));
-    });
-    dialog->open();
+    lv::saveWithDialog(this, tr("Export the upload history"), QStringLiteral("lorvane-upload-history.csv"),
+                       tr("CSV files (*.csv)"), [this] { return csv(); });
 }
 
 QString lv::historyDetails(const LVUploadRecord &record) {

@@ -34,6 +34,7 @@ public slots:
     void exportHistory();
 
 private:
+    QByteArray csv() const;
     void addActions();
     void fitColumns();
     void showDetails();

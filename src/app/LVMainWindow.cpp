@@ -3,16 +3,13 @@
 #include "app/LVBackgroundView.h"
 #include "app/LVHistoryWindow.h"
 #include "app/LVWindowLook.h"
+#include "app/SaveDialog.h"
+#include "common/FileContents.h"
 #include "status/LVStatusLabel.h"
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileDialog>
-#include <QMessageBox>
 #include <QProgressBar>
-#include <QSaveFile>
-#include <QStandardPaths>
 
 LVMainWindow::LVMainWindow(QWidget *parent)
     : QWidget(parent)
@@ -61,31 +58,14 @@ void LVMainWindow::connectTo(LVApplicationDelegate &delegate) {
 }
 
 bool LVMainWindow::saveLogTo(const QString &path, QString *error) const {
-    QSaveFile file(path);
-    const QByteArray text = mUi->statusText->toPlainText().toUtf8();
-    if (file.open(QIODevice::WriteOnly | QIODevice::Text) && file.write(text) == text.size() && file.commit())
-        return true;
-    if (error)
-        *error = file.errorString();
-    return false;
+    return lv::writeFileAtomically(path, {mUi->statusText->toPlainText().toUtf8()}, error);
 }
 
 void LVMainWindow::saveLog() {
     const QString name = QStringLiteral("lorvane-client-log-%1.txt")
                              .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm")));
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    auto *dialog = new QFileDialog(this, tr("Save the log"), QDir(folder).filePath(name), tr("Text files (*.txt)"));
-    dialog->setObjectName(QStringLiteral("saveLogDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setDefaultSuffix(QStringLiteral("txt"));
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &path) {
-        QString error;
-        if (!saveLogTo(path, &error))
-            QMessageBox::warning(this, tr("The log was not saved"),
-                                 tr("It could not be written to %1: %2").arg(QDir::toNativeSeparators(path), error));
-    });
-    dialog->open();
+    lv::saveWithDialog(this, tr("Save the log"), name, tr("Text files (*.txt)"),
+                       [this] { return mUi->statusText->toPlainText().toUtf8(); });
 }
 
 // "Compressing ACCOUNT1… 40%", then "Sending ACCOUNT1… 75%", while a run is on.
