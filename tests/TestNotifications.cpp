@@ -261,6 +261,9 @@ private slots:
         QVERIFY(ended.wait(10000));
         QCOMPARE(ended.last().first().value<LVUploadOutcome>().storedAccounts, (QStringList{"ACCOUNT1", "ACCOUNT2"}));
         QCOMPARE(delegate.reports().history().records().size(), 4);
+        // The next start tells of that run alone, though the failed one came seconds before.
+        delegate.reports().openHistory();
+        QCOMPARE(fromHistory.last().mid(1), (QVariantList{2, true}));
         invoked.setArguments({1001u, QStringLiteral("history")});
         QVERIFY(serviceBus().send(invoked));
         QTRY_VERIFY(world.find<LVHistoryWindow>() && world.find<LVHistoryWindow>()->isVisible());
