@@ -234,7 +234,7 @@
     </message>
     <message>
         <source>Updating Lorvane Harvex file: %1</source>
-        <translation>Aktualisiere Datei von Lorvane Harvex: %1</translation>
+        <translation>Datei von Lorvane Harvex wird aktualisiert: %1</translation>
     </message>
 </context>
 <context>
@@ -481,7 +481,7 @@
     </message>
     <message>
         <source>Sending %1…</source>
-        <translation>Sende %1…</translation>
+        <translation>%1 wird gesendet…</translation>
     </message>
     <message>
         <source>No copy of the game is checked: check one in Options to upload its data.</source>
@@ -513,7 +513,7 @@
     </message>
     <message>
         <source>Checking for uploaded flag…</source>
-        <translation>Prüfe die Upload-Markierung…</translation>
+        <translation>Upload-Markierung wird geprüft…</translation>
     </message>
     <message>
         <source>Nothing to upload to the server</source>
@@ -521,11 +521,11 @@
     </message>
     <message>
         <source>Validating cache files…</source>
-        <translation>Prüfe Cache-Dateien…</translation>
+        <translation>Cache-Dateien werden geprüft…</translation>
     </message>
     <message>
         <source>Validating data…</source>
-        <translation>Prüfe Daten…</translation>
+        <translation>Daten werden geprüft…</translation>
     </message>
     <message>
         <source>One or more .wdb cache files are corrupt</source>
@@ -537,7 +537,7 @@
     </message>
     <message>
         <source>Initiating upload…</source>
-        <translation>Starte Upload…</translation>
+        <translation>Upload wird gestartet…</translation>
     </message>
     <message>
         <source>Unable to put back %1: %2</source>
@@ -557,11 +557,11 @@
     </message>
     <message>
         <source>Validating cache file: %1</source>
-        <translation>Prüfe Cache-Datei: %1</translation>
+        <translation>Cache-Datei wird geprüft: %1</translation>
     </message>
     <message>
         <source>Compressing %1…</source>
-        <translation>Komprimiere %1…</translation>
+        <translation>%1 wird komprimiert…</translation>
     </message>
     <message>
         <source>Url is…</source>
@@ -569,7 +569,7 @@
     </message>
     <message>
         <source>Cleaning up…</source>
-        <translation>Räume auf…</translation>
+        <translation>Aufräumen…</translation>
     </message>
     <message>
         <source>%1: the game saved new data during the upload; it goes with the next upload</source>
@@ -643,7 +643,7 @@
     </message>
     <message>
         <source>Initiating POST request to: %1</source>
-        <translation>Starte POST-Anfrage an: %1</translation>
+        <translation>POST-Anfrage wird gesendet an: %1</translation>
     </message>
     <message>
         <source>Upload complete. Result =  %1</source>
