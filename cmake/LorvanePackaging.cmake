@@ -125,7 +125,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # SQLite driver through Qt's plugin loader, libsecret by QtKeychain for the Secret Service.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libsecret-1-0")
-# A keychain service that keeps the password: GNOME's or KDE's.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnome-keyring | libkf5wallet-bin")
+# A keychain service that keeps the password: GNOME's or KDE's. Qt's own translations, for the texts
+# Qt gives the program (--help, standard buttons) in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnome-keyring | libkf5wallet-bin, qt6-translations-l10n")
 
 include(CPack)

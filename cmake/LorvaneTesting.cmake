@@ -1,3 +1,6 @@
+# Tests read the program's texts in English, whatever the language of the machine they run on.
+set(LV_TEST_LOCALE "LANG=C.UTF-8;LC_ALL=;LC_MESSAGES=;LANGUAGE=")
+
 # lv_add_test(<name> [SOURCES <files>...])
 # Builds tests/<name>.cpp (and any extra sources) into a QtTest executable linked with lvcore and
 # testsupport, and registers it with CTest. Every test runs on the offscreen platform with its own
@@ -12,5 +15,5 @@ function(lv_add_test name)
     endif()
     set_tests_properties(${name} PROPERTIES
         TIMEOUT ${ARG_TIMEOUT}
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LV_TEST_OUTPUT_DIR=${CMAKE_BINARY_DIR}/test-output")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LV_TEST_OUTPUT_DIR=${CMAKE_BINARY_DIR}/test-output;${LV_TEST_LOCALE}")
 endfunction()

@@ -6,6 +6,7 @@
 #include "app/LVResources.h"
 #include "app/LVSingleInstance.h"
 #include "app/LVTrayIcon.h"
+#include "app/Translations.h"
 #include "platform/LVKeychainCredentialStore.h"
 #include "platform/LVProcessMonitor.h"
 #include "platform/LVSystemEvents.h"
@@ -30,6 +31,7 @@ void nameApplication() {
     QCoreApplication::setOrganizationName(QStringLiteral("Lorvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Lorvane Client"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LV_VERSION));
+    lv::installTranslations(); // before the options are described, so that --help is translated too
 }
 
 void describeOptions(QCommandLineParser &parser) {

@@ -21,10 +21,10 @@ constexpr qint64 kAuthenticationReplyLimit = 1024;
 
 QString lv::keychainProblemText(int status, const QString &reason) {
     if (status == LVCredentialStore::kNoService)
-        return QStringLiteral("%1: sign in and keep the password for this session only, or start one and sign in "
-                              "again.")
+        return LVAuthentication::tr(
+                   "%1: sign in and keep the password for this session only, or start one and sign in again.")
             .arg(reason);
-    return QStringLiteral("The keychain is not available: %1").arg(reason);
+    return LVAuthentication::tr("The keychain is not available: %1").arg(reason);
 }
 
 LVAuthentication::LVAuthentication(LVSettings &settings, LVCredentialStore &store, QNetworkAccessManager &network,
@@ -70,7 +70,7 @@ void LVAuthentication::testAuthentication() {
     if (!obtainUsername(username, password)) {
         // Not signed in yet is no failure: the sign-in sheet is asking.
         if (!mPasswordMissing)
-            LVStatusBus::sendErrorMessage(QStringLiteral("Authentication failed."));
+            LVStatusBus::sendErrorMessage(tr("Authentication failed."));
         LVStatusBus::sendStatusMessage(QStringLiteral(""));
         emit tested();
         return;
@@ -87,8 +87,8 @@ LVAuthentication::Answer LVAuthentication::testCredentials(const QString &userna
     // The service's HTTP status plays no part; a request that got no HTTP reply counts as an empty one.
     mLastReply = reply.httpStatus > 0 ? reply.body : QByteArray();
     if (reply.httpStatus == 0) {
-        const QString reason = reply.errorText.isEmpty() ? QStringLiteral("no answer came") : reply.errorText;
-        LVStatusBus::sendErrorMessage(QStringLiteral("The site cannot be reached: %1").arg(reason));
+        const QString reason = reply.errorText.isEmpty() ? tr("no answer came") : reply.errorText;
+        LVStatusBus::sendErrorMessage(tr("The site cannot be reached: %1").arg(reason));
     }
     const Answer answer = judgeReply(mLastReply);
     followAnswer(answer);
@@ -99,31 +99,31 @@ LVAuthentication::Answer LVAuthentication::testCredentials(const QString &userna
 
 LVAuthentication::Answer LVAuthentication::judgeReply(const QByteArray &body) {
     if (body.size() != 1) {
-        LVStatusBus::sendErrorMessage(QStringLiteral("Buffer length should be 1, instead it is %1").arg(body.size()));
-        LVStatusBus::sendErrorMessage(QStringLiteral("Authentication failed."));
+        LVStatusBus::sendErrorMessage(tr("Buffer length should be 1, instead it is %1").arg(body.size()));
+        LVStatusBus::sendErrorMessage(tr("Authentication failed."));
         return Answer::None;
     }
     if (body == "0") {
         mAccountStatus = AccountValid;
-        LVStatusBus::sendStatusMessage(QStringLiteral("Authentication succeeded."));
+        LVStatusBus::sendStatusMessage(tr("Authentication succeeded."));
         return Answer::Accepted;
     }
     if (body == "1") {
         mAccountStatus = AccountRejected;
-        LVStatusBus::sendErrorMessage(QStringLiteral("Authentication failed."));
-        emit credentialProblem(QStringLiteral("The site does not accept your user name and password."));
+        LVStatusBus::sendErrorMessage(tr("Authentication failed."));
+        emit credentialProblem(tr("The site does not accept your user name and password."));
         return Answer::Rejected;
     }
     if (body == "2") {
         mAccountStatus = AccountThrottled;
-        LVStatusBus::sendStatusMessage(QStringLiteral(
-            "Authentication succeeded but cannot upload for about another minute. Will retry in 30 seconds."));
+        LVStatusBus::sendStatusMessage(
+            tr("Authentication succeeded but cannot upload for about another minute. Will retry in 30 seconds."));
         scheduleRetest(30);
         return Answer::Throttled;
     }
     LVStatusBus::sendErrorMessage(
-        QStringLiteral("Buffer data should be 0, 1, or 2, instead it is %1").arg(QString::fromLatin1(body)));
-    LVStatusBus::sendErrorMessage(QStringLiteral("Authentication failed."));
+        tr("Buffer data should be 0, 1, or 2, instead it is %1").arg(QString::fromLatin1(body)));
+    LVStatusBus::sendErrorMessage(tr("Authentication failed."));
     return Answer::None;
 }
 
@@ -138,7 +138,7 @@ void LVAuthentication::followAnswer(Answer answer) {
     }
     mRetry.failed();
     LVStatusBus::sendStatusMessage(
-        QStringLiteral("The site gave no answer: it is asked again at %1.").arg(lv::shortDateTime(mRetry.nextTry())));
+        tr("The site gave no answer: it is asked again at %1.").arg(lv::shortDateTime(mRetry.nextTry())));
 }
 
 QDateTime LVAuthentication::nextTest() const {

@@ -2,6 +2,7 @@
 #include "common/LVLogging.h"
 #include "common/NewFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -113,7 +114,7 @@ bool writeFileAtomically(const QString &path, std::initializer_list<QByteArrayVi
         return writeFailed(path, file.errorString(), failure);
     for (QByteArrayView piece : pieces) {
         if (file.write(piece.data(), piece.size()) != piece.size())
-            return writeFailed(path, QStringLiteral("the data was cut short"), failure);
+            return writeFailed(path, QCoreApplication::translate("FileWriting", "the data was cut short"), failure);
     }
     if (!file.commit())
         return writeFailed(path, file.errorString(), failure);

@@ -1,5 +1,6 @@
 #include "common/LVRegularFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #ifdef Q_OS_UNIX
@@ -14,8 +15,17 @@
 
 namespace {
 
-QString refusal(const QString &path, const char *kind) {
-    return QStringLiteral("Not reading %1: it is %2, not a regular file").arg(path, QLatin1String(kind));
+// Why a path is not read, by what stands there.
+const char *const kNamedPipe =
+    QT_TRANSLATE_NOOP("FileReading", "Not reading %1: it is a named pipe, not a regular file");
+const char *const kSocket = QT_TRANSLATE_NOOP("FileReading", "Not reading %1: it is a socket, not a regular file");
+const char *const kFolder = QT_TRANSLATE_NOOP("FileReading", "Not reading %1: it is a folder, not a regular file");
+const char *const kSymbolicLink =
+    QT_TRANSLATE_NOOP("FileReading", "Not reading %1: it is a symbolic link, not a regular file");
+const char *const kDevice = QT_TRANSLATE_NOOP("FileReading", "Not reading %1: it is a device, not a regular file");
+
+QString refusal(const QString &path, const char *why) {
+    return QCoreApplication::translate("FileReading", why).arg(path);
 }
 
 } // namespace
@@ -36,19 +46,19 @@ QString systemError(const QString &path) {
     return QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
 }
 
-// What stands at the path when it is not a regular file; null for a regular file.
+// Why the path is not read when it is not a regular file; null for a regular file.
 const char *otherKind(mode_t mode) {
     if (S_ISREG(mode))
         return nullptr;
     if (S_ISFIFO(mode))
-        return "a named pipe";
+        return kNamedPipe;
     if (S_ISSOCK(mode))
-        return "a socket";
+        return kSocket;
     if (S_ISDIR(mode))
-        return "a folder";
+        return kFolder;
     if (S_ISLNK(mode))
-        return "a symbolic link";
-    return "a device";
+        return kSymbolicLink;
+    return kDevice;
 }
 
 bool isMissing(int error) {
@@ -84,7 +94,7 @@ void LVRegularFile::open(LVLinks links) {
         descriptor = ::open(encoded.constData(), flags);
     while (descriptor < 0 && errno == EINTR);
     if (descriptor < 0 && errno == ELOOP && links == LVLinks::Refuse)
-        return fail(Refused, refusal(path, "a symbolic link"));
+        return fail(Refused, refusal(path, kSymbolicLink));
     if (descriptor < 0)
         return fail(isMissing(errno) ? Missing : Unreadable, systemError(path));
     mHandle = std::make_unique<Handle>();
@@ -127,9 +137,9 @@ void LVRegularFile::open(LVLinks links) {
     if (path.isEmpty() || (!info.exists() && !info.isSymLink()))
         return fail(Missing, QString());
     if (links == LVLinks::Refuse && info.isSymLink())
-        return fail(Refused, refusal(path, "a symbolic link"));
+        return fail(Refused, refusal(path, kSymbolicLink));
     if (!info.isFile())
-        return fail(Refused, refusal(path, info.isDir() ? "a folder" : "a device"));
+        return fail(Refused, refusal(path, info.isDir() ? kFolder : kDevice));
     mHandle = std::make_unique<Handle>();
     mHandle->file.setFileName(path);
     if (!mHandle->file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))

@@ -1,5 +1,6 @@
 #include "common/NewFile.h"
 
+#include <QCoreApplication>
 #include <QLoggingCategory>
 
 #ifdef Q_OS_UNIX
@@ -37,7 +38,7 @@ bool clearPath(const QByteArray &path, const QString &name, QString *error) {
         return false;
     }
     if (S_ISDIR(status.st_mode)) {
-        setError(error, QStringLiteral("a folder stands in its place"));
+        setError(error, QCoreApplication::translate("FileWriting", "a folder stands in its place"));
         return false;
     }
     if (S_ISLNK(status.st_mode))
@@ -83,13 +84,13 @@ bool syncToDisk(QFile &file, QString *error) {
 bool createExclusively(const QString &path, QFile &file, QString *error) {
     const QFileInfo standing(path);
     if (standing.isDir() && !standing.isSymLink()) {
-        setError(error, QStringLiteral("a folder stands in its place"));
+        setError(error, QCoreApplication::translate("FileWriting", "a folder stands in its place"));
         return false;
     }
     if (standing.isSymLink())
         qCWarning(lcFiles).noquote() << "Removing the link at" << path << "before writing a new file there";
     if ((standing.exists() || standing.isSymLink()) && !QFile::remove(path)) {
-        setError(error, QStringLiteral("what stands in its place cannot be removed"));
+        setError(error, QCoreApplication::translate("FileWriting", "what stands in its place cannot be removed"));
         return false;
     }
     file.setFileName(path);

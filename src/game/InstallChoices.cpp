@@ -4,6 +4,7 @@
 #include "platform/GameInstallations.h"
 #include "settings/LVSettings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace {
@@ -80,7 +81,9 @@ QStringList storeFoundInstalls(LVSettings &settings) {
 
 QString foundInstallText(const QString &executable) {
     const LVExecutableIdentity identity = identifyExecutable(executable);
-    return QStringLiteral("Found another copy of the game: %1 (%2) in %3. Check it in Options to upload its data.")
+    return QCoreApplication::translate("InstallChoices",
+                                       "Found another copy of the game: %1 (%2) in %3. Check it in Options to upload "
+                                       "its data.")
         .arg(flavorName(identity.flavor), identity.applicationName, deletingLastPathComponent(executable));
 }
 

@@ -6,6 +6,7 @@
 #include "platform/LVWorkspace.h"
 #include "settings/LVSettings.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -48,9 +49,11 @@ QString reportText(const LVInstallReport &report) {
     const LVGameInstallation &install = report.install;
     QString source = lv::installSourceName(install);
     if (!install.launcherId.isEmpty())
-        source += QStringLiteral(", game %1").arg(install.launcherId);
+        source = QCoreApplication::translate("InstallsReport", "%1, game %2").arg(source, install.launcherId);
     const QString launch = report.command.program.isEmpty() ? report.commandError : lv::describeCommand(report.command);
-    return QStringLiteral("[%1] %2, %3\n    program  %4\n    prefix   %5\n    launch   %6\n")
+    //: One install in the list --installs prints; the values line up after the labels.
+    return QCoreApplication::translate("InstallsReport",
+                                       "[%1] %2, %3\n    program  %4\n    prefix   %5\n    launch   %6\n")
         .arg(report.checked ? QStringLiteral("x") : QStringLiteral(" "), lv::flavorName(install.flavor), source,
              install.executable, install.prefix.isEmpty() ? QStringLiteral("-") : install.prefix, launch);
 }
@@ -68,8 +71,8 @@ QList<LVInstallReport> installReports(const LVSettings &settings, LVGameInstalls
         const QString path = installs.installAt(choice.executable).fullPathToWorldOfWarcraft(launcher);
         report.command = workspace.commandToLaunch(path, &report.commandError);
         if (path.isEmpty() && launcher)
-            report.commandError =
-                QStringLiteral("The game's launcher is not beside the game nor in the folder above it");
+            report.commandError = QCoreApplication::translate(
+                "InstallsReport", "The game's launcher is not beside the game nor in the folder above it");
         reports << report;
     }
     return reports;
@@ -84,7 +87,7 @@ QByteArray installsJson(const QList<LVInstallReport> &reports) {
 
 QString installsText(const QList<LVInstallReport> &reports) {
     if (reports.isEmpty())
-        return QStringLiteral("No install of the game was found.\n");
+        return QCoreApplication::translate("InstallsReport", "No install of the game was found.") + QLatin1Char('\n');
     QStringList texts;
     for (const LVInstallReport &report : reports)
         texts << reportText(report);

@@ -207,7 +207,7 @@ void LVAddonInstaller::installAddonInto(const LVGameInstall &install) {
     if (installCopy(source, destination, failure))
         return;
     qCWarning(lcGame).noquote() << "Unable to copy" << source << "to" << destination << "-" << failure;
-    LVStatusBus::sendErrorMessage(QStringLiteral("Unable to install addon to WOW directory"));
+    LVStatusBus::sendErrorMessage(tr("Unable to install addon to WOW directory"));
 }
 
 // Only into a game the user chose, never one the workspace merely found.
@@ -226,7 +226,7 @@ QString LVAddonInstaller::addonsFolderPath(const LVGameInstall &install) const {
 }
 
 void LVAddonInstaller::checkForUpdates() {
-    LVStatusBus::sendStatusMessage(QStringLiteral("Checking for Lorvane Harvex addon updates…"));
+    LVStatusBus::sendStatusMessage(tr("Checking for Lorvane Harvex addon updates…"));
     const QUrl url(mSettings.stringForKey(kUpdateURLKey), QUrl::StrictMode);
     if (!url.isValid())
         return;
@@ -237,8 +237,7 @@ void LVAddonInstaller::checkForUpdates() {
         return;
     }
     if (manifest.body.isEmpty()) {
-        LVStatusBus::sendErrorMessage(
-            QStringLiteral("The Lorvane Harvex update server is not responding at the moment."));
+        LVStatusBus::sendErrorMessage(tr("The Lorvane Harvex update server is not responding at the moment."));
         return;
     }
     mUpdatesList.reset();
@@ -247,8 +246,7 @@ void LVAddonInstaller::checkForUpdates() {
         parserDidStartElement(name, attributes);
     });
     if (!mUpdatesList)
-        LVStatusBus::sendErrorMessage(
-            QStringLiteral("The Lorvane Harvex update server is having some trouble at the moment."));
+        LVStatusBus::sendErrorMessage(tr("The Lorvane Harvex update server is having some trouble at the moment."));
     else
         updateEveryInstall();
     LVStatusBus::sendStatusMessage(QStringLiteral(""));
@@ -260,11 +258,11 @@ void LVAddonInstaller::updateEveryInstall() {
         replaced += updateAddonFiles(*install);
     if (mCheck.tooManyEntries && !mCheck.stopped)
         LVStatusBus::sendErrorMessage(
-            QStringLiteral("The update list names more than %1 files: the addon update stopped after the first %1.")
-                .arg(mLimits.entries));
+            tr("The update list names more than %n files: the addon update stopped after the first %n.", nullptr,
+               mLimits.entries));
     if (!mCheck.stopped && !mCheck.tooManyEntries)
-        LVStatusBus::sendStatusMessage(replaced > 0 ? QStringLiteral("Lorvane Harvex addon updated!")
-                                                    : QStringLiteral("Looks like you're up-to-date!"));
+        LVStatusBus::sendStatusMessage(replaced > 0 ? tr("Lorvane Harvex addon updated!")
+                                                    : tr("Looks like you're up-to-date!"));
 }
 
 void LVAddonInstaller::parserDidStartElement(const QString &name, const QXmlStreamAttributes &attributes) {
@@ -321,7 +319,7 @@ bool LVAddonInstaller::updateAddonFile(const LVGameInstall &install, const QXmlS
 // written, and nothing is written through a symbolic link.
 QString LVAddonInstaller::addonFilePath(const LVGameInstall &install, const QString &name,
                                         const QString &localTemplate) const {
-    const QString refused = QStringLiteral("Refusing to write outside Interface/AddOns: %1");
+    const QString refused = tr("Refusing to write outside Interface/AddOns: %1");
     if (!lv::keepsToItsFolder(name)) {
         qCWarning(lcGame).noquote() << "The update manifest names" << name << "- a name that leaves its folder";
         LVStatusBus::sendErrorMessage(refused.arg(name));
@@ -373,7 +371,7 @@ bool LVAddonInstaller::downloadAddonFile(LVIncomingFile &incoming, const QString
         mNetwork, url, mTimeouts, size, [&incoming](QByteArrayView piece) { return incoming.write(piece); });
     if (reply.tooLong)
         LVStatusBus::sendErrorMessage(
-            QStringLiteral("Refusing the download of %1: it is longer than the %2 bytes the update list gives.")
+            tr("Refusing the download of %1: it is longer than the %2 bytes the update list gives.")
                 .arg(name)
                 .arg(size));
     else if (!reply.succeeded())
@@ -389,7 +387,7 @@ bool LVAddonInstaller::takeFromBudget(qint64 size) {
         return true;
     }
     mCheck.stopped = true;
-    LVStatusBus::sendErrorMessage(QStringLiteral("The addon update stopped: its downloads would come to more than %1.")
+    LVStatusBus::sendErrorMessage(tr("The addon update stopped: its downloads would come to more than %1.")
                                       .arg(QLocale::c().formattedDataSize(mLimits.bytes, 0)));
     return false;
 }
@@ -404,7 +402,6 @@ bool LVAddonInstaller::putInPlace(LVIncomingFile &incoming, const QString &path,
         LVStatusBus::sendErrorMessage(incoming.error());
         return false;
     }
-    LVStatusBus::sendVerboseMessage(
-        QStringLiteral("%1 %2").arg(QStringLiteral("Updating Lorvane Harvex file:"), lv::lastPathComponent(path)));
+    LVStatusBus::sendVerboseMessage(tr("Updating Lorvane Harvex file: %1").arg(lv::lastPathComponent(path)));
     return true;
 }

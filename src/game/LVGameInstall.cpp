@@ -94,7 +94,7 @@ QString LVGameInstall::expandPath(const QString &path, const QString &account) c
 }
 
 bool LVGameInstall::checkSupportedRealms() {
-    LVStatusBus::sendStatusMessage(QStringLiteral("Checking for supported realms…"));
+    LVStatusBus::sendStatusMessage(tr("Checking for supported realms…"));
     const QStringList acceptedRealms = mSettings.arrayForKey(kValidRealmsKey).value_or(QStringList());
     QString refusal;
     const QString realm = acceptedRealms.isEmpty()
@@ -103,11 +103,11 @@ bool LVGameInstall::checkSupportedRealms() {
     if (!refusal.isNull())
         LVStatusBus::sendErrorMessage(refusal);
     if (!realm.isNull()) {
-        LVStatusBus::sendStatusMessage(QStringLiteral("%1 %2").arg(QStringLiteral("Found valid realm:"), realm));
+        LVStatusBus::sendStatusMessage(tr("Found valid realm: %1").arg(realm));
         mRealm = realm;
     }
     // Once a realm has been found, later failures are left to the upload run's error.
     if (mRealm.isNull())
-        LVStatusBus::sendStatusMessage(QStringLiteral("No valid realm found."));
+        LVStatusBus::sendStatusMessage(tr("No valid realm found."));
     return !realm.isNull();
 }

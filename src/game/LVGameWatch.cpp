@@ -66,8 +66,8 @@ bool LVGameWatch::launchInstall(LVGameInstall &install) {
     QString error;
     if (path.isEmpty()) {
         if (launcher && !install.executable().isEmpty())
-            LVStatusBus::sendErrorMessage(QStringLiteral("The game's launcher is not in %1 nor in the folder above it")
-                                              .arg(install.gameFolder()));
+            LVStatusBus::sendErrorMessage(
+                tr("The game's launcher is not in %1 nor in the folder above it").arg(install.gameFolder()));
         return false;
     }
     std::unique_ptr<LVLauncherProcess> started = mWorkspace.launchApplication(path, &error);
@@ -75,8 +75,7 @@ bool LVGameWatch::launchInstall(LVGameInstall &install) {
         LVStatusBus::sendErrorMessage(error);
         return false;
     }
-    LVStatusBus::sendVerboseMessage(
-        QStringLiteral("Starting the game: %1").arg(lv::describeCommand(started->command())));
+    LVStatusBus::sendVerboseMessage(tr("Starting the game: %1").arg(lv::describeCommand(started->command())));
     // The launcher's own program counts as the game: the player goes on from it.
     const QStringList names{lv::identifyExecutable(path).applicationName,
                             lv::identifyExecutable(install.fullPathToWorldOfWarcraft(false)).applicationName};

@@ -15,7 +15,7 @@ LVLaunchOutcome::LVLaunchOutcome(std::unique_ptr<LVLauncherProcess> launcher, co
     connect(mLauncher.get(), &LVLauncherProcess::finished, this, &LVLaunchOutcome::launcherFinished);
     mTimeout.setSingleShot(true);
     connect(&mTimeout, &QTimer::timeout, this, [this] {
-        end(QStringLiteral("The launcher did not start the game: %1").arg(lv::describeCommand(mLauncher->command())));
+        end(tr("The launcher did not start the game: %1").arg(lv::describeCommand(mLauncher->command())));
     });
     mTimeout.start(timeout);
 }
@@ -25,12 +25,12 @@ LVLaunchOutcome::~LVLaunchOutcome() = default;
 void LVLaunchOutcome::launcherFinished(int exitStatus, const QString &firstErrorLine) {
     if (exitStatus == 0)
         return;
-    QString failure = QStringLiteral("The launcher did not start the game: %1 ended with status %2")
-                          .arg(lv::describeCommand(mLauncher->command()))
-                          .arg(exitStatus);
-    if (!firstErrorLine.isEmpty())
-        failure += QStringLiteral(": ") + firstErrorLine;
-    end(failure);
+    const QString command = lv::describeCommand(mLauncher->command());
+    if (firstErrorLine.isEmpty())
+        end(tr("The launcher did not start the game: %1 ended with status %2").arg(command).arg(exitStatus));
+    else
+        end(tr("The launcher did not start the game: %1 ended with status %2: %3")
+                .arg(command, QString::number(exitStatus), firstErrorLine));
 }
 
 void LVLaunchOutcome::end(const QString &failure) {

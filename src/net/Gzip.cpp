@@ -3,6 +3,7 @@
 #include "common/FileContents.h"
 #include "common/NewFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
@@ -208,7 +209,8 @@ public:
         QString reason;
         if (lv::finishNewFile(mCopy, &reason))
             return true;
-        return fail(QStringLiteral("the compressed copy could not be saved: %1").arg(reason));
+        return fail(
+            QCoreApplication::translate("Compression", "the compressed copy could not be saved: %1").arg(reason));
     }
 
     bool fail(const QString &reason) {
@@ -224,12 +226,16 @@ private:
             mWritten += written;
             return true;
         }
-        QString reason = QStringLiteral("only %1 of %2 bytes could be written")
-                             .arg(mWritten + qMax(written, qint64(0)))
-                             .arg(mWritten + bytes.size());
-        if (mCopy.error() != QFileDevice::NoError)
-            reason += QStringLiteral(" (%1)").arg(mCopy.errorString());
-        return fail(reason);
+        const qint64 done = mWritten + qMax(written, qint64(0));
+        const qint64 wanted = mWritten + bytes.size();
+        if (mCopy.error() == QFileDevice::NoError)
+            return fail(QCoreApplication::translate("Compression", "only %1 of %2 bytes could be written")
+                            .arg(done)
+                            .arg(wanted));
+        return fail(QCoreApplication::translate("Compression", "only %1 of %2 bytes could be written (%3)")
+                        .arg(done)
+                        .arg(wanted)
+                        .arg(mCopy.errorString()));
     }
 
     QFile &mCopy;
@@ -245,7 +251,7 @@ private:
 bool deflateWhole(QByteArrayView source, LVGzipWriter &writer) {
     LVDeflater deflater;
     if (!deflater.isReady())
-        return writer.fail(QStringLiteral("deflate could not start"));
+        return writer.fail(QCoreApplication::translate("Compression", "deflate could not start"));
     z_stream &stream = deflater.stream();
     QByteArray chunk(kOutputChunk, Qt::Uninitialized);
     qsizetype given = 0;
@@ -261,7 +267,7 @@ bool deflateWhole(QByteArrayView source, LVGzipWriter &writer) {
         stream.avail_out = uInt(chunk.size());
         status = deflate(&stream, given == source.size() ? Z_FINISH : Z_NO_FLUSH);
         if (status == Z_STREAM_ERROR)
-            return writer.fail(QStringLiteral("deflate failed"));
+            return writer.fail(QCoreApplication::translate("Compression", "deflate failed"));
         const qsizetype taken = given - stream.avail_in;
         const QByteArrayView taking = source.sliced(counted, taken - counted);
         if (!writer.append(QByteArrayView(chunk).first(chunk.size() - stream.avail_out), crcOf(taking), taking.size()))
@@ -276,7 +282,7 @@ bool deflateInBlocks(QByteArrayView source, int threads, LVGzipWriter &writer) {
     for (qsizetype i = 0; i < pipeline.blockCount(); ++i) {
         const LVDeflatedBlock block = pipeline.next();
         if (!block.ok)
-            return writer.fail(QStringLiteral("deflate failed"));
+            return writer.fail(QCoreApplication::translate("Compression", "deflate failed"));
         if (!writer.append(block.bytes, block.crc, block.length))
             return false;
     }
@@ -290,7 +296,8 @@ int compressingThreads(int requested, qsizetype sourceSize) {
 }
 
 QString failureText(const QString &destination, const QString &reason) {
-    return QStringLiteral("Unable to compress %1: %2").arg(QFileInfo(destination).fileName(), reason);
+    return QCoreApplication::translate("Compression", "Unable to compress %1: %2")
+        .arg(QFileInfo(destination).fileName(), reason);
 }
 
 } // namespace
@@ -311,7 +318,9 @@ LVGzipResult gzipData(const QByteArray &data, const QString &destination, const 
     QString reason;
     if (!lv::createNewFile(destination, copy, &reason))
         return {LVGzipResult::Failed,
-                failureText(destination, QStringLiteral("the compressed copy could not be created: %1").arg(reason))};
+                failureText(destination,
+                            QCoreApplication::translate("Compression", "the compressed copy could not be created: %1")
+                                .arg(reason))};
 
     LVGzipWriter writer(copy, data.size(), options.progress);
     const int threads = compressingThreads(options.threads, data.size());

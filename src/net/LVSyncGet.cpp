@@ -2,6 +2,7 @@
 
 #include "net/UploadBody.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -16,6 +17,8 @@ enum class Stop { None, NoAnswer, Deadline, TooLong, Consumer };
 
 // One GET, from the request to its last byte or to the first limit it runs into.
 class GetWait {
+    Q_DECLARE_TR_FUNCTIONS(LVSyncGet)
+
 public:
     GetWait(QNetworkReply &reply, const LVNetworkTimeouts &timeouts, qint64 maxBytes, const LVBodyConsumer &consume)
         : mReply(reply)
@@ -125,30 +128,26 @@ QString GetWait::describeFailure(int httpStatus) const {
     const QString host = mReply.url().host();
     switch (mStop) {
     case Stop::NoAnswer:
-        return QStringLiteral("The server at %1 did not answer within %2 seconds.")
-            .arg(host)
-            .arg(mTimeouts.connectMs / 1000.0);
+        return tr("The server at %1 did not answer within %2 seconds.").arg(host).arg(mTimeouts.connectMs / 1000.0);
     case Stop::Deadline:
-        return QStringLiteral("The server at %1 did not finish its answer within %2 seconds.")
+        return tr("The server at %1 did not finish its answer within %2 seconds.")
             .arg(host)
             .arg(mTimeouts.deadlineMs / 1000.0);
     case Stop::Consumer:
-        return QStringLiteral("The download from %1 was stopped.").arg(host);
+        return tr("The download from %1 was stopped.").arg(host);
     case Stop::TooLong:
     case Stop::None:
         break;
     }
     if (httpStatus >= 400)
-        return QStringLiteral("The server answered %1 %2.")
+        return tr("The server answered %1 %2.")
             .arg(httpStatus)
             .arg(mReply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
     if (mStop == Stop::TooLong)
-        return QStringLiteral("The server at %1 sent more than %2 bytes.").arg(host).arg(mMaxBytes);
+        return tr("The server at %1 sent more than %2 bytes.").arg(host).arg(mMaxBytes);
     // Qt itself cancels a reply whose body pauses longer than the transfer time-out.
     if (mReply.error() == QNetworkReply::OperationCanceledError)
-        return QStringLiteral("The server at %1 stopped sending for %2 seconds.")
-            .arg(host)
-            .arg(mTimeouts.transferMs / 1000.0);
+        return tr("The server at %1 stopped sending for %2 seconds.").arg(host).arg(mTimeouts.transferMs / 1000.0);
     // Qt's own texts may carry the whole address.
     return lv::redactedUrl(mReply.errorString());
 }
@@ -160,10 +159,12 @@ LVGetResult failure(const QString &text) {
 LVGetResult get(QNetworkAccessManager &network, const QUrl &url, const LVNetworkTimeouts &timeouts, qint64 maxBytes,
                 const LVBodyConsumer &consume) {
     if (!url.isValid() || url.isRelative())
-        return failure(QStringLiteral("\"%1\" is not a valid address.").arg(lv::redactedUrl(url.toString())));
+        return failure(QCoreApplication::translate("LVSyncGet", "\"%1\" is not a valid address.")
+                           .arg(lv::redactedUrl(url.toString())));
     const QString scheme = url.scheme().toLower();
     if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
-        return failure(QStringLiteral("\"%1\" is not an http or https address.").arg(lv::redactedUrl(url.toString())));
+        return failure(QCoreApplication::translate("LVSyncGet", "\"%1\" is not an http or https address.")
+                           .arg(lv::redactedUrl(url.toString())));
     QNetworkRequest request(url);
     request.setTransferTimeout(timeouts.transferMs);
     QNetworkReply *reply = network.get(request);

@@ -11,7 +11,7 @@
 namespace {
 
 void postFailure(const QString &account, const QString &reason) {
-    LVStatusBus::sendErrorMessage(QStringLiteral("Upload failed for account %1: %2").arg(account, reason));
+    LVStatusBus::sendErrorMessage(LVUploadTransport::tr("Upload failed for account %1: %2").arg(account, reason));
 }
 
 QString seconds(qint64 milliseconds) {
@@ -36,15 +36,15 @@ QString failureOf(const QNetworkReply &reply, const QString &answer) {
         return {};
     if (status >= 300 && status < 400) {
         const QString location = lv::redactedUrl(QString::fromUtf8(reply.rawHeader("Location")));
-        return QStringLiteral("the site answered %1 %2 and moved to %3; the upload was not sent there")
+        return LVUploadTransport::tr("the site answered %1 %2 and moved to %3; the upload was not sent there")
             .arg(status)
-            .arg(phrase, location.isEmpty() ? QStringLiteral("an unknown address") : location);
+            .arg(phrase, location.isEmpty() ? LVUploadTransport::tr("an unknown address") : location);
     }
     if (status > 0) {
         const QString firstLine = answer.section(QLatin1Char('\n'), 0, 0).trimmed();
-        return QStringLiteral("the site answered %1 %2%3")
-            .arg(status)
-            .arg(phrase, firstLine.isEmpty() ? QString() : QStringLiteral(": ") + firstLine);
+        if (firstLine.isEmpty())
+            return LVUploadTransport::tr("the site answered %1 %2").arg(status).arg(phrase);
+        return LVUploadTransport::tr("the site answered %1 %2: %3").arg(status).arg(phrase, firstLine);
     }
     // Qt's own texts may carry the whole address.
     return lv::redactedUrl(reply.errorString());
@@ -94,7 +94,7 @@ int LVUploadTransport::postURL(const QUrl &url, const QByteArray &content, const
                                const QString &account) {
     const int id = ++mLastId;
     if (!url.isValid() || url.isRelative()) {
-        const QString reason = QStringLiteral("the upload address is not a valid URL");
+        const QString reason = tr("the upload address is not a valid URL");
         postFailure(account, reason);
         emit requestFinished({id, account, false, 0, {}, reason, 0, false, std::nullopt});
         return id;
@@ -122,7 +122,7 @@ int LVUploadTransport::postURL(const QUrl &url, const QByteArray &content, const
     });
     mClock.start(qBound(10, mTimeouts.transferMs / 4, 1000));
     LVStatusBus::sendVerboseMessage(
-        QStringLiteral("Initiating POST request to: %1").arg(lv::redactedUrl(url.toString(QUrl::FullyEncoded))));
+        tr("Initiating POST request to: %1").arg(lv::redactedUrl(url.toString(QUrl::FullyEncoded))));
     return id;
 }
 
@@ -147,7 +147,7 @@ void LVUploadTransport::handleFinished(QNetworkReply *reply) {
     const int status = httpStatusOf(*reply);
     if (status > 0)
         LVStatusBus::sendVerboseMessage(
-            QStringLiteral("Upload complete. Result =  %1")
+            tr("Upload complete. Result =  %1")
                 .arg(request.result.isNull() ? QStringLiteral("(null)") : forTheLog(request.result)));
     const QString failure = failureOf(*reply, request.result);
     if (!failure.isNull())
@@ -178,10 +178,9 @@ QString LVUploadTransport::lateness(const Request &request) const {
     const qint64 bodyTimeMs = qMin(request.bodySize * 1000 / qMax<qint64>(1, mTimeouts.slowestBodyRate),
                                    qMax<qint64>(0, mTimeouts.longestWaitMs - mTimeouts.transferMs));
     if (silentMs >= mTimeouts.transferMs && now >= bodyTimeMs + mTimeouts.transferMs)
-        return QStringLiteral("the site stopped answering for %1 seconds").arg(secondsWaited(silentMs));
+        return tr("the site stopped answering for %1 seconds").arg(secondsWaited(silentMs));
     if (request.bodySentMs >= 0 && now >= qMax(request.bodySentMs, bodyTimeMs) + mTimeouts.deadlineMs)
-        return QStringLiteral("the site did not finish its answer within %1 seconds")
-            .arg(seconds(mTimeouts.deadlineMs));
+        return tr("the site did not finish its answer within %1 seconds").arg(seconds(mTimeouts.deadlineMs));
     return {};
 }
 

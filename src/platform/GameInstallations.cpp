@@ -1,5 +1,6 @@
 #include "platform/GameInstallations.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -8,21 +9,25 @@ namespace {
 struct LVFlavor {
     QString folder;       // "" for the game folder itself
     QStringList programs; // without ".exe", in the order they are looked for
-    QString name;         // what the user is shown
+    const char *name;     // what the user is shown, once translated
+
+    // The flavors in the order they are searched; the game folder itself comes last.
+    static const QList<LVFlavor> &all();
+
+    Q_DECLARE_TR_FUNCTIONS(GameInstallations)
 };
 
-// The flavors in the order they are searched; the game folder itself comes last.
-const QList<LVFlavor> &flavors() {
+const QList<LVFlavor> &LVFlavor::all() {
     static const QList<LVFlavor> table{
-        {QStringLiteral("_retail_"), {QStringLiteral("Wow")}, QStringLiteral("Retail")},
-        {QStringLiteral("_classic_"), {QStringLiteral("WowClassic")}, QStringLiteral("Classic")},
-        {QStringLiteral("_classic_era_"), {QStringLiteral("WowClassic")}, QStringLiteral("Classic Era")},
-        {QStringLiteral("_anniversary_"), {QStringLiteral("WowClassic")}, QStringLiteral("Anniversary")},
-        {QStringLiteral("_ptr_"), {QStringLiteral("WowT")}, QStringLiteral("Test realm")},
-        {QStringLiteral("_xptr_"), {QStringLiteral("WowT")}, QStringLiteral("Experimental test realm")},
-        {QStringLiteral("_beta_"), {QStringLiteral("WowB")}, QStringLiteral("Beta")},
-        {QStringLiteral("_classic_ptr_"), {QStringLiteral("WowClassicT")}, QStringLiteral("Classic test realm")},
-        {QStringLiteral(""), {QStringLiteral("Wow"), QStringLiteral("WowClassic")}, QStringLiteral("Game folder")},
+        {QStringLiteral("_retail_"), {QStringLiteral("Wow")}, QT_TR_NOOP("Retail")},
+        {QStringLiteral("_classic_"), {QStringLiteral("WowClassic")}, QT_TR_NOOP("Classic")},
+        {QStringLiteral("_classic_era_"), {QStringLiteral("WowClassic")}, QT_TR_NOOP("Classic Era")},
+        {QStringLiteral("_anniversary_"), {QStringLiteral("WowClassic")}, QT_TR_NOOP("Anniversary")},
+        {QStringLiteral("_ptr_"), {QStringLiteral("WowT")}, QT_TR_NOOP("Test realm")},
+        {QStringLiteral("_xptr_"), {QStringLiteral("WowT")}, QT_TR_NOOP("Experimental test realm")},
+        {QStringLiteral("_beta_"), {QStringLiteral("WowB")}, QT_TR_NOOP("Beta")},
+        {QStringLiteral("_classic_ptr_"), {QStringLiteral("WowClassicT")}, QT_TR_NOOP("Classic test realm")},
+        {QStringLiteral(""), {QStringLiteral("Wow"), QStringLiteral("WowClassic")}, QT_TR_NOOP("Game folder")},
     };
     return table;
 }
@@ -34,7 +39,7 @@ const QStringList &programFolders() {
 }
 
 bool isFlavorFolder(const QString &name) {
-    for (const LVFlavor &flavor : flavors())
+    for (const LVFlavor &flavor : LVFlavor::all())
         if (!flavor.folder.isEmpty() && flavor.folder == name)
             return true;
     return false;
@@ -56,7 +61,7 @@ QString prefixKindName(LVPrefixKind kind) {
     case LVPrefixKind::Wine:
         return QStringLiteral("Wine");
     case LVPrefixKind::Custom:
-        return QStringLiteral("Custom prefix");
+        return QStringLiteral(QT_TRANSLATE_NOOP("GameInstallations", "Custom prefix"));
     case LVPrefixKind::Lutris:
         return QStringLiteral("Lutris");
     case LVPrefixKind::Steam:
@@ -72,7 +77,7 @@ QString prefixKindName(LVPrefixKind kind) {
     case LVPrefixKind::Manual:
         break;
     }
-    return QStringLiteral("Chosen by hand");
+    return QStringLiteral(QT_TRANSLATE_NOOP("GameInstallations", "Chosen by hand"));
 }
 
 QString launcherCopyName(LVLauncherCopy copy) {
@@ -88,15 +93,16 @@ QString launcherCopyName(LVLauncherCopy copy) {
 }
 
 QString installSourceName(const LVGameInstallation &install) {
-    const QString kind = prefixKindName(install.kind);
+    // The launchers' names stay as they are; "Custom prefix" and "Chosen by hand" are translated.
+    const QString kind = QCoreApplication::translate("GameInstallations", prefixKindName(install.kind).toUtf8());
     return install.copy == LVLauncherCopy::Native ? kind
                                                   : QStringLiteral("%1 (%2)").arg(kind, launcherCopyName(install.copy));
 }
 
 QString flavorName(const QString &flavor) {
-    for (const LVFlavor &known : flavors())
+    for (const LVFlavor &known : LVFlavor::all())
         if (known.folder == flavor)
-            return known.name;
+            return LVFlavor::tr(known.name);
     return flavor;
 }
 
@@ -127,7 +133,7 @@ QString gameFolderOf(const LVGameInstallation &install) {
 QStringList gameFoldersInPrefix(const QString &prefix) {
     QStringList folders;
     for (const QString &programFolder : programFolders())
-        for (const LVFlavor &flavor : flavors())
+        for (const LVFlavor &flavor : LVFlavor::all())
             folders << QDir::cleanPath(prefix + QLatin1Char('/') + programFolder + QLatin1Char('/') + flavor.folder);
     return folders;
 }
@@ -138,7 +144,7 @@ QList<LVGameInstallation> installationsInPrefix(const QString &prefix) {
         const QString gameFolder = prefix + QLatin1Char('/') + programFolder;
         if (!QFileInfo(gameFolder).isDir())
             continue;
-        for (const LVFlavor &flavor : flavors()) {
+        for (const LVFlavor &flavor : LVFlavor::all()) {
             const QString folder = QDir::cleanPath(gameFolder + QLatin1Char('/') + flavor.folder);
             for (const QString &program : flavor.programs) {
                 const QString executable = folder + QLatin1Char('/') + program + QStringLiteral(".exe");

@@ -34,18 +34,20 @@ struct LVExecutableIdentity {
 
 namespace lv {
 
-// The name the Options sheet shows for a kind of prefix: "Wine", "Lutris", "Steam", ...
+// The name of a kind of prefix: "Wine", "Lutris", "Steam", ..., "Custom prefix", "Chosen by hand";
+// untranslated, as --installs --json gives it.
 QString prefixKindName(LVPrefixKind kind);
 
 // "Native", "Flatpak" or "Snap".
 QString launcherCopyName(LVLauncherCopy copy);
 
-// Where the install came from, as the Options sheet and --installs show it: "Lutris",
-// "Lutris (Flatpak)", "Steam (Snap)", ...
+// Where the install came from, as the Options sheet and --installs show it, in the user's language:
+// "Lutris", "Lutris (Flatpak)", "Steam (Snap)", ...
 QString installSourceName(const LVGameInstallation &install);
 
-// The name the Options sheet and the log give a flavor folder: "Retail", "Classic", ...; "Game folder"
-// for a program in the game folder itself, and the folder's own name for one this program does not know.
+// The name the Options sheet and the log give a flavor folder, in the user's language: "Retail",
+// "Classic", ...; "Game folder" for a program in the game folder itself, and the folder's own name for
+// one this program does not know.
 QString flavorName(const QString &flavor);
 
 // The flavor and application name of the program at that path, from the path alone.

@@ -5,6 +5,7 @@
 
 Q_LOGGING_CATEGORY(lcAuth, "lorvane.auth")
 
+#include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusPendingCallWatcher>
 #include <QDeadlineTimer>
@@ -74,7 +75,8 @@ bool LVKeychainCredentialStore::serviceAnswers() {
 
 int LVKeychainCredentialStore::run(QKeychain::Job &job) {
     if (!serviceAnswers()) {
-        mFailureReason = QStringLiteral("No keychain service is running (GNOME Keyring or KWallet)");
+        mFailureReason = QCoreApplication::translate("LVKeychainCredentialStore",
+                                                     "No keychain service is running (GNOME Keyring or KWallet)");
         return kNoService;
     }
     QEventLoop loop;

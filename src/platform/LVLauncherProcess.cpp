@@ -40,7 +40,7 @@ bool LVLauncherProcess::start(const QProcessEnvironment &environment, QString *e
         return true;
     mPoll.stop();
     if (error)
-        *error = QStringLiteral("Could not start %1: %2").arg(mCommand.program, process.errorString());
+        *error = tr("Could not start %1: %2").arg(mCommand.program, process.errorString());
     return false;
 }
 

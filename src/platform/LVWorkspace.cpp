@@ -3,6 +3,7 @@
 #include "platform/LVLauncherProcess.h"
 #include "platform/LVLinuxWorkspace.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -33,7 +34,7 @@ QString desktopOpener() {
 LVLaunchCommand LVWorkspace::commandToLaunch(const QString &path, QString *error) const {
     const QFileInfo program(path);
     if (path.isEmpty() || !program.exists())
-        return failed(error, QStringLiteral("The game was not found at %1").arg(path));
+        return failed(error, QCoreApplication::translate("LVWorkspace", "The game was not found at %1").arg(path));
     const QProcessEnvironment environment = launchEnvironment();
     const LVFindExecutable findExecutable = [&environment](const QString &name) {
         return lv::findExecutableIn(name, environment);
@@ -46,7 +47,7 @@ LVLaunchCommand LVWorkspace::commandToLaunch(const QString &path, QString *error
         return {program.absoluteFilePath(), {}, {}, program.absolutePath()};
     const QString opener = findExecutable(desktopOpener());
     if (opener.isEmpty())
-        return failed(error, QStringLiteral("Nothing could open %1").arg(path));
+        return failed(error, QCoreApplication::translate("LVWorkspace", "Nothing could open %1").arg(path));
     return {opener, {program.absoluteFilePath()}, {}, program.absolutePath()};
 }
 

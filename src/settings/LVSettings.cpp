@@ -129,12 +129,12 @@ std::optional<QStringList> stringListOf(const QVariant &value) {
 
 QString writeFailure(const QString &path) {
     if (QFileInfo(path).isDir())
-        return QStringLiteral("%1: this is a folder").arg(path);
+        return LVSettings::tr("%1: this is a folder").arg(path);
     QSaveFile probe(path);
     if (!probe.open(QIODevice::WriteOnly))
         return QStringLiteral("%1: %2").arg(path, probe.errorString());
     probe.cancelWriting();
-    return QStringLiteral("%1: the file could not be written").arg(path);
+    return LVSettings::tr("%1: the file could not be written").arg(path);
 }
 
 QVariantMap defaultsForRegistration(QVariantMap fileDefaults, const LVSettings &settings,

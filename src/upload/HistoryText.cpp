@@ -2,6 +2,7 @@
 
 #include "common/TimeText.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -20,12 +21,12 @@ QString oneLine(QString text) {
 
 QString outcome(const LVUploadRecord &record) {
     if (record.succeeded && record.gameSavedMeanwhile)
-        return QStringLiteral("succeeded; newer data goes with the next upload");
+        return QCoreApplication::translate("UploadHistory", "succeeded; newer data goes with the next upload");
     if (record.succeeded)
-        return QStringLiteral("succeeded");
+        return QCoreApplication::translate("UploadHistory", "succeeded");
     if (record.reason.isEmpty())
-        return QStringLiteral("failed");
-    return QStringLiteral("failed: ") + oneLine(record.reason);
+        return QCoreApplication::translate("UploadHistory", "failed");
+    return QCoreApplication::translate("UploadHistory", "failed: %1").arg(oneLine(record.reason));
 }
 
 QString tableLine(const QStringList &cells, const QList<qsizetype> &widths) {
@@ -94,9 +95,15 @@ QString csvLine(const LVUploadRecord &record) {
 namespace lv {
 
 QStringList historyColumnTitles() {
-    return {QStringLiteral("Time"),     QStringLiteral("Install"), QStringLiteral("Account"),
-            QStringLiteral("Files"),    QStringLiteral("Before"),  QStringLiteral("After"),
-            QStringLiteral("Duration"), QStringLiteral("Status"),  QStringLiteral("Outcome")};
+    return {QCoreApplication::translate("UploadHistory", "Time"),
+            QCoreApplication::translate("UploadHistory", "Install"),
+            QCoreApplication::translate("UploadHistory", "Account"),
+            QCoreApplication::translate("UploadHistory", "Files"),
+            QCoreApplication::translate("UploadHistory", "Before"),
+            QCoreApplication::translate("UploadHistory", "After"),
+            QCoreApplication::translate("UploadHistory", "Duration"),
+            QCoreApplication::translate("UploadHistory", "Status"),
+            QCoreApplication::translate("UploadHistory", "Outcome")};
 }
 
 bool isNumericHistoryColumn(int column) {
@@ -121,10 +128,13 @@ QString formatByteCount(qint64 bytes) {
 
 QString formatDuration(qint64 milliseconds) {
     if (milliseconds < 1000)
-        return QStringLiteral("%1 ms").arg(milliseconds);
+        return QCoreApplication::translate("UploadHistory", "%1 ms").arg(milliseconds);
     if (milliseconds < 60'000)
-        return QStringLiteral("%1 s").arg(QLocale().toString(milliseconds / 1000.0, 'f', 1));
-    return QStringLiteral("%1 min %2 s").arg(milliseconds / 60'000).arg(milliseconds % 60'000 / 1000);
+        return QCoreApplication::translate("UploadHistory", "%1 s")
+            .arg(QLocale().toString(milliseconds / 1000.0, 'f', 1));
+    return QCoreApplication::translate("UploadHistory", "%1 min %2 s")
+        .arg(milliseconds / 60'000)
+        .arg(milliseconds % 60'000 / 1000);
 }
 
 QString historyTable(const QList<LVUploadRecord> &records) {

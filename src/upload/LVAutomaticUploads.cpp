@@ -96,16 +96,19 @@ void LVAutomaticUploads::announceRetry(std::optional<qint64> retryAfter) {
     QStringList names;
     for (const LVAccountRef &account : mToRetry)
         names << account.account;
-    const QString what = mRetryEverything ? QStringLiteral("The upload") : names.join(QStringLiteral(", "));
+    const QString accounts = names.join(QStringLiteral(", "));
     if (!mSettings.boolForKey(kAutoRetryKey)) {
         mSchedule.reset();
         LVStatusBus::sendStatusMessage(
-            QStringLiteral("%1: press Upload to try again (trying again by itself is off in the options).").arg(what));
+            mRetryEverything
+                ? tr("The upload: press Upload to try again (trying again by itself is off in the options).")
+                : tr("%1: press Upload to try again (trying again by itself is off in the options).").arg(accounts));
         return;
     }
     mSchedule.failed(retryAfter);
-    LVStatusBus::sendStatusMessage(
-        QStringLiteral("%1: tried again at %2.").arg(what, lv::shortDateTime(mSchedule.nextTry())));
+    const QString at = lv::shortDateTime(mSchedule.nextTry());
+    LVStatusBus::sendStatusMessage(mRetryEverything ? tr("The upload: tried again at %1.").arg(at)
+                                                    : tr("%1: tried again at %2.").arg(accounts, at));
 }
 
 void LVAutomaticUploads::pause(std::optional<qint64> seconds) {

@@ -128,7 +128,7 @@ bool upgradeSchema(QSqlDatabase &database, int version, QSqlError *error) {
         }
     if (columnsOfUploads(database) != kColumns) {
         database.rollback();
-        return failed(problem(QStringLiteral("it is not an upload history of version %1").arg(version)), error);
+        return failed(problem(LVUploadHistory::tr("it is not an upload history of version %1").arg(version)), error);
     }
     return database.commit() || failed(database.lastError(), error);
 }
@@ -139,7 +139,7 @@ bool checkSchema(QSqlDatabase &database, QSqlError *error) {
     if (!check)
         return false;
     if (check->toString() != QLatin1String("ok"))
-        return failed(problem(QStringLiteral("damaged: %1").arg(check->toString())), error);
+        return failed(problem(LVUploadHistory::tr("damaged: %1").arg(check->toString())), error);
     const auto version = singleValue(database, QStringLiteral("PRAGMA user_version"), error);
     const auto objects = singleValue(database, QStringLiteral("SELECT count(*) FROM sqlite_master"), error);
     if (!version || !objects)
@@ -149,7 +149,7 @@ bool checkSchema(QSqlDatabase &database, QSqlError *error) {
         return upgradeSchema(database, version->toInt(), error);
     if (version->toInt() == kSchemaVersion && columnsOfUploads(database) == kColumns)
         return true;
-    return failed(problem(QStringLiteral("it is not an upload history of version %1").arg(kSchemaVersion)), error);
+    return failed(problem(LVUploadHistory::tr("it is not an upload history of version %1").arg(kSchemaVersion)), error);
 }
 
 LVUploadRecord recordAt(const QSqlQuery &query) {
@@ -197,32 +197,32 @@ bool LVUploadHistory::open(QString *problem) {
     if (isOpen())
         return true;
     if (!QSqlDatabase::isDriverAvailable(kDriver)) {
-        report(QStringLiteral("The upload history cannot be kept: the SQLite driver of Qt is missing."), problem);
+        report(LVUploadHistory::tr("The upload history cannot be kept: the SQLite driver of Qt is missing."), problem);
         return false;
     }
     const QFileInfo file(mPath);
     const QString folder = file.absolutePath();
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isWritable() || (file.isFile() && !file.isWritable()))
-        return openInMemory(QStringLiteral("%1 cannot be written").arg(QDir::toNativeSeparators(mPath)), problem);
+        return openInMemory(LVUploadHistory::tr("%1 cannot be written").arg(QDir::toNativeSeparators(mPath)), problem);
     QString unreadable;
     const OpenResult result = openFile(mPath, &unreadable);
     if (result == Opened)
         return true;
     if (result == InUse)
-        return openInMemory(
-            QStringLiteral("%1 is in use by another program (%2)").arg(QDir::toNativeSeparators(mPath), unreadable),
-            problem);
+        return openInMemory(LVUploadHistory::tr("%1 is in use by another program (%2)")
+                                .arg(QDir::toNativeSeparators(mPath), unreadable),
+                            problem);
     QString asidePath;
     QString failure;
     if (!setAside(&asidePath, &failure))
-        return openInMemory(QStringLiteral("%1 is unreadable (%2) and could not be set aside (%3)")
+        return openInMemory(LVUploadHistory::tr("%1 is unreadable (%2) and could not be set aside (%3)")
                                 .arg(QDir::toNativeSeparators(mPath), unreadable, failure),
                             problem);
     if (openFile(mPath, &failure) != Opened)
-        return openInMemory(
-            QStringLiteral("no new history could be started at %1 (%2)").arg(QDir::toNativeSeparators(mPath), failure),
-            problem);
-    report(QStringLiteral("The upload history %1 could not be read (%2). It was kept as %3 and a new one started.")
+        return openInMemory(LVUploadHistory::tr("no new history could be started at %1 (%2)")
+                                .arg(QDir::toNativeSeparators(mPath), failure),
+                            problem);
+    report(LVUploadHistory::tr("The upload history %1 could not be read (%2). It was kept as %3 and a new one started.")
                .arg(QDir::toNativeSeparators(mPath), unreadable, QDir::toNativeSeparators(asidePath)),
            problem);
     return true;
@@ -254,11 +254,11 @@ void LVUploadHistory::closeConnection() {
 bool LVUploadHistory::openInMemory(const QString &why, QString *problem) {
     QString failure;
     if (openFile(kInMemory, &failure) != Opened) {
-        report(QStringLiteral("The upload history cannot be kept: %1; %2.").arg(why, failure), problem);
+        report(LVUploadHistory::tr("The upload history cannot be kept: %1; %2.").arg(why, failure), problem);
         return false;
     }
     mInMemory = true;
-    report(QStringLiteral("The upload history is kept in memory for this run only: %1.").arg(why), problem);
+    report(LVUploadHistory::tr("The upload history is kept in memory for this run only: %1.").arg(why), problem);
     return true;
 }
 
@@ -271,7 +271,7 @@ bool LVUploadHistory::setAside(QString *asidePath, QString *reason) const {
     for (int n = 2; QFileInfo::exists(aside); ++n)
         aside = base + QStringLiteral("-%1").arg(n);
     if (!QDir().rename(mPath, aside))
-        return failed(QStringLiteral("renaming it to %1 failed").arg(QDir::toNativeSeparators(aside)), reason);
+        return failed(LVUploadHistory::tr("renaming it to %1 failed").arg(QDir::toNativeSeparators(aside)), reason);
     *asidePath = aside;
     return true;
 }
@@ -284,7 +284,7 @@ void LVUploadHistory::report(const QString &message, QString *problem) const {
 
 bool LVUploadHistory::record(const LVUploadRecord &record, QString *error) {
     if (!isOpen())
-        return failed(QStringLiteral("the upload history is not open"), error);
+        return failed(LVUploadHistory::tr("the upload history is not open"), error);
     QSqlQuery query(mDatabase);
     query.prepare(QStringLiteral("INSERT INTO uploads (time, install, account, file_count, files, bytes_before,"
                                  " bytes_after, duration_ms, http_status, reply, succeeded, reason,"

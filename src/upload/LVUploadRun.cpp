@@ -44,8 +44,13 @@ void writeBodyCopy(const QByteArray &body) {
 // "Install: Classic (WowClassic) in /games/World of Warcraft/_classic_".
 QString installLine(const LVGameInstall &install) {
     const LVExecutableIdentity identity = lv::identifyExecutable(install.fullPathToWorldOfWarcraft(false));
-    return QStringLiteral("Install: %1 (%2) in %3")
+    return LVUploadRun::tr("Install: %1 (%2) in %3")
         .arg(lv::flavorName(identity.flavor), identity.applicationName, install.gameFolder());
+}
+
+// The line that starts an account's part of the log.
+QString accountLine(const QString &account) {
+    return QStringLiteral("----------\n") + LVUploadRun::tr("Using account %1").arg(account);
 }
 
 void removeCopies(const QStringList &copies) {
@@ -69,7 +74,7 @@ LVUploadRun::LVUploadRun(LVSettings &settings, LVGameInstalls &installs, LVAuthe
     connect(&mCompression, &QFutureWatcher<LVBuiltBody>::finished, this, &LVUploadRun::bodyBuilt);
     connect(&mTransport, &LVUploadTransport::uploadProgress, this, [this](int id, qint64 sent, qint64 total) {
         if (mRun.current && mRun.current->requestId == id)
-            emit progress(QStringLiteral("Sending %1…").arg(mRun.current->name), sent, total);
+            emit progress(tr("Sending %1…").arg(mRun.current->name), sent, total);
     });
 }
 
@@ -119,8 +124,7 @@ void LVUploadRun::startRun(const std::optional<QList<LVAccountRef>> &only) {
             mRun.installs << install;
     mRun.nameInstalls = mRun.installs.size() > 1;
     if (mRun.installs.isEmpty() && !only) {
-        mRun.outcome.runError =
-            QStringLiteral("No copy of the game is checked: check one in Options to upload its data.");
+        mRun.outcome.runError = tr("No copy of the game is checked: check one in Options to upload its data.");
         mRun.outcome.failed = true;
         sendError(mRun.outcome.runError);
     }
@@ -139,18 +143,18 @@ bool LVUploadRun::credentialsAllowUpload() {
         endUnanswered();
         return false;
     }
-    sendError(QStringLiteral("Invalid Lorvane credentials"));
+    sendError(tr("Invalid Lorvane credentials"));
     if (mAuthentication.accountStatus() == LVAuthentication::AccountThrottled)
-        sendStatus(QStringLiteral("The site takes no new upload for about a minute."));
+        sendStatus(tr("The site takes no new upload for about a minute."));
     else
-        sendStatus(QStringLiteral("The site refused your password: sign in again, then press Upload."));
+        sendStatus(tr("The site refused your password: sign in again, then press Upload."));
     mRun = {};
     return false;
 }
 
 // Nothing could be sent for a passing reason: the run ends at once, as one whose every account failed so.
 void LVUploadRun::endUnanswered() {
-    mRun.outcome.runError = QStringLiteral("Nothing was uploaded: the site cannot be reached");
+    mRun.outcome.runError = tr("Nothing was uploaded: the site cannot be reached");
     mRun.outcome.runErrorPasses = true;
     mRun.outcome.failed = true;
     sendError(mRun.outcome.runError);
@@ -185,7 +189,7 @@ bool LVUploadRun::takeRunLock() {
     if (mLock->tryLock(mWaitForOtherRuns ? -1 : 0))
         return true;
     mLock.reset();
-    sendError(QStringLiteral("Another upload is running"));
+    sendError(tr("Another upload is running"));
     return false;
 }
 
@@ -199,7 +203,7 @@ void LVUploadRun::nextInstall() {
     if (mRun.nameInstalls)
         sendStatus(installLine(*mRun.install));
     if (!mRun.install->checkSupportedRealms()) {
-        mRun.outcome.runError = QStringLiteral("This version of WoW uses an unsupported realm");
+        mRun.outcome.runError = tr("This version of WoW uses an unsupported realm");
         sendError(mRun.outcome.runError);
         mRun.outcome.failed = true;
         nextInstall();
@@ -232,29 +236,29 @@ void LVUploadRun::nextAccount() {
 
 // Answers whether the account has data that is now to be compressed and sent.
 bool LVUploadRun::prepareAccount(const QString &account) {
-    sendStatus(QStringLiteral("----------\n%1 %2").arg(QStringLiteral("Using account"), account));
+    sendStatus(accountLine(account));
     mRun.outcome.lookedAt.append({install().gameFolder(), account});
     recoverAccount(account);
-    LVStatusBus::sendVerboseMessage(QStringLiteral("Checking for uploaded flag…"));
+    LVStatusBus::sendVerboseMessage(tr("Checking for uploaded flag…"));
     QString refusal;
     if (alreadyUploadedForAccount(account, &refusal)) {
         if (!refusal.isNull())
             accountRefused(account, refusal);
         else
-            sendStatus(QStringLiteral("Nothing to upload to the server"));
+            sendStatus(tr("Nothing to upload to the server"));
         return false;
     }
     ++mRun.outcome.accountsWithData;
-    LVStatusBus::sendVerboseMessage(QStringLiteral("Validating cache files…"));
-    sendStatus(QStringLiteral("Validating data…"));
+    LVStatusBus::sendVerboseMessage(tr("Validating cache files…"));
+    sendStatus(tr("Validating data…"));
     if (!validateCacheFilesForAccount(account, &refusal)) {
         if (refusal.isNull())
-            sendError(QStringLiteral("One or more .wdb cache files are corrupt"));
+            sendError(tr("One or more .wdb cache files are corrupt"));
         accountFailed(refusal.isNull() ? LVFailureKind::CorruptCache : LVFailureKind::LocalFiles,
-                      refusal.isNull() ? QStringLiteral("one or more .wdb cache files are corrupt") : refusal);
+                      refusal.isNull() ? tr("one or more .wdb cache files are corrupt") : refusal);
         return false;
     }
-    sendStatus(QStringLiteral("Initiating upload…"));
+    sendStatus(tr("Initiating upload…"));
     return true;
 }
 
@@ -269,10 +273,9 @@ void LVUploadRun::recoverAccount(const QString &account) {
         if (!undone.isNull())
             sendStatus(undone);
         else if (!error.isNull())
-            sendError(QStringLiteral("Unable to put back %1: %2").arg(lv::lastPathComponent(path), error));
+            sendError(tr("Unable to put back %1: %2").arg(lv::lastPathComponent(path), error));
         if (lv::removeLeftoverCopy(path + QStringLiteral(".gz")))
-            sendStatus(QStringLiteral("Removed %1.gz, left by an upload that did not finish")
-                           .arg(lv::lastPathComponent(path)));
+            sendStatus(tr("Removed %1.gz, left by an upload that did not finish").arg(lv::lastPathComponent(path)));
     }
 }
 
@@ -295,7 +298,7 @@ bool LVUploadRun::alreadyUploadedForAccount(const QString &account, QString *ref
     const qsizetype flag = lv::setUploadedFlag(text);
     if (flag < 0) {
         if (!text.contains(lv::kUploadedFlag))
-            sendError(QStringLiteral("rvUploaded variable seems to be malformed."));
+            sendError(tr("rvUploaded variable seems to be malformed."));
         return true;
     }
     // What is sent carries the flag set and the realm; the game's file stays as it is until the site
@@ -315,15 +318,12 @@ bool LVUploadRun::validateCacheFilesForAccount(const QString &account, QString *
         const QString path = install().expandPath(entry, account);
         QString refused;
         if (!lv::validateWDBFile(path, &refused)) {
-            sendError(refused.isNull() ? QStringLiteral("%1 %2").arg(QStringLiteral("Invalid cache file:"),
-                                                                     lv::lastPathComponent(path))
-                                       : refused);
+            sendError(refused.isNull() ? tr("Invalid cache file: %1").arg(lv::lastPathComponent(path)) : refused);
             if (refusal)
                 *refusal = refused;
             return false;
         }
-        LVStatusBus::sendVerboseMessage(
-            QStringLiteral("%1 %2").arg(QStringLiteral("Validating cache file:"), lv::lastPathComponent(path)));
+        LVStatusBus::sendVerboseMessage(tr("Validating cache file: %1").arg(lv::lastPathComponent(path)));
     }
     return true;
 }
@@ -339,7 +339,7 @@ QList<LVBodySource> LVUploadRun::bodySources() const {
 }
 
 void LVUploadRun::compressAccount() {
-    const QString what = QStringLiteral("Compressing %1…").arg(mRun.current->name);
+    const QString what = tr("Compressing %1…").arg(mRun.current->name);
     emit progress(what, 0, 0);
     const auto report = [this, what](qint64 done, qint64 total) {
         QMetaObject::invokeMethod(this, [this, what, done, total] { emit progress(what, done, total); });
@@ -360,7 +360,7 @@ void LVUploadRun::bodyBuilt() {
     const QString urlText = mSettings.stringForKey(kPostURLKey) +
                             lv::uploadQuery(mRun.username, mRun.password, mSettings.boolForKey(kCharacterDataKey));
     writeBodyCopy(account.body.body);
-    LVStatusBus::sendVerboseMessage(QStringLiteral("Url is…"));
+    LVStatusBus::sendVerboseMessage(tr("Url is…"));
     LVStatusBus::sendVerboseMessage(lv::redactedUrl(urlText));
     account.requestId = -1;
     const int id =
@@ -375,7 +375,7 @@ void LVUploadRun::requestFinished(const LVUploadReply &reply) {
         return;
     Account &account = *mRun.current;
     emit uploadRequestFinished(account.name, reply.succeeded);
-    sendStatus(QStringLiteral("Cleaning up…"));
+    sendStatus(tr("Cleaning up…"));
     removeCopies(account.body.copies);
     const bool savedMeanwhile = reply.succeeded && !markUploaded(account);
     emit accountUploaded({install().gameFolder(), account.name, account.body.fileNames, account.body.bytesBefore,
@@ -399,8 +399,7 @@ bool LVUploadRun::markUploaded(Account &account) {
     case LVMarkResult::Marked:
         return true;
     case LVMarkResult::FileChanged:
-        sendStatus(QStringLiteral("%1: the game saved new data during the upload; it goes with the next upload")
-                       .arg(account.name));
+        sendStatus(tr("%1: the game saved new data during the upload; it goes with the next upload").arg(account.name));
         return false;
     case LVMarkResult::Failed:
         qCWarning(lcUpload).noquote() << "The site has the data of" << account.name << "but" << account.savedVariables
@@ -436,9 +435,9 @@ void LVUploadRun::recordFailure(const QString &account, const QString &reason, L
 
 // An account folder whose name cannot be told to the file system again: its files cannot be read.
 void LVUploadRun::refuseUnreadableAccount(const QString &account) {
-    const QString reason = QStringLiteral("its name is not valid in the encoding of this system's file names");
-    sendStatus(QStringLiteral("----------\n%1 %2").arg(QStringLiteral("Using account"), account));
-    sendError(QStringLiteral("Unable to read the account folder %1: %2").arg(account, reason));
+    const QString reason = tr("its name is not valid in the encoding of this system's file names");
+    sendStatus(accountLine(account));
+    sendError(tr("Unable to read the account folder %1: %2").arg(account, reason));
     mRun.outcome.lookedAt.append({install().gameFolder(), account});
     accountRefused(account, reason);
 }
@@ -447,19 +446,17 @@ void LVUploadRun::refuseUnreadableAccount(const QString &account) {
 void LVUploadRun::adviseOnFailures() const {
     for (const LVAccountFailure &failure : mRun.outcome.failures)
         if (failure.kind != LVFailureKind::Passing)
-            sendStatus(
-                QStringLiteral("%1 waits for you %2.").arg(failure.account.account, lv::failureAdvice(failure.kind)));
+            sendStatus(lv::failureAdvice(failure.kind, failure.account.account));
 }
 
 void LVUploadRun::finishRun() {
     const LVUploadOutcome outcome = mRun.outcome;
     sendStatus(QStringLiteral(""));
     if (outcome.accountsWithData > 0 && outcome.failedAccounts.isEmpty())
-        sendStatus(QStringLiteral("Upload successful. You can upload again after 1 minute."));
+        sendStatus(tr("Upload successful. You can upload again after 1 minute."));
     else if (!outcome.failedAccounts.isEmpty())
-        sendError(QStringLiteral("Upload failed for %1 of %2 accounts: %3")
+        sendError(tr("Upload failed for %1 of %n accounts: %2", nullptr, outcome.accountsWithData)
                       .arg(outcome.failedAccounts.size())
-                      .arg(outcome.accountsWithData)
                       .arg(outcome.failedAccounts.join(QStringLiteral(", "))));
     adviseOnFailures();
     // The site takes no new upload for a minute after one it stored: the retest enables the button again.
@@ -493,23 +490,29 @@ LVFailureKind lv::failureKindOf(const LVUploadReply &reply) {
     return LVFailureKind::SiteRefused;
 }
 
-QString lv::failureAdvice(LVFailureKind kind) {
+QString lv::failureAdvice(LVFailureKind kind, const QString &account) {
     switch (kind) {
     case LVFailureKind::Passing:
         break;
     case LVFailureKind::SiteRefused:
-        return QStringLiteral("(the site refused its data): update the client and the addon, then press Upload");
+        return LVUploadRun::tr("%1 waits for you (the site refused its data): update the client and the addon, then "
+                               "press Upload.")
+            .arg(account);
     case LVFailureKind::Credentials:
-        return QStringLiteral("(the site refused your sign-in): sign in again, then press Upload");
+        return LVUploadRun::tr("%1 waits for you (the site refused your sign-in): sign in again, then press Upload.")
+            .arg(account);
     case LVFailureKind::Address:
-        return QStringLiteral("(the upload address does not lead to the site): check lvclient_postURL in the "
-                              "settings, then press Upload");
+        return LVUploadRun::tr("%1 waits for you (the upload address does not lead to the site): check "
+                               "lvclient_postURL in the settings, then press Upload.")
+            .arg(account);
     case LVFailureKind::CorruptCache:
-        return QStringLiteral("(a cache file is corrupt): quit the game normally, so that it writes its cache "
-                              "anew, then press Upload");
+        return LVUploadRun::tr("%1 waits for you (a cache file is corrupt): quit the game normally, so that it "
+                               "writes its cache anew, then press Upload.")
+            .arg(account);
     case LVFailureKind::LocalFiles:
-        return QStringLiteral("(its files could not be prepared): make room on the disk or free the file named "
-                              "above, then press Upload");
+        return LVUploadRun::tr("%1 waits for you (its files could not be prepared): make room on the disk or free "
+                               "the file named above, then press Upload.")
+            .arg(account);
     }
     return {};
 }

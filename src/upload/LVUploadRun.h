@@ -179,8 +179,9 @@ private:
 namespace lv {
 
 LVFailureKind failureKindOf(const LVUploadReply &reply);
-// Why an account that is not tried again by itself failed, and what the user can do about it.
-QString failureAdvice(LVFailureKind kind);
+// Why the account, which is not tried again by itself, failed, and what the user can do about it: one
+// sentence naming it.
+QString failureAdvice(LVFailureKind kind, const QString &account);
 
 } // namespace lv
 

@@ -3,6 +3,7 @@
 #include "common/FileContents.h"
 #include "common/PathComponents.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -80,7 +81,8 @@ LVMarkResult markOpenFile(int descriptor, const LVFileStamp &stamp, QByteArrayVi
 // Puts the restore copy's contents back, the flag it set undone, in place of the saved variables.
 bool putBack(const QString &path, QByteArray restoreCopy, QString *error) {
     if (!resetUploadedFlag(restoreCopy, flagSetByUpload(restoreCopy)))
-        return fail(error, QStringLiteral("%1.rename holds no flag to set back").arg(lastPathComponent(path)));
+        return fail(error, QCoreApplication::translate("UploadedFlag", "%1.rename holds no flag to set back")
+                               .arg(lastPathComponent(path)));
     // A file that is a link is written at its target, so that the link stays a link.
     const QString target = QFileInfo(path).exists() ? QFileInfo(path).canonicalFilePath() : path;
     return writeFileAtomically(target, {restoreCopy}, error);
@@ -131,7 +133,8 @@ QString undoUnfinishedUpload(const QString &path, QString *error) {
     const QString name = lastPathComponent(path);
     if (isSymbolicLink(restorePath)) {
         QFile::remove(restorePath);
-        return QStringLiteral("Removed a link standing where the restore copy of %1 goes").arg(name);
+        return QCoreApplication::translate("UploadedFlag", "Removed a link standing where the restore copy of %1 goes")
+            .arg(name);
     }
     const LVFileRead restore = readWholeFile(restorePath, LVLinks::Refuse);
     const LVFileRead current = restore.contents ? readWholeFile(path) : LVFileRead();
@@ -142,14 +145,16 @@ QString undoUnfinishedUpload(const QString &path, QString *error) {
     }
     if (current.contents && !leftByAnOlderUpload(*current.contents, *restore.contents)) {
         QFile::remove(restorePath);
-        return QStringLiteral("Kept %1: the game saved newer data after an upload that did not finish; its old "
-                              "restore copy was removed")
+        return QCoreApplication::translate("UploadedFlag",
+                                           "Kept %1: the game saved newer data after an upload that did not "
+                                           "finish; its old restore copy was removed")
             .arg(name);
     }
     if (!putBack(path, *restore.contents, error))
         return {};
     QFile::remove(restorePath);
-    return QStringLiteral("Put %1 back as it was before an upload that did not finish").arg(name);
+    return QCoreApplication::translate("UploadedFlag", "Put %1 back as it was before an upload that did not finish")
+        .arg(name);
 }
 
 bool removeLeftoverCopy(const QString &path) {

@@ -3,6 +3,7 @@
 
 #include "platform/launchers/Launchers.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace {
@@ -35,7 +36,8 @@ std::optional<LVLaunchCommand> lv::wineCommand(const LVGameInstallation &install
     const QString wine = findExecutable(QStringLiteral("wine"));
     if (wine.isEmpty()) {
         if (error)
-            *error = QStringLiteral("No Wine found to start the game: start it from your launcher");
+            *error = QCoreApplication::translate("Launchers",
+                                                 "No Wine found to start the game: start it from your launcher");
         return std::nullopt;
     }
     LVLaunchCommand command{wine, {install.executable}, {}, QFileInfo(install.executable).absolutePath()};

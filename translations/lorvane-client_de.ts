@@ -1,0 +1,907 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>Authentication</name>
+    <message>
+        <source>Sign in to Lorvane</source>
+        <translation>Bei Lorvane anmelden</translation>
+    </message>
+    <message>
+        <source>Your Lorvane site account. The password stays in your system keychain, or in memory for this session only; the site only ever receives its hash.</source>
+        <translation>Ihr Account auf der Lorvane-Website. Das Passwort bleibt im Schlüsselbund Ihres Systems oder nur für diese Sitzung im Arbeitsspeicher; die Website erhält immer nur seinen Hash.</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>&amp;Benutzername:</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Passwort:</translation>
+    </message>
+    <message>
+        <source>&amp;Keep the password for this session only</source>
+        <translation>Passwort &amp;nur für diese Sitzung behalten</translation>
+    </message>
+    <message>
+        <source>Held in memory until the client quits, never written anywhere; uploads from a launcher&apos;s script cannot use it.</source>
+        <translation>Bleibt im Arbeitsspeicher, bis der Client beendet wird, und wird nirgends gespeichert; Uploads aus dem Skript eines Launchers können es nicht verwenden.</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+</context>
+<context>
+    <name>Compression</name>
+    <message>
+        <source>the compressed copy could not be saved: %1</source>
+        <translation>die komprimierte Kopie konnte nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>only %1 of %2 bytes could be written</source>
+        <translation>nur %1 von %2 Bytes konnten geschrieben werden</translation>
+    </message>
+    <message>
+        <source>only %1 of %2 bytes could be written (%3)</source>
+        <translation>nur %1 von %2 Bytes konnten geschrieben werden (%3)</translation>
+    </message>
+    <message>
+        <source>deflate could not start</source>
+        <translation>deflate konnte nicht starten</translation>
+    </message>
+    <message>
+        <source>deflate failed</source>
+        <translation>deflate ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Unable to compress %1: %2</source>
+        <translation>%1 kann nicht komprimiert werden: %2</translation>
+    </message>
+    <message>
+        <source>the compressed copy could not be created: %1</source>
+        <translation>die komprimierte Kopie konnte nicht angelegt werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>FileReading</name>
+    <message>
+        <source>Not reading %1: it is a named pipe, not a regular file</source>
+        <translation>%1 wird nicht gelesen: Es ist eine benannte Pipe, keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>Not reading %1: it is a socket, not a regular file</source>
+        <translation>%1 wird nicht gelesen: Es ist ein Socket, keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>Not reading %1: it is a folder, not a regular file</source>
+        <translation>%1 wird nicht gelesen: Es ist ein Ordner, keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>Not reading %1: it is a symbolic link, not a regular file</source>
+        <translation>%1 wird nicht gelesen: Es ist eine symbolische Verknüpfung, keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>Not reading %1: it is a device, not a regular file</source>
+        <translation>%1 wird nicht gelesen: Es ist ein Gerät, keine reguläre Datei</translation>
+    </message>
+</context>
+<context>
+    <name>FileWriting</name>
+    <message>
+        <source>the data was cut short</source>
+        <translation>die Daten wurden nicht vollständig geschrieben</translation>
+    </message>
+    <message>
+        <source>a folder stands in its place</source>
+        <translation>an ihrer Stelle steht ein Ordner</translation>
+    </message>
+    <message>
+        <source>what stands in its place cannot be removed</source>
+        <translation>was an ihrer Stelle steht, kann nicht entfernt werden</translation>
+    </message>
+</context>
+<context>
+    <name>GameInstallations</name>
+    <message>
+        <source>Retail</source>
+        <translation>Retail</translation>
+    </message>
+    <message>
+        <source>Classic</source>
+        <translation>Classic</translation>
+    </message>
+    <message>
+        <source>Classic Era</source>
+        <translation>Classic Era</translation>
+    </message>
+    <message>
+        <source>Anniversary</source>
+        <translation>Anniversary</translation>
+    </message>
+    <message>
+        <source>Test realm</source>
+        <translation>Testrealm</translation>
+    </message>
+    <message>
+        <source>Experimental test realm</source>
+        <translation>Experimenteller Testrealm</translation>
+    </message>
+    <message>
+        <source>Beta</source>
+        <translation>Beta</translation>
+    </message>
+    <message>
+        <source>Classic test realm</source>
+        <translation>Classic-Testrealm</translation>
+    </message>
+    <message>
+        <source>Game folder</source>
+        <translation>Spielordner</translation>
+    </message>
+    <message>
+        <source>Custom prefix</source>
+        <translation>Eigenes Präfix</translation>
+    </message>
+    <message>
+        <source>Chosen by hand</source>
+        <translation>Von Hand gewählt</translation>
+    </message>
+</context>
+<context>
+    <name>InstallChoices</name>
+    <message>
+        <source>Found another copy of the game: %1 (%2) in %3. Check it in Options to upload its data.</source>
+        <translation>Weitere Kopie des Spiels gefunden: %1 (%2) in %3. Haken Sie sie in den Optionen an, um ihre Daten hochzuladen.</translation>
+    </message>
+</context>
+<context>
+    <name>InstallsReport</name>
+    <message>
+        <source>%1, game %2</source>
+        <translation>%1, Spiel %2</translation>
+    </message>
+    <message>
+        <source>[%1] %2, %3
+    program  %4
+    prefix   %5
+    launch   %6
+</source>
+        <extracomment>One install in the list --installs prints; the values line up after the labels.</extracomment>
+        <translation>[%1] %2, %3
+    Programm  %4
+    Präfix    %5
+    Start     %6
+</translation>
+    </message>
+    <message>
+        <source>The game&apos;s launcher is not beside the game nor in the folder above it</source>
+        <translation>Der Launcher des Spiels liegt weder neben dem Spiel noch im Ordner darüber</translation>
+    </message>
+    <message>
+        <source>No install of the game was found.</source>
+        <translation>Keine Installation des Spiels gefunden.</translation>
+    </message>
+</context>
+<context>
+    <name>LVAddonInstaller</name>
+    <message>
+        <source>Unable to install addon to WOW directory</source>
+        <translation>Das AddOn kann nicht im WoW-Verzeichnis installiert werden</translation>
+    </message>
+    <message>
+        <source>Checking for Lorvane Harvex addon updates…</source>
+        <translation>Suche nach Updates für das AddOn Lorvane Harvex…</translation>
+    </message>
+    <message>
+        <source>The Lorvane Harvex update server is not responding at the moment.</source>
+        <translation>Der Update-Server von Lorvane Harvex antwortet gerade nicht.</translation>
+    </message>
+    <message>
+        <source>The Lorvane Harvex update server is having some trouble at the moment.</source>
+        <translation>Der Update-Server von Lorvane Harvex hat gerade Probleme.</translation>
+    </message>
+    <message numerus="yes">
+        <source>The update list names more than %n files: the addon update stopped after the first %n.</source>
+        <translation>
+            <numerusform>Die Update-Liste nennt mehr als %n Datei: Das AddOn-Update wurde nach der ersten angehalten.</numerusform>
+            <numerusform>Die Update-Liste nennt mehr als %n Dateien: Das AddOn-Update wurde nach den ersten %n angehalten.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Lorvane Harvex addon updated!</source>
+        <translation>AddOn Lorvane Harvex aktualisiert!</translation>
+    </message>
+    <message>
+        <source>Looks like you&apos;re up-to-date!</source>
+        <translation>Alles ist auf dem neuesten Stand!</translation>
+    </message>
+    <message>
+        <source>Refusing to write outside Interface/AddOns: %1</source>
+        <translation>Schreiben außerhalb von Interface/AddOns verweigert: %1</translation>
+    </message>
+    <message>
+        <source>Refusing the download of %1: it is longer than the %2 bytes the update list gives.</source>
+        <translation>Download von %1 verweigert: Die Datei ist länger als die %2 Bytes, die die Update-Liste angibt.</translation>
+    </message>
+    <message>
+        <source>The addon update stopped: its downloads would come to more than %1.</source>
+        <translation>Das AddOn-Update wurde angehalten: Seine Downloads würden mehr als %1 umfassen.</translation>
+    </message>
+    <message>
+        <source>Updating Lorvane Harvex file: %1</source>
+        <translation>Datei von Lorvane Harvex wird aktualisiert: %1</translation>
+    </message>
+</context>
+<context>
+    <name>LVAuthentication</name>
+    <message>
+        <source>%1: sign in and keep the password for this session only, or start one and sign in again.</source>
+        <translation>%1: Melden Sie sich an und behalten Sie das Passwort nur für diese Sitzung, oder starten Sie einen Schlüsselbund-Dienst und melden Sie sich erneut an.</translation>
+    </message>
+    <message>
+        <source>The keychain is not available: %1</source>
+        <translation>Der Schlüsselbund ist nicht verfügbar: %1</translation>
+    </message>
+    <message>
+        <source>Authentication failed.</source>
+        <translation>Anmeldung fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>no answer came</source>
+        <translation>es kam keine Antwort</translation>
+    </message>
+    <message>
+        <source>The site cannot be reached: %1</source>
+        <translation>Die Website ist nicht erreichbar: %1</translation>
+    </message>
+    <message>
+        <source>Buffer length should be 1, instead it is %1</source>
+        <translation>Die Pufferlänge sollte 1 sein, ist aber %1</translation>
+    </message>
+    <message>
+        <source>Authentication succeeded.</source>
+        <translation>Anmeldung erfolgreich.</translation>
+    </message>
+    <message>
+        <source>The site does not accept your user name and password.</source>
+        <translation>Die Website akzeptiert Ihren Benutzernamen und Ihr Passwort nicht.</translation>
+    </message>
+    <message>
+        <source>Authentication succeeded but cannot upload for about another minute. Will retry in 30 seconds.</source>
+        <translation>Anmeldung erfolgreich, aber Hochladen ist erst in etwa einer Minute wieder möglich. Neuer Versuch in 30 Sekunden.</translation>
+    </message>
+    <message>
+        <source>Buffer data should be 0, 1, or 2, instead it is %1</source>
+        <translation>Die Pufferdaten sollten 0, 1 oder 2 sein, sind aber %1</translation>
+    </message>
+    <message>
+        <source>The site gave no answer: it is asked again at %1.</source>
+        <translation>Die Website hat nicht geantwortet: Neue Anfrage um %1.</translation>
+    </message>
+</context>
+<context>
+    <name>LVAutomaticUploads</name>
+    <message>
+        <source>The upload: press Upload to try again (trying again by itself is off in the options).</source>
+        <translation>Der Upload: Klicken Sie auf „Hochladen“, um es erneut zu versuchen (die automatische Wiederholung ist in den Optionen ausgeschaltet).</translation>
+    </message>
+    <message>
+        <source>%1: press Upload to try again (trying again by itself is off in the options).</source>
+        <translation>%1: Klicken Sie auf „Hochladen“, um es erneut zu versuchen (die automatische Wiederholung ist in den Optionen ausgeschaltet).</translation>
+    </message>
+    <message>
+        <source>The upload: tried again at %1.</source>
+        <translation>Der Upload: Neuer Versuch um %1.</translation>
+    </message>
+    <message>
+        <source>%1: tried again at %2.</source>
+        <translation>%1: Neuer Versuch um %2.</translation>
+    </message>
+</context>
+<context>
+    <name>LVGameInstall</name>
+    <message>
+        <source>Checking for supported realms…</source>
+        <translation>Suche nach unterstützten Realms…</translation>
+    </message>
+    <message>
+        <source>Found valid realm: %1</source>
+        <translation>Gültiger Realm gefunden: %1</translation>
+    </message>
+    <message>
+        <source>No valid realm found.</source>
+        <translation>Kein gültiger Realm gefunden.</translation>
+    </message>
+</context>
+<context>
+    <name>LVGameWatch</name>
+    <message>
+        <source>The game&apos;s launcher is not in %1 nor in the folder above it</source>
+        <translation>Der Launcher des Spiels liegt weder in %1 noch im Ordner darüber</translation>
+    </message>
+    <message>
+        <source>Starting the game: %1</source>
+        <translation>Das Spiel wird gestartet: %1</translation>
+    </message>
+</context>
+<context>
+    <name>LVHistoryWindow</name>
+    <message>
+        <source>Upload History</source>
+        <translation>Upload-Verlauf</translation>
+    </message>
+</context>
+<context>
+    <name>LVKeychainCredentialStore</name>
+    <message>
+        <source>No keychain service is running (GNOME Keyring or KWallet)</source>
+        <translation>Es läuft kein Schlüsselbund-Dienst (GNOME Keyring oder KWallet)</translation>
+    </message>
+</context>
+<context>
+    <name>LVLaunchOutcome</name>
+    <message>
+        <source>The launcher did not start the game: %1</source>
+        <translation>Der Launcher hat das Spiel nicht gestartet: %1</translation>
+    </message>
+    <message>
+        <source>The launcher did not start the game: %1 ended with status %2</source>
+        <translation>Der Launcher hat das Spiel nicht gestartet: %1 endete mit Status %2</translation>
+    </message>
+    <message>
+        <source>The launcher did not start the game: %1 ended with status %2: %3</source>
+        <translation>Der Launcher hat das Spiel nicht gestartet: %1 endete mit Status %2: %3</translation>
+    </message>
+</context>
+<context>
+    <name>LVLauncherProcess</name>
+    <message>
+        <source>Could not start %1: %2</source>
+        <translation>%1 konnte nicht gestartet werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>LVPreferencesController</name>
+    <message>
+        <source>Choose the game</source>
+        <translation>Spiel auswählen</translation>
+    </message>
+</context>
+<context>
+    <name>LVSettings</name>
+    <message>
+        <source>%1: this is a folder</source>
+        <translation>%1: Das ist ein Ordner</translation>
+    </message>
+    <message>
+        <source>%1: the file could not be written</source>
+        <translation>%1: Die Datei konnte nicht geschrieben werden</translation>
+    </message>
+</context>
+<context>
+    <name>LVSyncGet</name>
+    <message>
+        <source>The server at %1 did not answer within %2 seconds.</source>
+        <translation>Der Server %1 hat nicht innerhalb von %2 Sekunden geantwortet.</translation>
+    </message>
+    <message>
+        <source>The server at %1 did not finish its answer within %2 seconds.</source>
+        <translation>Der Server %1 hat seine Antwort nicht innerhalb von %2 Sekunden beendet.</translation>
+    </message>
+    <message>
+        <source>The download from %1 was stopped.</source>
+        <translation>Der Download von %1 wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The server answered %1 %2.</source>
+        <translation>Der Server antwortete %1 %2.</translation>
+    </message>
+    <message>
+        <source>The server at %1 sent more than %2 bytes.</source>
+        <translation>Der Server %1 hat mehr als %2 Bytes gesendet.</translation>
+    </message>
+    <message>
+        <source>The server at %1 stopped sending for %2 seconds.</source>
+        <translation>Der Server %1 hat %2 Sekunden lang nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid address.</source>
+        <translation>„%1“ ist keine gültige Adresse.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not an http or https address.</source>
+        <translation>„%1“ ist keine http- oder https-Adresse.</translation>
+    </message>
+</context>
+<context>
+    <name>LVUploadHistory</name>
+    <message>
+        <source>it is not an upload history of version %1</source>
+        <translation>es ist kein Upload-Verlauf der Version %1</translation>
+    </message>
+    <message>
+        <source>damaged: %1</source>
+        <translation>beschädigt: %1</translation>
+    </message>
+    <message>
+        <source>The upload history cannot be kept: the SQLite driver of Qt is missing.</source>
+        <translation>Der Upload-Verlauf kann nicht geführt werden: Der SQLite-Treiber von Qt fehlt.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written</source>
+        <translation>%1 ist nicht beschreibbar</translation>
+    </message>
+    <message>
+        <source>%1 is in use by another program (%2)</source>
+        <translation>%1 wird von einem anderen Programm verwendet (%2)</translation>
+    </message>
+    <message>
+        <source>%1 is unreadable (%2) and could not be set aside (%3)</source>
+        <translation>%1 ist unlesbar (%2) und konnte nicht beiseitegelegt werden (%3)</translation>
+    </message>
+    <message>
+        <source>no new history could be started at %1 (%2)</source>
+        <translation>unter %1 konnte kein neuer Verlauf angelegt werden (%2)</translation>
+    </message>
+    <message>
+        <source>The upload history %1 could not be read (%2). It was kept as %3 and a new one started.</source>
+        <translation>Der Upload-Verlauf %1 konnte nicht gelesen werden (%2). Er wurde als %3 aufbewahrt und ein neuer angelegt.</translation>
+    </message>
+    <message>
+        <source>The upload history cannot be kept: %1; %2.</source>
+        <translation>Der Upload-Verlauf kann nicht geführt werden: %1; %2.</translation>
+    </message>
+    <message>
+        <source>The upload history is kept in memory for this run only: %1.</source>
+        <translation>Der Upload-Verlauf wird nur für diese Sitzung im Arbeitsspeicher geführt: %1.</translation>
+    </message>
+    <message>
+        <source>renaming it to %1 failed</source>
+        <translation>das Umbenennen in %1 ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>the upload history is not open</source>
+        <translation>der Upload-Verlauf ist nicht geöffnet</translation>
+    </message>
+</context>
+<context>
+    <name>LVUploadRun</name>
+    <message>
+        <source>Install: %1 (%2) in %3</source>
+        <translation>Installation: %1 (%2) in %3</translation>
+    </message>
+    <message>
+        <source>Using account %1</source>
+        <translation>Account: %1</translation>
+    </message>
+    <message>
+        <source>Sending %1…</source>
+        <translation>%1 wird gesendet…</translation>
+    </message>
+    <message>
+        <source>No copy of the game is checked: check one in Options to upload its data.</source>
+        <translation>Keine Kopie des Spiels ist angehakt: Haken Sie in den Optionen eine an, um ihre Daten hochzuladen.</translation>
+    </message>
+    <message>
+        <source>Invalid Lorvane credentials</source>
+        <translation>Ungültige Lorvane-Zugangsdaten</translation>
+    </message>
+    <message>
+        <source>The site takes no new upload for about a minute.</source>
+        <translation>Die Website nimmt etwa eine Minute lang keinen neuen Upload an.</translation>
+    </message>
+    <message>
+        <source>The site refused your password: sign in again, then press Upload.</source>
+        <translation>Die Website hat Ihr Passwort abgelehnt: Melden Sie sich erneut an und klicken Sie dann auf „Hochladen“.</translation>
+    </message>
+    <message>
+        <source>Nothing was uploaded: the site cannot be reached</source>
+        <translation>Nichts wurde hochgeladen: Die Website ist nicht erreichbar</translation>
+    </message>
+    <message>
+        <source>Another upload is running</source>
+        <translation>Ein anderer Upload läuft bereits</translation>
+    </message>
+    <message>
+        <source>This version of WoW uses an unsupported realm</source>
+        <translation>Diese WoW-Version verwendet einen nicht unterstützten Realm</translation>
+    </message>
+    <message>
+        <source>Checking for uploaded flag…</source>
+        <translation>Upload-Markierung wird geprüft…</translation>
+    </message>
+    <message>
+        <source>Nothing to upload to the server</source>
+        <translation>Nichts an den Server hochzuladen</translation>
+    </message>
+    <message>
+        <source>Validating cache files…</source>
+        <translation>Cache-Dateien werden geprüft…</translation>
+    </message>
+    <message>
+        <source>Validating data…</source>
+        <translation>Daten werden geprüft…</translation>
+    </message>
+    <message>
+        <source>One or more .wdb cache files are corrupt</source>
+        <translation>Eine oder mehrere .wdb-Cache-Dateien sind beschädigt</translation>
+    </message>
+    <message>
+        <source>one or more .wdb cache files are corrupt</source>
+        <translation>eine oder mehrere .wdb-Cache-Dateien sind beschädigt</translation>
+    </message>
+    <message>
+        <source>Initiating upload…</source>
+        <translation>Upload wird gestartet…</translation>
+    </message>
+    <message>
+        <source>Unable to put back %1: %2</source>
+        <translation>%1 kann nicht zurückgesetzt werden: %2</translation>
+    </message>
+    <message>
+        <source>Removed %1.gz, left by an upload that did not finish</source>
+        <translation>%1.gz entfernt, übrig von einem nicht abgeschlossenen Upload</translation>
+    </message>
+    <message>
+        <source>rvUploaded variable seems to be malformed.</source>
+        <translation>Die Variable rvUploaded scheint fehlerhaft zu sein.</translation>
+    </message>
+    <message>
+        <source>Invalid cache file: %1</source>
+        <translation>Ungültige Cache-Datei: %1</translation>
+    </message>
+    <message>
+        <source>Validating cache file: %1</source>
+        <translation>Cache-Datei wird geprüft: %1</translation>
+    </message>
+    <message>
+        <source>Compressing %1…</source>
+        <translation>%1 wird komprimiert…</translation>
+    </message>
+    <message>
+        <source>Url is…</source>
+        <translation>URL lautet…</translation>
+    </message>
+    <message>
+        <source>Cleaning up…</source>
+        <translation>Aufräumen…</translation>
+    </message>
+    <message>
+        <source>%1: the game saved new data during the upload; it goes with the next upload</source>
+        <translation>%1: Das Spiel hat während des Uploads neue Daten gespeichert; sie gehen mit dem nächsten Upload mit</translation>
+    </message>
+    <message>
+        <source>its name is not valid in the encoding of this system&apos;s file names</source>
+        <translation>sein Name ist in der Zeichenkodierung der Dateinamen dieses Systems ungültig</translation>
+    </message>
+    <message>
+        <source>Unable to read the account folder %1: %2</source>
+        <translation>Der Account-Ordner %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Upload successful. You can upload again after 1 minute.</source>
+        <translation>Upload erfolgreich. Sie können nach 1 Minute erneut hochladen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Upload failed for %1 of %n accounts: %2</source>
+        <translation>
+            <numerusform>Upload für %1 von %n Account fehlgeschlagen: %2</numerusform>
+            <numerusform>Upload für %1 von %n Accounts fehlgeschlagen: %2</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 waits for you (the site refused its data): update the client and the addon, then press Upload.</source>
+        <translation>%1 wartet auf Sie (die Website hat seine Daten abgelehnt): Aktualisieren Sie den Client und das AddOn und klicken Sie dann auf „Hochladen“.</translation>
+    </message>
+    <message>
+        <source>%1 waits for you (the site refused your sign-in): sign in again, then press Upload.</source>
+        <translation>%1 wartet auf Sie (die Website hat Ihre Anmeldung abgelehnt): Melden Sie sich erneut an und klicken Sie dann auf „Hochladen“.</translation>
+    </message>
+    <message>
+        <source>%1 waits for you (the upload address does not lead to the site): check lvclient_postURL in the settings, then press Upload.</source>
+        <translation>%1 wartet auf Sie (die Upload-Adresse führt nicht zur Website): Prüfen Sie lvclient_postURL in den Einstellungen und klicken Sie dann auf „Hochladen“.</translation>
+    </message>
+    <message>
+        <source>%1 waits for you (a cache file is corrupt): quit the game normally, so that it writes its cache anew, then press Upload.</source>
+        <translation>%1 wartet auf Sie (eine Cache-Datei ist beschädigt): Beenden Sie das Spiel normal, damit es seinen Cache neu schreibt, und klicken Sie dann auf „Hochladen“.</translation>
+    </message>
+    <message>
+        <source>%1 waits for you (its files could not be prepared): make room on the disk or free the file named above, then press Upload.</source>
+        <translation>%1 wartet auf Sie (seine Dateien konnten nicht vorbereitet werden): Schaffen Sie Platz auf dem Datenträger oder geben Sie die oben genannte Datei frei und klicken Sie dann auf „Hochladen“.</translation>
+    </message>
+</context>
+<context>
+    <name>LVUploadTransport</name>
+    <message>
+        <source>Upload failed for account %1: %2</source>
+        <translation>Upload für Account %1 fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>the site answered %1 %2 and moved to %3; the upload was not sent there</source>
+        <translation>die Website antwortete %1 %2 und ist nach %3 umgezogen; der Upload wurde nicht dorthin gesendet</translation>
+    </message>
+    <message>
+        <source>an unknown address</source>
+        <translation>eine unbekannte Adresse</translation>
+    </message>
+    <message>
+        <source>the site answered %1 %2</source>
+        <translation>die Website antwortete %1 %2</translation>
+    </message>
+    <message>
+        <source>the site answered %1 %2: %3</source>
+        <translation>die Website antwortete %1 %2: %3</translation>
+    </message>
+    <message>
+        <source>the upload address is not a valid URL</source>
+        <translation>die Upload-Adresse ist keine gültige URL</translation>
+    </message>
+    <message>
+        <source>Initiating POST request to: %1</source>
+        <translation>POST-Anfrage wird gesendet an: %1</translation>
+    </message>
+    <message>
+        <source>Upload complete. Result =  %1</source>
+        <translation>Upload abgeschlossen. Ergebnis =  %1</translation>
+    </message>
+    <message>
+        <source>the site stopped answering for %1 seconds</source>
+        <translation>die Website hat %1 Sekunden lang nicht geantwortet</translation>
+    </message>
+    <message>
+        <source>the site did not finish its answer within %1 seconds</source>
+        <translation>die Website hat ihre Antwort nicht innerhalb von %1 Sekunden beendet</translation>
+    </message>
+</context>
+<context>
+    <name>LVWorkspace</name>
+    <message>
+        <source>The game was not found at %1</source>
+        <translation>Das Spiel wurde unter %1 nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Nothing could open %1</source>
+        <translation>Kein Programm konnte %1 öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>Launchers</name>
+    <message>
+        <source>No Wine found to start the game: start it from your launcher</source>
+        <translation>Kein Wine gefunden, um das Spiel zu starten: Starten Sie es aus Ihrem Launcher</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Lorvane Client</source>
+        <translation>Lorvane Client</translation>
+    </message>
+    <message>
+        <source>Lorvane, Harvex data companion</source>
+        <translation>Lorvane, Begleiter für Harvex-Daten</translation>
+    </message>
+    <message>
+        <source>&amp;Launch</source>
+        <translation>&amp;Starten</translation>
+    </message>
+    <message>
+        <source>Start the game, or its launcher when the options say so</source>
+        <translation>Startet das Spiel oder, wenn in den Optionen so eingestellt, seinen Launcher</translation>
+    </message>
+    <message>
+        <source>&amp;Upload</source>
+        <translation>&amp;Hochladen</translation>
+    </message>
+    <message>
+        <source>Upload what the addon recorded for every account</source>
+        <translation>Lädt hoch, was das AddOn für jeden Account aufgezeichnet hat</translation>
+    </message>
+    <message>
+        <source>&amp;History…</source>
+        <translation>&amp;Verlauf…</translation>
+    </message>
+    <message>
+        <source>Every upload of every account: when, how much, and what the site answered</source>
+        <translation>Jeder Upload jedes Accounts: wann, wie viel und was die Website geantwortet hat</translation>
+    </message>
+    <message>
+        <source>&amp;Sign in…</source>
+        <translation>&amp;Anmelden…</translation>
+    </message>
+    <message>
+        <source>Sign in to the site again, with another password or another user name</source>
+        <translation>Erneut bei der Website anmelden, mit einem anderen Passwort oder Benutzernamen</translation>
+    </message>
+    <message>
+        <source>&amp;Options…</source>
+        <translation>&amp;Optionen…</translation>
+    </message>
+    <message>
+        <source>Show log</source>
+        <translation>Protokoll anzeigen</translation>
+    </message>
+    <message>
+        <source>Show or hide the log</source>
+        <translation>Protokoll ein- oder ausblenden</translation>
+    </message>
+    <message>
+        <source>%p%</source>
+        <translation>%p&#xa0;%</translation>
+    </message>
+    <message>
+        <source>Upload progress</source>
+        <translation>Fortschritt des Uploads</translation>
+    </message>
+    <message>
+        <source>Log</source>
+        <translation>Protokoll</translation>
+    </message>
+</context>
+<context>
+    <name>Preferences</name>
+    <message>
+        <source>Options</source>
+        <translation>Optionen</translation>
+    </message>
+    <message>
+        <source>&amp;Games (each checked one is watched and uploaded)</source>
+        <translation>&amp;Spiele (jedes angehakte wird überwacht und seine Daten hochgeladen)</translation>
+    </message>
+    <message>
+        <source>Flavor</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>Prefix</source>
+        <translation>Präfix</translation>
+    </message>
+    <message>
+        <source>Path</source>
+        <translation>Pfad</translation>
+    </message>
+    <message>
+        <source>Not listed? Pick its Wow.exe inside your Wine, Lutris, Steam or Bottles prefix:</source>
+        <translation>Nicht aufgeführt? Wählen Sie seine Wow.exe in Ihrem Wine-, Lutris-, Steam- oder Bottles-Präfix:</translation>
+    </message>
+    <message>
+        <source>&amp;Browse…</source>
+        <translation>&amp;Durchsuchen…</translation>
+    </message>
+    <message>
+        <source>&amp;Upload by itself when the game quits</source>
+        <translation>Automatisch &amp;hochladen, wenn das Spiel beendet wird</translation>
+    </message>
+    <message>
+        <source>&amp;Try failed uploads again by themselves</source>
+        <translation>Fehlgeschlagene Uploads automatisch &amp;wiederholen</translation>
+    </message>
+    <message>
+        <source>When the site could not be reached or was busy, the accounts that did not go up are sent again later, while the client runs.</source>
+        <translation>War die Website nicht erreichbar oder ausgelastet, werden die Accounts, deren Daten nicht hochgeladen wurden, später erneut gesendet, solange der Client läuft.</translation>
+    </message>
+    <message>
+        <source>Send my c&amp;haracters&apos; data to the site</source>
+        <translation>Daten meiner &amp;Charaktere an die Website senden</translation>
+    </message>
+    <message>
+        <source>The &amp;Launch button starts the game&apos;s launcher</source>
+        <translation>Die Schaltfläche „Starten“ öffnet den &amp;Launcher des Spiels</translation>
+    </message>
+    <message>
+        <source>&amp;Detailed log (from the next start)</source>
+        <translation>Ausführliches &amp;Protokoll (ab dem nächsten Start)</translation>
+    </message>
+    <message>
+        <source>Start &amp;minimised to the tray</source>
+        <translation>&amp;Minimiert im Infobereich starten</translation>
+    </message>
+    <message>
+        <source>Start when I log &amp;in</source>
+        <translation>B&amp;eim Anmelden am Desktop starten</translation>
+    </message>
+    <message>
+        <source>Show desktop &amp;notifications</source>
+        <translation>Desktop-&amp;Benachrichtigungen anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>&amp;Übernehmen</translation>
+    </message>
+</context>
+<context>
+    <name>UploadHistory</name>
+    <message>
+        <source>succeeded; newer data goes with the next upload</source>
+        <translation>erfolgreich; neuere Daten gehen mit dem nächsten Upload mit</translation>
+    </message>
+    <message>
+        <source>succeeded</source>
+        <translation>erfolgreich</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>failed: %1</source>
+        <translation>fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation>Installation</translation>
+    </message>
+    <message>
+        <source>Account</source>
+        <translation>Account</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>Vorher</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation>Nachher</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Dauer</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>%1 ms</source>
+        <translation>%1 ms</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+</context>
+<context>
+    <name>UploadedFlag</name>
+    <message>
+        <source>%1.rename holds no flag to set back</source>
+        <translation>%1.rename enthält keine Markierung zum Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Removed a link standing where the restore copy of %1 goes</source>
+        <translation>Eine Verknüpfung an der Stelle der Wiederherstellungskopie von %1 wurde entfernt</translation>
+    </message>
+    <message>
+        <source>Kept %1: the game saved newer data after an upload that did not finish; its old restore copy was removed</source>
+        <translation>%1 beibehalten: Das Spiel hat nach einem nicht abgeschlossenen Upload neuere Daten gespeichert; die alte Wiederherstellungskopie wurde entfernt</translation>
+    </message>
+    <message>
+        <source>Put %1 back as it was before an upload that did not finish</source>
+        <translation>%1 wurde auf den Stand vor einem nicht abgeschlossenen Upload zurückgesetzt</translation>
+    </message>
+</context>
+</TS>
