@@ -4,10 +4,6 @@
 
 namespace {
 
-QString tr(const char *text) {
-    return QCoreApplication::translate("CommandLine", text);
-}
-
 QString dashed(const QString &option) {
     return QStringLiteral("--") + option;
 }
@@ -21,14 +17,17 @@ QString lv::optionsProblem(const QStringList &options, const QStringList &argume
         if (actions.contains(option) && !asked.contains(dashed(option)))
             asked << dashed(option);
     if (asked.size() > 1)
-        return tr("%1 and %2 cannot be used together.").arg(asked.at(0), asked.at(1));
+        return QCoreApplication::translate("CommandLine", "%1 and %2 cannot be used together.")
+            .arg(asked.at(0), asked.at(1));
     if (options.contains(kJsonOption) && !options.contains(kHistoryOption) && !options.contains(kInstallsOption))
-        return tr("--json needs --history or --installs.");
+        return QCoreApplication::translate("CommandLine", "--json needs --history or --installs.");
     if (options.contains(kWaitOption) && !options.contains(kUploadOption))
-        return tr("--wait needs --upload.");
+        return QCoreApplication::translate("CommandLine", "--wait needs --upload.");
     if (options.contains(kMinimizedOption) && !asked.isEmpty())
-        return tr("--minimized starts the window in the tray: it cannot be used with %1.").arg(asked.first());
+        return QCoreApplication::translate("CommandLine",
+                                           "--minimized starts the window in the tray: it cannot be used with %1.")
+            .arg(asked.first());
     if (arguments.size() > (options.contains(kLaunchOption) ? 1 : 0))
-        return tr("Unexpected argument '%1'.").arg(arguments.last());
+        return QCoreApplication::translate("CommandLine", "Unexpected argument '%1'.").arg(arguments.last());
     return {};
 }

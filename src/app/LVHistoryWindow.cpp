@@ -127,12 +127,12 @@ void LVHistoryWindow::exportHistory() {
 }
 
 QString lv::historyDetails(const LVUploadRecord &record) {
-    const auto text = [](const char *source) { return QCoreApplication::translate("LVHistoryWindow", source); };
-    const QString reply = record.reply.isEmpty() ? text("(nothing)") : record.reply;
-    const QString answer = record.httpStatus == 0 ? text("No answer came from the site.")
-                                                  : text("The site answered %1: %2").arg(record.httpStatus).arg(reply);
+    const QString reply = record.reply.isEmpty() ? LVHistoryWindow::tr("(nothing)") : record.reply;
+    const QString answer = record.httpStatus == 0
+                               ? LVHistoryWindow::tr("No answer came from the site.")
+                               : LVHistoryWindow::tr("The site answered %1: %2").arg(record.httpStatus).arg(reply);
     const QString mark = record.succeeded ? QString() : LVUploadHistoryModel::kFailureMark.toString();
-    return text("%1 · %2 · %3\n%4%5\nFiles: %6 (%7, %8 compressed) in %9\n%10")
+    return LVHistoryWindow::tr("%1 · %2 · %3\n%4%5\nFiles: %6 (%7, %8 compressed) in %9\n%10")
         .arg(timeText(record.time, TimeDetail::Seconds), record.account, QDir::toNativeSeparators(record.install), mark,
              historyCells(record).at(HistoryOutcomeColumn), record.files.join(QStringLiteral(", ")),
              formatByteCount(record.bytesBefore), formatByteCount(record.bytesAfter), formatDuration(record.durationMs),

@@ -1,16 +1,11 @@
 #include "app/LVWelcome.h"
 
-#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
 
 namespace {
-
-QString tr(const char *text) {
-    return QCoreApplication::translate("LVWelcome", text);
-}
 
 // One line of what the client needs: a tick when it has it, else a bullet and what to do.
 QString needLine(bool done, const QString &text) {
@@ -83,14 +78,15 @@ QString lv::welcomeText(const QStringList &games, const QString &signedInAs) {
     QStringList escaped;
     for (const QString &game : games)
         escaped << game.toHtmlEscaped();
-    const QString game = games.isEmpty() ? tr("The game: not found yet. Choose its program in Options.")
-                                         : tr("The game: %1.").arg(escaped.join(QStringLiteral(", ")));
-    const QString account = signedInAs.isEmpty()
-                                ? tr("Your Lorvane account: sign in with your site user name and password.")
-                                : tr("Your Lorvane account: signed in as %1.").arg(signedInAs.toHtmlEscaped());
-    return tr("<b>Welcome!</b> Lorvane Client sends what the +Lorvane_Harvex addon records in the game to the "
-              "Lorvane site, keeps the addon up to date, and can upload by itself whenever the game quits. It "
-              "needs:") +
+    const QString game = games.isEmpty() ? LVWelcome::tr("The game: not found yet. Choose its program in Options.")
+                                         : LVWelcome::tr("The game: %1.").arg(escaped.join(QStringLiteral(", ")));
+    const QString account =
+        signedInAs.isEmpty() ? LVWelcome::tr("Your Lorvane account: sign in with your site user name and password.")
+                             : LVWelcome::tr("Your Lorvane account: signed in as %1.").arg(signedInAs.toHtmlEscaped());
+    return LVWelcome::tr(
+               "<b>Welcome!</b> Lorvane Client sends what the +Lorvane_Harvex addon records in the game to the "
+               "Lorvane site, keeps the addon up to date, and can upload by itself whenever the game quits. It "
+               "needs:") +
            QStringLiteral("<table style='margin-top:4px'>%1%2</table>")
                .arg(needLine(!games.isEmpty(), game), needLine(!signedInAs.isEmpty(), account));
 }

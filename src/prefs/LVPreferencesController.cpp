@@ -78,15 +78,21 @@ void LVPreferencesController::fitColumns() {
 }
 
 // The columns fit the font and style the sheet has on the screen; the sheet fits the screen, where the
-// options scroll rather than push the buttons out of sight.
+// options scroll rather than push the buttons out of sight. Side by side, the option groups may be
+// wider than the screen (in a longer language, at a larger scale): they then go one above the other.
 void LVPreferencesController::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
     fitColumns();
-    // The scroll area's own size hint is the one its contents had before they had their style.
-    const QSize contents = mUi->scrollContents->sizeHint();
-    const QSize wanted = sizeHint() - mUi->scrollArea->sizeHint() + contents;
-    const QSize room = screen() ? screen()->availableSize() - kWindowFrame : wanted;
-    resize(wanted.boundedTo(room).expandedTo(minimumSizeHint()));
+    const QSize room = screen() ? screen()->availableSize() - kWindowFrame : wantedSize();
+    if (wantedSize().width() > room.width())
+        mUi->optionGroups->setDirection(QBoxLayout::TopToBottom);
+    resize(wantedSize().boundedTo(room).expandedTo(minimumSizeHint()));
+}
+
+// The size that shows everything; the scroll area's own size hint is the one its contents had before
+// they had their style.
+QSize LVPreferencesController::wantedSize() const {
+    return sizeHint() - mUi->scrollArea->sizeHint() + mUi->scrollContents->sizeHint();
 }
 
 // The prefix is described as Launch will find it: an install picked by hand inside a launcher's

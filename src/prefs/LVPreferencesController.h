@@ -50,6 +50,7 @@ private:
     static constexpr QSize kWindowFrame{16, 48};
 
     void fitColumns();
+    QSize wantedSize() const;
     void addInstallRow(const QString &executable, bool checked);
     void updateApplyButton();
     void sheetDidEnd();
