@@ -27,6 +27,9 @@ namespace {
 
 using namespace lv;
 
+// How long a run without a window waits, at the end, for its desktop notifications to go out.
+constexpr int kNotificationsWaitMs = 3000;
+
 void nameApplication() {
     QCoreApplication::setOrganizationName(QStringLiteral("Lorvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Lorvane Client"));
@@ -169,7 +172,11 @@ int main(int argc, char *argv[]) {
                                     lv::defaultResourceFolder(), lv::defaultRunLockPath(),
                                     opensWindow && LVTrayIcon::isSystemTrayAvailable(), LVUploadHistory::defaultPath(),
                                     QDBusConnection::sessionBus(), nullptr, systemEvents.get()});
-    if (!opensWindow)
-        return runWithoutWindow(parser, delegate, settings, *workspace, keychain);
+    if (!opensWindow) {
+        const int exitStatus = runWithoutWindow(parser, delegate, settings, *workspace, keychain);
+        // The program ends at once: what it had to tell the desktop goes out first.
+        delegate.reports().notifier().finishSending(kNotificationsWaitMs);
+        return exitStatus;
+    }
     return runWithWindow(parser, delegate, *instance);
 }
