@@ -40,6 +40,8 @@ install(FILES
             ${LV_RESOURCES_DIR}/Defaults.plist
             ${LV_RESOURCES_DIR}/lorvane_client_background.svg
             ${LV_ICON}
+            ${LV_RESOURCES_DIR}/lorvane-client-uploading.svg
+            ${LV_RESOURCES_DIR}/lorvane-client-problem.svg
         DESTINATION ${LV_INSTALL_RESOURCES_DIR})
 install(DIRECTORY ${LV_RESOURCES_DIR}/+Lorvane_Harvex DESTINATION ${LV_INSTALL_RESOURCES_DIR})
 

@@ -71,6 +71,7 @@ private slots:
         QTest::newRow("defaults") << "share/lorvane-client/Defaults.plist";
         QTest::newRow("window background") << "share/lorvane-client/lorvane_client_background.svg";
         QTest::newRow("window icon") << "share/lorvane-client/lorvane-client.svg";
+        QTest::newRow("tray's icons") << "share/lorvane-client/lorvane-client-uploading.svg";
         QTest::newRow("menu entry") << "share/applications/org.lorvane.client.desktop";
         QTest::newRow("scalable icon") << "share/icons/hicolor/scalable/apps/lorvane-client.svg";
         QTest::newRow("metainfo") << "share/metainfo/org.lorvane.client.metainfo.xml";

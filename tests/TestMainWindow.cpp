@@ -4,12 +4,14 @@
 #include "app/LVBackgroundView.h"
 #include "app/UploadReadiness.h"
 #include "auth/LVAuthenticationController.h"
+#include "common/FileContents.h"
 #include "common/TimeText.h"
 #include "game/InstallChoices.h"
 #include "prefs/LVPreferencesController.h"
 #include "status/LVStatusBus.h"
 #include "status/LVStatusLabel.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -175,6 +177,11 @@ private slots:
         QCOMPARE(window->geometry().top(), start.top());
         QVERIFY(log->isVisible() && !label->displaysMessages() && label->text().isEmpty());
         QCOMPARE(toggle->text(), QStringLiteral("Hide log"));
+        // Shown, the log can be saved, whole, as text.
+        QVERIFY(mWorld->find<QToolButton>("saveLogButton")->isVisible());
+        QVERIFY(mWorld->window->saveLogTo(mWorld->dir.filePath("log.txt")));
+        QCOMPARE(lv::contentsOfFile(mWorld->dir.filePath("log.txt")), log->toPlainText().toUtf8());
+        QVERIFY(log->toPlainText().contains(":  shown"));
 
         const int logHeight = log->height();
         window->resize(window->width(), window->height() + 40);
@@ -291,6 +298,13 @@ private slots:
         browseTo(second.applicationPath());
         QCOMPARE(installRows(), (QStringList{"-Game folder|" + first.applicationPath() + "|Chosen by hand",
                                              "+Classic|" + second.applicationPath() + "|Chosen by hand"}));
+        // Each flavor and prefix shows whole, however long, once added.
+        auto *list = inOptions<QTreeWidget>("installsList");
+        for (const int column : {0, 1}) {
+            const int width = list->columnWidth(column);
+            list->resizeColumnToContents(column);
+            QCOMPARE(width, list->columnWidth(column));
+        }
         setChecked(1, false);
         QVERIFY(!inOptions<QPushButton>("applyButton")->isEnabled());
         browseTo(first.applicationPath());
@@ -302,6 +316,44 @@ private slots:
                  (QList<LVInstallChoice>{{first.applicationPath(), true}, {second.applicationPath(), false}}));
         for (const char *key : keys)
             QVERIFY2(mWorld->settings.boolForKey(key), key);
+    }
+
+    // Whatever the desktop's theme, a check box stands out from the sheet: its tick from its box, the
+    // edge of an empty one from what is around it.
+    void checkBoxesReadClearlyInAnyTheme_data() {
+        QTest::addColumn<QPalette>("desktop");
+        QTest::newRow("light") << QPalette(QColor(0xef, 0xef, 0xef));
+        QTest::newRow("dark") << QPalette(QColor(0x35, 0x35, 0x35));
+    }
+    void checkBoxesReadClearlyInAnyTheme() {
+        QFETCH(QPalette, desktop);
+        mWorld.reset();
+        QApplication::setPalette(desktop);
+        mWorld = std::make_unique<LVTestWorld>();
+        mDelegate = &mWorld->makeDelegateWithWindow();
+        mWorld->window->show();
+        openOptions();
+        const auto luminance = [](QRgb pixel) {
+            const auto linear = [](int value) {
+                const double c = value / 255.0;
+                return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * linear(qRed(pixel)) + 0.7152 * linear(qGreen(pixel)) + 0.0722 * linear(qBlue(pixel));
+        };
+        for (const bool checked : {true, false}) {
+            auto *box = inOptions<QCheckBox>(checked ? "autoUploadBox" : "autostartBox");
+            box->setChecked(checked);
+            QVERIFY(!box->hasFocus());
+            const QImage picture = box->grab(QRect(0, 0, box->height(), box->height())).toImage();
+            double darkest = 1, lightest = 0;
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = 0; x < picture.width(); ++x) {
+                    darkest = std::min(darkest, luminance(picture.pixel(x, y)));
+                    lightest = std::max(lightest, luminance(picture.pixel(x, y)));
+                }
+            const double contrast = (lightest + 0.05) / (darkest + 0.05);
+            QVERIFY2(contrast >= (checked ? 4.5 : 3.0), qPrintable(QString::number(contrast)));
+        }
     }
 
     // Alt and a letter reach each button and option of a window; no letter serves two of them.

@@ -242,7 +242,9 @@ private slots:
             QVERIFY(mService->received.isEmpty());
             return;
         }
-        QTRY_COMPARE(mService->received.size(), 1);
+        // A program about to end waits for its notification to reach the service, then nothing more.
+        delegate.reports().notifier().finishSending(10000);
+        QCOMPARE(mService->received.size(), 1);
         const QVariantList &received = mService->received.first();
         QCOMPARE(received.at(3), notification.at(0));
         QVERIFY2(received.at(4).toString().startsWith(notification.at(1)), qPrintable(received.at(4).toString()));
@@ -261,6 +263,9 @@ private slots:
         QVERIFY(ended.wait(10000));
         QCOMPARE(ended.last().first().value<LVUploadOutcome>().storedAccounts, (QStringList{"ACCOUNT1", "ACCOUNT2"}));
         QCOMPARE(delegate.reports().history().records().size(), 4);
+        // The next start tells of that run alone, though the failed one came seconds before.
+        delegate.reports().openHistory();
+        QCOMPARE(fromHistory.last().mid(1), (QVariantList{2, true}));
         invoked.setArguments({1001u, QStringLiteral("history")});
         QVERIFY(serviceBus().send(invoked));
         QTRY_VERIFY(world.find<LVHistoryWindow>() && world.find<LVHistoryWindow>()->isVisible());

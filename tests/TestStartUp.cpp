@@ -6,6 +6,9 @@
 #include "game/InstallChoices.h"
 #include "prefs/LVPreferencesController.h"
 
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QtConcurrent/QtConcurrentRun>
 #include <QtTest>
@@ -68,21 +71,40 @@ private slots:
         QCOMPARE(siteRequests().count("/updates.xml"), 1);
     }
 
-    void firstRunAsksForThePasswordThenForTheGame() {
+    // The first start says what the client does and what it needs, and asks nothing until the user goes
+    // on: then the sign-in sheet, the cursor in the user name, then Options for the game not found.
+    // Cancelling logs no error. Signed in, with a game, the welcome leaves.
+    void firstStartWelcomesThenAsksForThePasswordThenForTheGame() {
         mWorld->credentialStore.password.reset();
+        mWorld->settings.removeValueForKey(kUsernameKey);
         LVBusRecorder bus;
         LVApplicationDelegate &delegate = start();
-        QCOMPARE(bus.messages.mid(0, 2), (QStringList{"error: Authentication failed.", ""}));
+        const auto *welcome = mWorld->find<QLabel>("welcomeLabel");
+        QVERIFY(!mWorld->find<QFrame>("welcomePanel")->isHidden());
+        QVERIFY(welcome->text().contains("not found yet") && welcome->text().contains("sign in"));
+        QVERIFY(!visibleSheet<LVAuthenticationController>() && !visibleSheet<LVPreferencesController>());
+        mWorld->find<QPushButton>("welcomeButton")->click();
         QVERIFY(visibleSheet<LVAuthenticationController>());
+        QCOMPARE(visibleSheet<LVAuthenticationController>()->focusWidget()->objectName(), "usernameField");
         QVERIFY(!visibleSheet<LVPreferencesController>()); // waits for the sign-in sheet
-        visibleSheet<LVAuthenticationController>()->findChild<QPushButton *>("cancelButton")->click();
+        QTest::keyClick(visibleSheet<LVAuthenticationController>(), Qt::Key_Escape);
         QTRY_VERIFY(visibleSheet<LVPreferencesController>());
+        QCOMPARE(bus.errorMessages(), QStringList());
         QVERIFY(!delegate.install().accounts().has_value());
 
         visibleSheet<LVPreferencesController>()->chooseApplicationPath(gamePath("Wow.exe"));
         visibleSheet<LVPreferencesController>()->findChild<QPushButton *>("applyButton")->click();
         QCOMPARE(delegate.install().accounts(), std::optional<QStringList>(QStringList{"ACCOUNT1"}));
         QCOMPARE(siteRequests(), QStringList{"/updates.xml"});
+        QVERIFY(!welcome->text().contains("not found yet"));
+
+        mWorld->find<QPushButton>("welcomeButton")->click();
+        auto *signIn = visibleSheet<LVAuthenticationController>();
+        QTest::keyClicks(signIn->findChild<QLineEdit *>("usernameField"), QString::fromLatin1(LVTestSite::kUser));
+        signIn->findChild<QLineEdit *>("passwordField")->setText(QString::fromUtf8(LVTestSite::kPassword));
+        signIn->findChild<QPushButton *>("okButton")->click();
+        QVERIFY(mWorld->find<QFrame>("welcomePanel")->isHidden());
+        QCOMPARE(siteRequests().count("/auth"), 1);
 
         // A later Apply in the same run stores the path and gathers nothing.
         mWorld->find<QPushButton>("optionsButton")->click();

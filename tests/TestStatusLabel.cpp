@@ -1,10 +1,13 @@
 #include "LVTestWorld.h"
+#include "common/TimeText.h"
 #include "status/LVStatusBus.h"
 #include "status/LVStatusLabel.h"
 
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(lv::TimeDetail)
 
 // The status line and its log, driven through the status bus. The display timer's firing is
 // simulated by calling displayMessage(), so the pace is checked without waiting for it.
@@ -61,7 +64,36 @@ private slots:
         QCOMPARE(mLog->toPlainText(), logLine("first") + logLine("\u26A0 second <b>"));
         QCOMPARE(logColour(0), LVStatusLabel::kStatusColor);
         QCOMPARE(logColour(1), LVStatusLabel::kErrorColor);
-        QCOMPARE(lv::formatLogTime(mSent, QLocale(QLocale::English)), QStringLiteral("2010.11.05 03:07:09 PM"));
+    }
+
+    // One format for the log, the history and the line under the buttons: the log's own under the C
+    // and English locales, which scripts read, and the locale's date and time under any other.
+    void timesFollowTheLocale_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<lv::TimeDetail>("detail");
+        QTest::addColumn<int>("daysLater"); // when the text is made
+        QTest::addColumn<QString>("text");
+        const QLocale german(QLocale::German, QLocale::Germany);
+        QTest::newRow("C, log") << QLocale::c() << lv::TimeDetail::Seconds << 0 << "2010.11.05 03:07:09 PM";
+        QTest::newRow("US, log") << QLocale(QLocale::English, QLocale::UnitedStates) << lv::TimeDetail::Seconds << 0
+                                 << "2010.11.05 03:07:09 PM";
+        QTest::newRow("British, history") << QLocale(QLocale::English, QLocale::UnitedKingdom)
+                                          << lv::TimeDetail::Minutes << 0 << "2010.11.05 03:07 PM";
+        QTest::newRow("C, today") << QLocale::c() << lv::TimeDetail::Recent << 0 << "03:07 PM";
+        QTest::newRow("C, yesterday") << QLocale::c() << lv::TimeDetail::Recent << 1 << "2010.11.05 03:07 PM";
+        QTest::newRow("German, log: four-digit year")
+            << german << lv::TimeDetail::Seconds << 0 << "05.11.2010 15:07:09";
+        QTest::newRow("German, today") << german << lv::TimeDetail::Recent << 0 << "15:07";
+        QTest::newRow("French, history") << QLocale(QLocale::French, QLocale::France) << lv::TimeDetail::Minutes << 0
+                                         << "05/11/2010 15:07";
+        QTest::newRow("Japanese, log") << QLocale(QLocale::Japanese, QLocale::Japan) << lv::TimeDetail::Seconds << 3
+                                       << "2010/11/05 15時07分09秒";
+    }
+    void timesFollowTheLocale() {
+        QFETCH(QLocale, locale);
+        QFETCH(lv::TimeDetail, detail);
+        QFETCH(int, daysLater);
+        QTEST(lv::timeText(mSent, detail, locale, mSent.addDays(daysLater).addSecs(3600)), "text");
     }
 
     void theRealTimerDrainsTheQueue() {

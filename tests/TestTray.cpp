@@ -2,6 +2,7 @@
 #include "LVSampleGame.h"
 #include "LVTestWorld.h"
 #include "app/LVTrayIcon.h"
+#include "app/LVWindowLook.h"
 #include "auth/LVAuthenticationController.h"
 #include "prefs/Autostart.h"
 #include "prefs/LVPreferencesController.h"
@@ -142,13 +143,18 @@ private slots:
             mWorld->site->server().setResponse("POST", "/upload", siteStatus, "refused");
         auto *label = mWorld->find<QLabel>("lastUploadLabel");
         QString toolTipWhileUploading;
-        connect(&delegate.uploadRun(), &LVUploadRun::runStarted, this,
-                [&] { toolTipWhileUploading = tray()->toolTip(); });
+        LVTrayIcon::Picture pictureWhileUploading = LVTrayIcon::IdlePicture;
+        connect(&delegate.uploadRun(), &LVUploadRun::runStarted, this, [&] {
+            toolTipWhileUploading = tray()->toolTip();
+            pictureWhileUploading = tray()->picture();
+        });
         QSignalSpy ended(&delegate.uploadRun(), &LVUploadRun::runEnded);
 
         trayAction("uploadNowAction")->trigger();
         QTRY_COMPARE(ended.size(), 1);
         QVERIFY2(toolTipWhileUploading.contains(QStringLiteral("Uploading…")), qPrintable(toolTipWhileUploading));
+        QCOMPARE(pictureWhileUploading, LVTrayIcon::UploadingPicture);
+        QCOMPARE(tray()->picture(), siteStatus == 200 ? LVTrayIcon::IdlePicture : LVTrayIcon::ProblemPicture);
         // Why no upload is possible now, or what happens next, comes first.
         const QString why =
             siteStatus == 200 ? "The site takes no new upload until " : "ACCOUNT1, ACCOUNT2 tried again at ";
@@ -163,7 +169,8 @@ private slots:
         QCOMPARE(menuLines.mid(0, 2), (QStringList{"Watching the game", last}));
     }
 
-    // The tray signs in again, and pauses the automatic uploads for an hour or until resumed.
+    // The tray signs in again, opens Options and the History, and pauses the automatic uploads for an
+    // hour or until resumed. Its menu has the window's colours.
     void traySignsInAndPauses() {
         LVApplicationDelegate &delegate = start(true);
         mWorld->settings.setValue(kUsernameKey, QStringLiteral("alice"));
@@ -172,6 +179,12 @@ private slots:
         QVERIFY(sheet && sheet->isVisible() && mWorld->window->isVisible());
         QCOMPARE(sheet->findChild<QLineEdit *>("usernameField")->text(), QStringLiteral("alice"));
         sheet->findChild<QPushButton *>("cancelButton")->click();
+        QCOMPARE(tray()->menu()->palette().color(QPalette::Window), lv::windowPalette().color(QPalette::Window));
+        trayAction("optionsAction")->trigger();
+        QTRY_VERIFY(mWorld->find<LVPreferencesController>() && mWorld->find<LVPreferencesController>()->isVisible());
+        mWorld->find<LVPreferencesController>()->reject();
+        trayAction("historyAction")->trigger();
+        QVERIFY(mWorld->find<QWidget>("historyWindow") && mWorld->find<QWidget>("historyWindow")->isVisible());
 
         tray()->menu()->findChild<QAction *>("pauseHourAction")->trigger();
         QVERIFY(delegate.automaticUploads().isPaused());
@@ -184,24 +197,22 @@ private slots:
     }
 
     void lastUploadText_data() {
-        QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QDateTime>("when");
         QTest::addColumn<int>("accounts");
+        QTest::addColumn<bool>("succeeded");
         QTest::addColumn<QString>("text");
-        const QLocale british(QLocale::English, QLocale::UnitedKingdom);
         const QDateTime today(QDate(2026, 5, 4), QTime(13, 2, 40));
-        QTest::newRow("one account today") << british << today << 1 << "Last upload 13:02, 1 account";
-        QTest::newRow("yesterday") << british << today.addDays(-1) << 3 << "Last upload 03/05/2026 13:02, 3 accounts";
-        QTest::newRow("12-hour clock") << QLocale(QLocale::English, QLocale::UnitedStates) << today << 2
-                                       << "Last upload 1:02 PM, 2 accounts";
-        QTest::newRow("C locale: no seconds") << QLocale::c() << today << 2 << "Last upload 13:02, 2 accounts";
+        QTest::newRow("one account today") << today << 1 << true << "Last upload 01:02 PM, 1 account";
+        QTest::newRow("yesterday") << today.addDays(-1) << 3 << true << "Last upload 2026.05.03 01:02 PM, 3 accounts";
+        QTest::newRow("failed") << today << 0 << false << "Last upload 01:02 PM failed";
     }
 
     void lastUploadText() {
-        QFETCH(QLocale, locale);
         QFETCH(QDateTime, when);
         QFETCH(int, accounts);
-        QTEST(lv::lastUploadText(when, accounts, true, locale, QDateTime(QDate(2026, 5, 4), QTime(18, 0))), "text");
+        QFETCH(bool, succeeded);
+        QTEST(lv::lastUploadText(when, accounts, succeeded, QLocale::c(), QDateTime(QDate(2026, 5, 4), QTime(18, 0))),
+              "text");
     }
 
     void startsMinimisedOnlyWhereATrayHoldsIt_data() {

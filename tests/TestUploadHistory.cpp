@@ -5,9 +5,12 @@
 #include "upload/HistoryText.h"
 #include "upload/LVUploadHistoryModel.h"
 
+#include <QClipboard>
+#include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -36,7 +39,9 @@ class TestUploadHistory : public QObject {
                               succeeded ? 200 : 500,
                               succeeded ? QStringLiteral("OK") : QStringLiteral("<html>Internal Server Error</html>"),
                               succeeded,
-                              succeeded ? QString() : QStringLiteral("the site answered 500")};
+                              succeeded ? QString() : QStringLiteral("the site answered 500"),
+                              false,
+                              {}};
     }
 
     void openAndRecord(LVUploadHistory &history, const QList<LVUploadRecord> &records) {
@@ -95,7 +100,8 @@ private slots:
         QCOMPARE(history.records().size(), 5);
     }
 
-    // A history an earlier version wrote is brought up to this one's table, its records kept.
+    // A history an earlier version wrote is brought up to this one's table, its records kept; those
+    // have no run, and each counts as one. A run's records are found by its id, whenever they were sent.
     void anOlderHistoryIsBroughtUpToDate() {
         QSqlQuery query = connectDirectly(historyPath());
         QVERIFY(query.exec("CREATE TABLE uploads (id INTEGER PRIMARY KEY AUTOINCREMENT, time TEXT NOT NULL, install "
@@ -103,16 +109,26 @@ private slots:
                            "NOT NULL, bytes_after INTEGER NOT NULL, duration_ms INTEGER NOT NULL, http_status INTEGER "
                            "NOT NULL, reply TEXT, succeeded INTEGER NOT NULL, reason TEXT)"));
         QVERIFY(query.exec("INSERT INTO uploads VALUES (1, '2024-03-01T09:00:00.000Z', '/g', 'OLD', 0, '[]', 1, 1, 1, "
+                           "200, 'OK', 1, NULL), (2, '2024-03-01T09:00:01.000Z', '/g', 'OLD2', 0, '[]', 1, 1, 1, "
                            "200, 'OK', 1, NULL)") &&
                 query.exec("PRAGMA user_version = 1"));
         query = QSqlQuery();
         QSqlDatabase::removeDatabase(kDirectConnection);
         LVUploadHistory history(historyPath());
-        LVUploadRecord saved = sample("ACCOUNT1", 0, true);
-        saved.gameSavedMeanwhile = true;
-        openAndRecord(history, {saved});
-        QCOMPARE(history.records().size(), 2);
-        QCOMPARE(history.lastRecord(), saved);
+        openAndRecord(history, {});
+        QCOMPARE(history.lastRun().size(), 1);
+        QCOMPARE(history.lastRun().first().account, QStringLiteral("OLD2"));
+
+        QList<LVUploadRecord> runs;
+        for (const int minute : {0, 0, 1, 1}) {
+            runs << sample(QStringLiteral("ACCOUNT%1").arg(runs.size() % 2 + 1), minute, true);
+            runs.last().runId = QStringLiteral("run %1").arg(minute);
+        }
+        runs[2].gameSavedMeanwhile = true;
+        for (const LVUploadRecord &record : runs)
+            QVERIFY(history.record(record));
+        QCOMPARE(history.records().size(), 6);
+        QCOMPARE(history.lastRun(), (QList<LVUploadRecord>{runs[3], runs[2]}));
         QCOMPARE(history.records().last().account, QStringLiteral("OLD"));
         QVERIFY(!history.records().last().gameSavedMeanwhile);
     }
@@ -166,13 +182,14 @@ private slots:
         failed.httpStatus = 0;
         failed.reason = QStringLiteral("no answer\nfrom the site");
         failed.files = QStringList{"a.gz"};
+        failed.runId = QStringLiteral("run 2");
         const QList<LVUploadRecord> records{failed, sample("A1", 0, true)};
 
         QCOMPARE(lv::historyTable(records),
-                 "Time              Install     Account   Files   Before      After  Duration  Status  Outcome\n"
-                 "2024-03-01 10:05  /games/wow  ACCOUNT2      1  1.5 KiB  517 bytes    870 ms       -  failed: no "
+                 "Time                 Install     Account   Files   Before      After  Duration  Status  Outcome\n"
+                 "2024.03.01 10:05 AM  /games/wow  ACCOUNT2      1  1.5 KiB  517 bytes    870 ms       -  failed: no "
                  "answer from the site\n"
-                 "2024-03-01 10:00  /games/wow  A1            2  1.5 KiB  512 bytes    870 ms     200  succeeded\n");
+                 "2024.03.01 10:00 AM  /games/wow  A1            2  1.5 KiB  512 bytes    870 ms     200  succeeded\n");
         QCOMPARE(lv::historyTable({}), "Time  Install  Account  Files  Before  After  Duration  Status  Outcome\n");
 
         const QJsonArray json = QJsonDocument::fromJson(lv::historyJson(records)).array();
@@ -180,10 +197,21 @@ private slots:
         QCOMPARE(json.at(0).toObject(), QJsonDocument::fromJson(R"({"time": "2024-03-01T10:05:00.250Z",
             "install": "/games/wow", "account": "ACCOUNT2", "files": ["a.gz"], "bytesBefore": 1536, "bytesAfter": 517,
             "durationMs": 870, "httpStatus": 0, "reply": "<html>Internal Server Error</html>", "succeeded": false,
-            "reason": "no answer\nfrom the site", "gameSavedMeanwhile": false})")
+            "reason": "no answer\nfrom the site", "gameSavedMeanwhile": false, "runId": "run 2"})")
                                             .object());
         QCOMPARE(json.at(1)["succeeded"], QJsonValue(true));
         QCOMPARE(QJsonDocument::fromJson(lv::historyJson({})).array(), QJsonArray());
+
+        // As RFC 4180 quotes; what a spreadsheet would run as a formula starts with an apostrophe.
+        failed.reply = QStringLiteral("=HYPERLINK(\"http://x\", \"y\")");
+        QCOMPARE(
+            lv::historyCsv({failed, records.last()}),
+            "time,install,account,files,bytesBefore,bytesAfter,durationMs,httpStatus,reply,succeeded,reason,"
+            "gameSavedMeanwhile,runId\r\n"
+            "2024-03-01T10:05:00.250Z,/games/wow,ACCOUNT2,a.gz,1536,517,870,0,\"'=HYPERLINK(\"\"http://x\"\", "
+            "\"\"y\"\")\",false,\"no answer\nfrom the site\",false,run 2\r\n"
+            "2024-03-01T10:00:00.250Z,/games/wow,A1,'+Lorvane_Harvex.lua.gz; creaturecache.wdb.gz,1536,512,870,200,"
+            "OK,true,,false,\r\n");
     }
 
     void anUnreadableHistoryIsSetAside_data() {
@@ -280,17 +308,22 @@ private slots:
         QCOMPARE(cell(0, lv::HistoryAccountColumn), QStringLiteral("ACCOUNT2"));
         QCOMPARE(cell(0, lv::HistoryOutcomeColumn), QStringLiteral("✗ failed: the site answered 500"));
         QCOMPARE(cell(1, lv::HistoryOutcomeColumn), QStringLiteral("succeeded"));
-        QCOMPARE(cell(0, lv::HistoryTimeColumn, Qt::ToolTipRole), QStringLiteral("<html>Internal Server Error</html>"));
+        // Tooltips wrap between words rather than run off the screen, and show markup as text.
+        QCOMPARE(cell(0, lv::HistoryTimeColumn, Qt::ToolTipRole),
+                 QStringLiteral("<p style='white-space:pre-wrap'>&lt;html&gt;Internal Server Error&lt;/html&gt;</p>"));
         QCOMPARE(cell(0, lv::HistoryFilesColumn, Qt::ToolTipRole),
-                 QStringLiteral("+Lorvane_Harvex.lua.gz\ncreaturecache.wdb.gz"));
+                 QStringLiteral("<p style='white-space:pre-wrap'>+Lorvane_Harvex.lua.gz\ncreaturecache.wdb.gz</p>"));
         QVERIFY(model.index(0, lv::HistoryAccountColumn).data(Qt::ForegroundRole).isValid());
         QVERIFY(!model.index(1, lv::HistoryAccountColumn).data(Qt::ForegroundRole).isValid());
     }
 
+    // The window: newest first, the outcome beside the time, the chosen upload whole below the table,
+    // rows copied as shown, the whole history exported as CSV.
     void theWindowListsTheNewestFirstAndCloses() {
         LVUploadHistory history(historyPath());
-        openAndRecord(history,
-                      {sample("ACCOUNT1", 0, true), sample("ACCOUNT2", 90, false), sample("ACCOUNT3", 30, true)});
+        LVUploadRecord longReply = sample("ACCOUNT2", 90, false);
+        longReply.reply = QStringLiteral("The upload was refused because ").repeated(5);
+        openAndRecord(history, {sample("ACCOUNT1", 0, true), longReply, sample("ACCOUNT3", 30, true)});
         LVHistoryWindow window(&history);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -303,8 +336,20 @@ private slots:
             return shown;
         };
         QCOMPARE(accounts(), (QStringList{"ACCOUNT2", "ACCOUNT3", "ACCOUNT1"}));
+        QCOMPARE(table->horizontalHeader()->logicalIndex(1), int(lv::HistoryOutcomeColumn));
         for (int column = 0; column < lv::HistoryColumnCount - 1; ++column)
             QVERIFY(table->columnWidth(column) > 0 && table->columnWidth(column) <= LVHistoryWindow::kMaxColumnWidth);
+
+        table->selectRow(0);
+        QVERIFY(window.findChild<QPlainTextEdit *>("historyDetails")->toPlainText().contains(longReply.reply));
+        table->setFocus();
+        QTest::keySequence(table, QKeySequence::Copy);
+        QCOMPARE(QGuiApplication::clipboard()->text(), "2024.03.01 11:30 AM\t✗ failed: the site answered 500\t"
+                                                       "/games/wow\tACCOUNT2\t2\t1.5 KiB\t602 bytes\t870 ms\t500\n");
+        QVERIFY(window.exportTo(mDir->filePath("history.csv")));
+        QCOMPARE(lv::contentsOfFile(mDir->filePath("history.csv")), lv::historyCsv(history.records()));
+        QString error;
+        QVERIFY(!window.exportTo(mDir->filePath("no such folder/history.csv"), &error) && !error.isEmpty());
 
         table->sortByColumn(lv::HistoryBytesAfterColumn, Qt::AscendingOrder);
         QCOMPARE(accounts(), (QStringList{"ACCOUNT1", "ACCOUNT3", "ACCOUNT2"}));

@@ -37,6 +37,29 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>%1 and %2 cannot be used together.</source>
+        <translation>%1 und %2 können nicht zusammen verwendet werden.</translation>
+    </message>
+    <message>
+        <source>--json needs --history or --installs.</source>
+        <translation>--json braucht --history oder --installs.</translation>
+    </message>
+    <message>
+        <source>--wait needs --upload.</source>
+        <translation>--wait braucht --upload.</translation>
+    </message>
+    <message>
+        <source>--minimized starts the window in the tray: it cannot be used with %1.</source>
+        <translation>--minimized startet das Fenster im Infobereich: Es kann nicht mit %1 verwendet werden.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>Unerwartetes Argument „%1“.</translation>
+    </message>
+</context>
+<context>
     <name>Compression</name>
     <message>
         <source>the compressed copy could not be saved: %1</source>
@@ -335,6 +358,48 @@
         <source>Upload History</source>
         <translation>Upload-Verlauf</translation>
     </message>
+    <message>
+        <source>Choose an upload to see all the history keeps of it.</source>
+        <translation>Wählen Sie einen Upload, um alles zu sehen, was der Verlauf darüber festhält.</translation>
+    </message>
+    <message>
+        <source>&amp;Export…</source>
+        <translation>&amp;Exportieren…</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Export the upload history</source>
+        <translation>Upload-Verlauf exportieren</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>(nothing)</source>
+        <translation>(nichts)</translation>
+    </message>
+    <message>
+        <source>No answer came from the site.</source>
+        <translation>Von der Website kam keine Antwort.</translation>
+    </message>
+    <message>
+        <source>The site answered %1: %2</source>
+        <translation>Die Website antwortete %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 · %2 · %3
+%4%5
+Files: %6 (%7, %8 compressed) in %9
+%10</source>
+        <translation>%1 · %2 · %3
+%4%5
+Dateien: %6 (%7, komprimiert %8) in %9
+%10</translation>
+    </message>
 </context>
 <context>
     <name>LVKeychainCredentialStore</name>
@@ -366,10 +431,29 @@
     </message>
 </context>
 <context>
+    <name>LVMainWindow</name>
+    <message>
+        <source>Save the log</source>
+        <translation>Protokoll speichern</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)</source>
+        <translation>Textdateien (*.txt)</translation>
+    </message>
+</context>
+<context>
     <name>LVPreferencesController</name>
     <message>
         <source>Choose the game</source>
         <translation>Spiel auswählen</translation>
+    </message>
+    <message>
+        <source>No copy of the game was found. Pick its Wow.exe inside your Wine, Lutris, Steam or Bottles prefix:</source>
+        <translation>Keine Kopie des Spiels gefunden. Wählen Sie seine Wow.exe in Ihrem Wine-, Lutris-, Steam- oder Bottles-Präfix:</translation>
+    </message>
+    <message>
+        <source>Not listed? Pick its Wow.exe inside your Wine, Lutris, Steam or Bottles prefix:</source>
+        <translation>Nicht aufgeführt? Wählen Sie seine Wow.exe in Ihrem Wine-, Lutris-, Steam- oder Bottles-Präfix:</translation>
     </message>
 </context>
 <context>
@@ -416,6 +500,17 @@
     <message>
         <source>&quot;%1&quot; is not an http or https address.</source>
         <translation>„%1“ ist keine http- oder https-Adresse.</translation>
+    </message>
+</context>
+<context>
+    <name>LVTrayIcon</name>
+    <message>
+        <source>&amp;History…</source>
+        <translation>&amp;Verlauf…</translation>
+    </message>
+    <message>
+        <source>&amp;Options…</source>
+        <translation>&amp;Optionen…</translation>
     </message>
 </context>
 <context>
@@ -659,6 +754,37 @@
     </message>
 </context>
 <context>
+    <name>LVWelcome</name>
+    <message>
+        <source>&amp;Choose the game…</source>
+        <translation>Spiel &amp;wählen…</translation>
+    </message>
+    <message>
+        <source>Sign &amp;in…</source>
+        <translation>A&amp;nmelden…</translation>
+    </message>
+    <message>
+        <source>The game: not found yet. Choose its program in Options.</source>
+        <translation>Das Spiel: noch nicht gefunden. Wählen Sie sein Programm in den Optionen.</translation>
+    </message>
+    <message>
+        <source>The game: %1.</source>
+        <translation>Das Spiel: %1.</translation>
+    </message>
+    <message>
+        <source>Your Lorvane account: sign in with your site user name and password.</source>
+        <translation>Ihr Lorvane-Account: Melden Sie sich mit Benutzername und Passwort der Website an.</translation>
+    </message>
+    <message>
+        <source>Your Lorvane account: signed in as %1.</source>
+        <translation>Ihr Lorvane-Account: angemeldet als %1.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Welcome!&lt;/b&gt; Lorvane Client sends what the +Lorvane_Harvex addon records in the game to the Lorvane site, keeps the addon up to date, and can upload by itself whenever the game quits. It needs:</source>
+        <translation>&lt;b&gt;Willkommen!&lt;/b&gt; Lorvane Client sendet, was das AddOn +Lorvane_Harvex im Spiel aufzeichnet, an die Lorvane-Website, hält das AddOn aktuell und kann nach jedem Beenden des Spiels von selbst hochladen. Dafür braucht es:</translation>
+    </message>
+</context>
+<context>
     <name>LVWorkspace</name>
     <message>
         <source>The game was not found at %1</source>
@@ -742,6 +868,18 @@
         <source>Log</source>
         <translation>Protokoll</translation>
     </message>
+    <message>
+        <source>Sign &amp;in…</source>
+        <translation>A&amp;nmelden…</translation>
+    </message>
+    <message>
+        <source>Sa&amp;ve log…</source>
+        <translation>Protokoll s&amp;peichern…</translation>
+    </message>
+    <message>
+        <source>Save the log to a text file, for a bug report say</source>
+        <translation>Speichert das Protokoll in einer Textdatei, etwa für einen Fehlerbericht</translation>
+    </message>
 </context>
 <context>
     <name>Preferences</name>
@@ -766,32 +904,12 @@
         <translation>Pfad</translation>
     </message>
     <message>
-        <source>Not listed? Pick its Wow.exe inside your Wine, Lutris, Steam or Bottles prefix:</source>
-        <translation>Nicht aufgeführt? Wählen Sie seine Wow.exe in Ihrem Wine-, Lutris-, Steam- oder Bottles-Präfix:</translation>
-    </message>
-    <message>
         <source>&amp;Browse…</source>
         <translation>&amp;Durchsuchen…</translation>
     </message>
     <message>
-        <source>&amp;Upload by itself when the game quits</source>
-        <translation>Automatisch &amp;hochladen, wenn das Spiel beendet wird</translation>
-    </message>
-    <message>
-        <source>&amp;Try failed uploads again by themselves</source>
-        <translation>Fehlgeschlagene Uploads automatisch &amp;wiederholen</translation>
-    </message>
-    <message>
         <source>When the site could not be reached or was busy, the accounts that did not go up are sent again later, while the client runs.</source>
         <translation>War die Website nicht erreichbar oder ausgelastet, werden die Accounts, deren Daten nicht hochgeladen wurden, später erneut gesendet, solange der Client läuft.</translation>
-    </message>
-    <message>
-        <source>Send my c&amp;haracters&apos; data to the site</source>
-        <translation>Daten meiner &amp;Charaktere an die Website senden</translation>
-    </message>
-    <message>
-        <source>The &amp;Launch button starts the game&apos;s launcher</source>
-        <translation>Die Schaltfläche „Starten“ öffnet den &amp;Launcher des Spiels</translation>
     </message>
     <message>
         <source>&amp;Detailed log (from the next start)</source>
@@ -806,16 +924,51 @@
         <translation>B&amp;eim Anmelden am Desktop starten</translation>
     </message>
     <message>
-        <source>Show desktop &amp;notifications</source>
-        <translation>Desktop-&amp;Benachrichtigungen anzeigen</translation>
-    </message>
-    <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Abbrechen</translation>
     </message>
     <message>
         <source>&amp;Apply</source>
         <translation>&amp;Übernehmen</translation>
+    </message>
+    <message>
+        <source>Uploads</source>
+        <translation>Uploads</translation>
+    </message>
+    <message>
+        <source>&amp;Upload when the game quits</source>
+        <translation>Nach Spielende &amp;hochladen</translation>
+    </message>
+    <message>
+        <source>&amp;Try failed uploads again</source>
+        <translation>Fehlgeschlagene Uploads &amp;wiederholen</translation>
+    </message>
+    <message>
+        <source>Send my c&amp;haracters&apos; data</source>
+        <translation>Daten meiner &amp;Charaktere senden</translation>
+    </message>
+    <message>
+        <source>Desktop &amp;notifications</source>
+        <translation>Desktop-&amp;Benachrichtigungen</translation>
+    </message>
+    <message>
+        <source>The client</source>
+        <translation>Der Client</translation>
+    </message>
+    <message>
+        <source>&amp;Launch starts the game&apos;s launcher</source>
+        <translation>„Starten“ öffnet den &amp;Launcher des Spiels</translation>
+    </message>
+</context>
+<context>
+    <name>SaveDialog</name>
+    <message>
+        <source>Not saved</source>
+        <translation>Nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>%1 konnte nicht geschrieben werden: %2</translation>
     </message>
 </context>
 <context>
@@ -902,6 +1055,13 @@
     <message>
         <source>Put %1 back as it was before an upload that did not finish</source>
         <translation>%1 wurde auf den Stand vor einem nicht abgeschlossenen Upload zurückgesetzt</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Try &apos;%1 --help&apos;.</source>
+        <translation>Siehe „%1 --help“.</translation>
     </message>
 </context>
 </TS>

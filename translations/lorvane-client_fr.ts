@@ -37,6 +37,29 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>%1 and %2 cannot be used together.</source>
+        <translation>%1 et %2 ne peuvent pas être utilisés ensemble.</translation>
+    </message>
+    <message>
+        <source>--json needs --history or --installs.</source>
+        <translation>--json s’utilise avec --history ou --installs.</translation>
+    </message>
+    <message>
+        <source>--wait needs --upload.</source>
+        <translation>--wait s’utilise avec --upload.</translation>
+    </message>
+    <message>
+        <source>--minimized starts the window in the tray: it cannot be used with %1.</source>
+        <translation>--minimized démarre la fenêtre dans la zone de notification&#xa0;: il ne peut pas être utilisé avec %1.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>Argument inattendu «&#xa0;%1&#xa0;».</translation>
+    </message>
+</context>
+<context>
     <name>Compression</name>
     <message>
         <source>the compressed copy could not be saved: %1</source>
@@ -335,6 +358,48 @@
         <source>Upload History</source>
         <translation>Historique des envois</translation>
     </message>
+    <message>
+        <source>Choose an upload to see all the history keeps of it.</source>
+        <translation>Choisissez un envoi pour voir tout ce que l’historique en garde.</translation>
+    </message>
+    <message>
+        <source>&amp;Export…</source>
+        <translation>E&amp;xporter…</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copier</translation>
+    </message>
+    <message>
+        <source>Export the upload history</source>
+        <translation>Exporter l’historique des envois</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Fichiers CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>(nothing)</source>
+        <translation>(rien)</translation>
+    </message>
+    <message>
+        <source>No answer came from the site.</source>
+        <translation>Le site n’a pas répondu.</translation>
+    </message>
+    <message>
+        <source>The site answered %1: %2</source>
+        <translation>Le site a répondu %1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>%1 · %2 · %3
+%4%5
+Files: %6 (%7, %8 compressed) in %9
+%10</source>
+        <translation>%1 · %2 · %3
+%4%5
+Fichiers&#xa0;: %6 (%7, %8 compressés) en %9
+%10</translation>
+    </message>
 </context>
 <context>
     <name>LVKeychainCredentialStore</name>
@@ -366,10 +431,29 @@
     </message>
 </context>
 <context>
+    <name>LVMainWindow</name>
+    <message>
+        <source>Save the log</source>
+        <translation>Enregistrer le journal</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)</source>
+        <translation>Fichiers texte (*.txt)</translation>
+    </message>
+</context>
+<context>
     <name>LVPreferencesController</name>
     <message>
         <source>Choose the game</source>
         <translation>Choisir le jeu</translation>
+    </message>
+    <message>
+        <source>No copy of the game was found. Pick its Wow.exe inside your Wine, Lutris, Steam or Bottles prefix:</source>
+        <translation>Aucune copie du jeu n’a été trouvée. Choisissez son Wow.exe dans votre préfixe Wine, Lutris, Steam ou Bottles&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Not listed? Pick its Wow.exe inside your Wine, Lutris, Steam or Bottles prefix:</source>
+        <translation>Absent de la liste&#xa0;? Choisissez son Wow.exe dans votre préfixe Wine, Lutris, Steam ou Bottles&#xa0;:</translation>
     </message>
 </context>
 <context>
@@ -416,6 +500,17 @@
     <message>
         <source>&quot;%1&quot; is not an http or https address.</source>
         <translation>«&#xa0;%1&#xa0;» n’est pas une adresse http ou https.</translation>
+    </message>
+</context>
+<context>
+    <name>LVTrayIcon</name>
+    <message>
+        <source>&amp;History…</source>
+        <translation>&amp;Historique…</translation>
+    </message>
+    <message>
+        <source>&amp;Options…</source>
+        <translation>&amp;Options…</translation>
     </message>
 </context>
 <context>
@@ -659,6 +754,37 @@
     </message>
 </context>
 <context>
+    <name>LVWelcome</name>
+    <message>
+        <source>&amp;Choose the game…</source>
+        <translation>&amp;Choisir le jeu…</translation>
+    </message>
+    <message>
+        <source>Sign &amp;in…</source>
+        <translation>Se co&amp;nnecter…</translation>
+    </message>
+    <message>
+        <source>The game: not found yet. Choose its program in Options.</source>
+        <translation>Le jeu&#xa0;: pas encore trouvé. Choisissez son programme dans les options.</translation>
+    </message>
+    <message>
+        <source>The game: %1.</source>
+        <translation>Le jeu&#xa0;: %1.</translation>
+    </message>
+    <message>
+        <source>Your Lorvane account: sign in with your site user name and password.</source>
+        <translation>Votre compte Lorvane&#xa0;: connectez-vous avec le nom d’utilisateur et le mot de passe du site.</translation>
+    </message>
+    <message>
+        <source>Your Lorvane account: signed in as %1.</source>
+        <translation>Votre compte Lorvane&#xa0;: connecté en tant que %1.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Welcome!&lt;/b&gt; Lorvane Client sends what the +Lorvane_Harvex addon records in the game to the Lorvane site, keeps the addon up to date, and can upload by itself whenever the game quits. It needs:</source>
+        <translation>&lt;b&gt;Bienvenue&#xa0;!&lt;/b&gt; Lorvane Client envoie au site Lorvane ce que l’AddOn +Lorvane_Harvex enregistre dans le jeu, tient l’AddOn à jour et peut envoyer de lui-même chaque fois que le jeu se ferme. Il lui faut&#xa0;:</translation>
+    </message>
+</context>
+<context>
     <name>LVWorkspace</name>
     <message>
         <source>The game was not found at %1</source>
@@ -742,6 +868,18 @@
         <source>Log</source>
         <translation>Journal</translation>
     </message>
+    <message>
+        <source>Sign &amp;in…</source>
+        <translation>Se co&amp;nnecter…</translation>
+    </message>
+    <message>
+        <source>Sa&amp;ve log…</source>
+        <translation>Enregistrer le &amp;journal…</translation>
+    </message>
+    <message>
+        <source>Save the log to a text file, for a bug report say</source>
+        <translation>Enregistre le journal dans un fichier texte, pour un rapport de bogue par exemple</translation>
+    </message>
 </context>
 <context>
     <name>Preferences</name>
@@ -766,32 +904,12 @@
         <translation>Chemin</translation>
     </message>
     <message>
-        <source>Not listed? Pick its Wow.exe inside your Wine, Lutris, Steam or Bottles prefix:</source>
-        <translation>Absent de la liste&#xa0;? Choisissez son Wow.exe dans votre préfixe Wine, Lutris, Steam ou Bottles&#xa0;:</translation>
-    </message>
-    <message>
         <source>&amp;Browse…</source>
         <translation>&amp;Parcourir…</translation>
     </message>
     <message>
-        <source>&amp;Upload by itself when the game quits</source>
-        <translation>&amp;Envoyer automatiquement quand le jeu se ferme</translation>
-    </message>
-    <message>
-        <source>&amp;Try failed uploads again by themselves</source>
-        <translation>&amp;Réessayer automatiquement les envois qui ont échoué</translation>
-    </message>
-    <message>
         <source>When the site could not be reached or was busy, the accounts that did not go up are sent again later, while the client runs.</source>
         <translation>Si le site était injoignable ou occupé, les comptes dont les données ne sont pas passées sont renvoyés plus tard, tant que le client tourne.</translation>
-    </message>
-    <message>
-        <source>Send my c&amp;haracters&apos; data to the site</source>
-        <translation>Envoyer au site les données de mes per&amp;sonnages</translation>
-    </message>
-    <message>
-        <source>The &amp;Launch button starts the game&apos;s launcher</source>
-        <translation>Le bouton «&#xa0;Lancer&#xa0;» ouvre le &amp;lanceur du jeu</translation>
     </message>
     <message>
         <source>&amp;Detailed log (from the next start)</source>
@@ -806,16 +924,51 @@
         <translation>Démarrer à l’ou&amp;verture de session</translation>
     </message>
     <message>
-        <source>Show desktop &amp;notifications</source>
-        <translation>Afficher les notifications du &amp;bureau</translation>
-    </message>
-    <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Annuler</translation>
     </message>
     <message>
         <source>&amp;Apply</source>
         <translation>Appli&amp;quer</translation>
+    </message>
+    <message>
+        <source>Uploads</source>
+        <translation>Envois</translation>
+    </message>
+    <message>
+        <source>&amp;Upload when the game quits</source>
+        <translation>&amp;Envoyer quand le jeu se ferme</translation>
+    </message>
+    <message>
+        <source>&amp;Try failed uploads again</source>
+        <translation>&amp;Réessayer les envois qui ont échoué</translation>
+    </message>
+    <message>
+        <source>Send my c&amp;haracters&apos; data</source>
+        <translation>Envoyer les données de mes per&amp;sonnages</translation>
+    </message>
+    <message>
+        <source>Desktop &amp;notifications</source>
+        <translation>Notifications du &amp;bureau</translation>
+    </message>
+    <message>
+        <source>The client</source>
+        <translation>Le client</translation>
+    </message>
+    <message>
+        <source>&amp;Launch starts the game&apos;s launcher</source>
+        <translation>«&#xa0;Lancer&#xa0;» ouvre le &amp;lanceur du jeu</translation>
+    </message>
+</context>
+<context>
+    <name>SaveDialog</name>
+    <message>
+        <source>Not saved</source>
+        <translation>Non enregistré</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>%1 n’a pas pu être écrit&#xa0;: %2</translation>
     </message>
 </context>
 <context>
@@ -902,6 +1055,13 @@
     <message>
         <source>Put %1 back as it was before an upload that did not finish</source>
         <translation>%1 a été remis dans l’état d’avant un envoi inachevé</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Try &apos;%1 --help&apos;.</source>
+        <translation>Voir «&#xa0;%1 --help&#xa0;».</translation>
     </message>
 </context>
 </TS>

@@ -1,10 +1,13 @@
 #include "app/LVApplicationDelegate.h"
 
 #include "app/LVBackgroundView.h"
+#include "app/LVWelcome.h"
 #include "auth/LVAuthenticationController.h"
 #include "common/LVClock.h"
 #include "game/InstallChoices.h"
+#include "platform/GameInstallations.h"
 #include "platform/LVSystemEvents.h"
+#include "platform/LVWorkspace.h"
 #include "prefs/LVPreferencesController.h"
 #include "settings/LVSettings.h"
 #include "status/LVLogDisclosure.h"
@@ -23,6 +26,11 @@ namespace {
 
 std::unique_ptr<LVSystemEvents> ownSystemEvents(const LVServices &services) {
     return services.systemEvents ? nullptr : std::make_unique<LVSystemEvents>();
+}
+
+// "Retail (Lutris)"
+QString installText(const LVGameInstallation &installation) {
+    return QStringLiteral("%1 (%2)").arg(lv::flavorName(installation.flavor), lv::installSourceName(installation));
 }
 
 } // namespace
@@ -80,7 +88,10 @@ void LVApplicationDelegate::wireSubsystems() {
 void LVApplicationDelegate::wireAuthentication() {
     // Whoever asked for the password, a missing one makes the next sign-in resume an upload.
     connect(&mAuthentication, &LVAuthentication::signInNeeded, &mUploadRun, &LVUploadRun::waitForSignIn);
-    connect(&mAuthentication, &LVAuthentication::signInNeeded, this, &LVApplicationDelegate::setupAccount);
+    connect(&mAuthentication, &LVAuthentication::signInNeeded, this, [this] {
+        if (!mSignInFromWelcome)
+            setupAccount();
+    });
     connect(&mAuthentication, &LVAuthentication::credentialsRejected, this,
             &LVApplicationDelegate::signInAfterRejection);
     connect(&mAuthentication, &LVAuthentication::tested, this, [this] {
@@ -95,8 +106,7 @@ void LVApplicationDelegate::wireAuthentication() {
 }
 
 void LVApplicationDelegate::makeTrayIcon() {
-    mTray = std::make_unique<LVTrayIcon>(
-        QIcon(QDir(mServices.resourceFolder).filePath(QStringLiteral("lorvane-client.svg"))));
+    mTray = std::make_unique<LVTrayIcon>(mServices.resourceFolder);
     wireTrayIcon();
     updateTrayState();
     validateUserInterface();
@@ -109,6 +119,8 @@ void LVApplicationDelegate::wireTrayIcon() {
     connect(mTray.get(), &LVTrayIcon::showWindowRequested, this, &LVApplicationDelegate::showWindow);
     connect(mTray.get(), &LVTrayIcon::quitRequested, this, &LVApplicationDelegate::quit);
     connect(mTray.get(), &LVTrayIcon::signInRequested, this, &LVApplicationDelegate::setupAccount);
+    connect(mTray.get(), &LVTrayIcon::historyRequested, this, &LVApplicationDelegate::showHistory);
+    connect(mTray.get(), &LVTrayIcon::optionsRequested, this, &LVApplicationDelegate::showOptions);
     connect(mTray.get(), &LVTrayIcon::pauseRequested, this,
             [this](qint64 seconds) { mAutomaticUploads.pause(seconds > 0 ? std::optional(seconds) : std::nullopt); });
     connect(mTray.get(), &LVTrayIcon::resumeRequested, &mAutomaticUploads, &LVAutomaticUploads::resume);
@@ -121,6 +133,7 @@ void LVApplicationDelegate::updateTrayState() {
 
 void LVApplicationDelegate::showLastUpload(const QDateTime &when, int accounts, bool succeeded) {
     mLastUpload = lv::lastUploadText(when, accounts, succeeded);
+    mLastUploadFailed = !succeeded;
     if (mTray)
         mTray->setLastUpload(when, accounts, succeeded);
     validateUserInterface();
@@ -137,6 +150,7 @@ void LVApplicationDelegate::setOutlets(const LVMainWindowOutlets &outlets) {
     mUploadToolTip = outlets.uploadButton ? outlets.uploadButton->toolTip() : QString();
     delete mDisclosure;
     mDisclosure = new LVLogDisclosure(outlets.window, outlets.statusText, this);
+    makeWelcome(outlets);
     if (!outlets.window)
         return;
     outlets.window->installEventFilter(this);
@@ -145,6 +159,32 @@ void LVApplicationDelegate::setOutlets(const LVMainWindowOutlets &outlets) {
     if (mTray)
         mTray->followButtons(outlets.uploadButton, outlets.launchButton);
     QGuiApplication::setQuitOnLastWindowClosed(!mTray);
+}
+
+// The welcome's button leads to the sign-in sheet and, when no game is known yet, the options after it.
+void LVApplicationDelegate::makeWelcome(const LVMainWindowOutlets &outlets) {
+    delete mWelcome;
+    mWelcome = nullptr;
+    if (!outlets.welcomePanel)
+        return;
+    mWelcome = new LVWelcome(outlets.welcomePanel, outlets.welcomeLabel, outlets.welcomeButton, this);
+    connect(mWelcome, &LVWelcome::signInRequested, this, [this] {
+        setupAccount();
+        if (mServices.settings->stringForKey(kWowApplicationPathKey).isEmpty())
+            showOptions();
+    });
+    connect(mWelcome, &LVWelcome::chooseGameRequested, this, &LVApplicationDelegate::showOptions);
+}
+
+void LVApplicationDelegate::updateWelcome() {
+    if (!mWelcome || !mWelcome->isShown())
+        return;
+    QStringList games;
+    for (const LVInstallChoice &choice : lv::installChoices(*mServices.settings))
+        if (choice.checked)
+            games << installText(mServices.workspace->installationOf(choice.executable));
+    const bool signedIn = !mAuthentication.passwordMissing() && mAuthentication.keychainProblem().isNull();
+    mWelcome->update(games, signedIn ? mServices.settings->stringForKey(kUsernameKey) : QString());
 }
 
 void LVApplicationDelegate::awakeFromNib() {
@@ -167,12 +207,18 @@ void LVApplicationDelegate::applicationDidFinishLaunching() {
         LVStatusBus::sendStatusMessage(lv::foundInstallText(executable));
     mReports.openHistory();
     mGameWatch.takeStateFromScan();
+    // The first start explains itself before it asks for anything: its sheets wait for the welcome.
+    const bool welcome = mWelcome && mServices.settings->stringForKey(kUsernameKey).isEmpty();
+    if (welcome)
+        mWelcome->show();
+    mSignInFromWelcome = welcome;
     testAuthentication();
+    mSignInFromWelcome = false;
     validateUserInterface();
     mGathering = Gathering::Due;
     if (!mServices.settings->stringForKey(kWowApplicationPathKey).isEmpty())
         gatherInstallAndCheck();
-    else
+    else if (!welcome)
         showOptions();
 }
 
@@ -192,6 +238,7 @@ void LVApplicationDelegate::validateUserInterface() {
     if (mOutlets.launchButton)
         mOutlets.launchButton->setEnabled(hasGamePath && !mGameWatch.isGameRunning());
     showUploadReadiness(lv::uploadReadiness(uploadSituation()));
+    updateWelcome();
 }
 
 LVUploadSituation LVApplicationDelegate::uploadSituation() const {
@@ -227,6 +274,8 @@ void LVApplicationDelegate::showUploadReadiness(const LVUploadReadiness &readine
         mOutlets.lastUploadLabel->setToolTip(line.join(QLatin1Char('\n')));
     }
     if (mTray) {
+        mTray->setProblem(mLastUploadFailed || mAuthentication.accountStatus() == LVAuthentication::AccountRejected ||
+                          !mAuthentication.keychainProblem().isNull());
         mTray->setExplanation(readiness.why);
         mTray->setPause(lv::pauseText(mAutomaticUploads.isPaused(), mAutomaticUploads.pausedUntil()));
     }

@@ -30,6 +30,7 @@ class QTimer;
 class LVAuthenticationController;
 class LVBackgroundView;
 class LVLogDisclosure;
+class LVWelcome;
 
 // The coordinator: it makes the subsystems, wires them to each other and to the window, runs the
 // start-up sequence and keeps the program's entry points, each handed to the subsystem that owns it.
@@ -121,6 +122,8 @@ private:
     void presentSheet(QDialog *sheet);
     void signInAfterRejection();
     void notificationActionChosen(const QString &key);
+    void makeWelcome(const LVMainWindowOutlets &outlets);
+    void updateWelcome();
 
     LVServices mServices;
     LVClock &mClock;
@@ -139,13 +142,16 @@ private:
     LVRunReports mReports;
     LVSheetQueue mSheets;
     Outlets mOutlets;
-    QString mUploadToolTip;                  // the button's own, shown while nothing is to be said
-    QString mLastUpload;                     // how the last upload went, for the line under the buttons
+    QString mUploadToolTip; // the button's own, shown while nothing is to be said
+    QString mLastUpload;    // how the last upload went, for the line under the buttons
+    bool mLastUploadFailed = false;
     bool mHeldAfterUpload = false;           // the site takes no new upload until the next retest
     bool mSignInAskedAfterRejection = false; // the sheet opened by itself once since the last refusal
     bool mSignInWhenShown = false;           // and is to open when the window is next shown
+    bool mSignInFromWelcome = false;         // the first start's sheet waits for the welcome's button
     QPointer<LVAuthenticationController> mSignInSheet;
     LVLogDisclosure *mDisclosure = nullptr;
+    LVWelcome *mWelcome = nullptr;
     std::unique_ptr<LVTrayIcon> mTray;
     // The installation is gathered once a game is known after start-up, then only installs added since.
     enum class Gathering { NotDue, Due, Done } mGathering = Gathering::NotDue;

@@ -5,6 +5,8 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QEventLoop>
+#include <QTimer>
 
 Q_LOGGING_CATEGORY(lcApp, "lorvane.app")
 
@@ -58,6 +60,7 @@ void LVDesktopNotifier::askCapabilities() {
     if (mCapabilities != Capabilities::Unknown)
         return;
     mCapabilities = Capabilities::Asking;
+    ++mCallsInFlight;
     auto *watcher = new QDBusPendingCallWatcher(
         mBus.asyncCall(serviceCall(QStringLiteral("GetCapabilities")), kCallTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *answer) {
@@ -66,6 +69,7 @@ void LVDesktopNotifier::askCapabilities() {
         mShowsActions = !reply.isError() && reply.value().contains(QStringLiteral("actions"));
         mCapabilities = reply.isError() ? Capabilities::Unknown : Capabilities::Known;
         sendWaiting();
+        callAnswered();
     });
 }
 
@@ -81,8 +85,23 @@ void LVDesktopNotifier::send(const Notification &notification) {
                             {QStringLiteral("desktop-entry"), QStringLiteral(LV_APP_ID)}};
     call << QString(kAppName) << uint(0) << QString(kIcon) << notification.summary << escapedBody(notification.body)
          << (mShowsActions ? notification.actions : QStringList()) << hints << int(-1);
+    ++mCallsInFlight;
     auto *watcher = new QDBusPendingCallWatcher(mBus.asyncCall(call, kCallTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, &LVDesktopNotifier::callFinished);
+}
+
+void LVDesktopNotifier::callAnswered() {
+    if (--mCallsInFlight == 0)
+        emit allAnswered();
+}
+
+void LVDesktopNotifier::finishSending(int timeoutMs) {
+    if (mCallsInFlight == 0)
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    connect(this, &LVDesktopNotifier::allAnswered, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 void LVDesktopNotifier::callFinished(QDBusPendingCallWatcher *watcher) {
@@ -90,10 +109,11 @@ void LVDesktopNotifier::callFinished(QDBusPendingCallWatcher *watcher) {
     const QDBusPendingReply<uint> reply = *watcher;
     if (reply.isError()) {
         reportFailure(QStringLiteral("%1: %2").arg(reply.error().name(), reply.error().message()));
-        return;
+    } else {
+        mOwnIds.insert(reply.value());
+        emit shown(reply.value());
     }
-    mOwnIds.insert(reply.value());
-    emit shown(reply.value());
+    callAnswered();
 }
 
 void LVDesktopNotifier::serviceInvokedAction(uint id, const QString &key) {

@@ -44,6 +44,10 @@ public:
     // `who` names the failed accounts, `retry` says when they are tried again (null: not by themselves).
     void notifyUploadFailed(const QString &who, const QString &reason, const QString &retry = QString());
     void notifyCredentialProblem(const QString &text);
+    // Waits, at most that long, until every notification asked for has reached the service or failed:
+    // a program that ends at once would lose them, and a reply arriving while it ends is noise on its
+    // error stream.
+    void finishSending(int timeoutMs);
 
 signals:
     // The service took the notification and gave it this id.
@@ -52,6 +56,8 @@ signals:
     void failed(const QString &error);
     // The user chose the action of that key on one of this program's notifications.
     void actionInvoked(const QString &key);
+    // Every call made to the service has had its answer.
+    void allAnswered();
 
 private slots:
     void serviceInvokedAction(uint id, const QString &key);
@@ -70,8 +76,10 @@ private:
     void send(const Notification &notification);
     void callFinished(QDBusPendingCallWatcher *watcher);
     void reportFailure(const QString &error);
+    void callAnswered();
 
     QDBusConnection mBus;
+    int mCallsInFlight = 0;
     bool mEnabled = true;
     bool mFailureLogged = false;
     Capabilities mCapabilities = Capabilities::Unknown;

@@ -21,8 +21,9 @@
 #include <unistd.h>
 #endif
 
-LVConsoleLog::LVConsoleLog(FILE *stream)
-    : mStream(stream) {
+LVConsoleLog::LVConsoleLog(FILE *output, FILE *errors)
+    : mOutput(output)
+    , mErrors(errors) {
     connect(&LVStatusBus::instance(), &LVStatusBus::statusMessageChanged, this,
             [this](const QString &message) { print(message, false); });
     connect(&LVStatusBus::instance(), &LVStatusBus::errorMessageChanged, this,
@@ -32,9 +33,30 @@ LVConsoleLog::LVConsoleLog(FILE *stream)
 void LVConsoleLog::print(const QString &message, bool isError) {
     if (message.isEmpty())
         return;
+    if (std::exchange(mProgressShown, false)) {
+        std::fputs("\r\033[K", mOutput);
+        std::fflush(mOutput);
+    }
     const LVStatusItem item = LVStatusItem::statusItemWithMessage(message, isError);
-    std::fputs(lv::formatLogLine(item, QLocale::system()).toLocal8Bit().constData(), mStream);
-    std::fflush(mStream);
+    const LVStatusItem shown(lv::displayedMessage(item), isError, item.timestamp());
+    FILE *stream = isError ? mErrors : mOutput;
+    std::fputs(lv::formatLogLine(shown, QLocale::system()).toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+void LVConsoleLog::followProgress(LVUploadRun &run) {
+#ifdef Q_OS_UNIX
+    if (!isatty(fileno(mOutput)))
+        return;
+#endif
+    connect(&run, &LVUploadRun::progress, this, &LVConsoleLog::showProgress);
+}
+
+void LVConsoleLog::showProgress(const QString &what, qint64 done, qint64 total) {
+    const int percent = total > 0 ? int(done * 100 / total) : 0;
+    std::fprintf(mOutput, "\r\033[K%s %d%%", what.toLocal8Bit().constData(), percent);
+    std::fflush(mOutput);
+    mProgressShown = true;
 }
 
 namespace {
@@ -67,30 +89,6 @@ QString reasonNotToStart(LVApplicationDelegate &delegate, LVSettings &settings, 
     return {};
 }
 
-// Shows how far a long step has got, on one line of the terminal; nothing when the output is a file.
-class LVTerminalProgress : public QObject {
-public:
-    explicit LVTerminalProgress(LVUploadRun &run) {
-#ifdef Q_OS_UNIX
-        if (!isatty(STDOUT_FILENO))
-            return;
-#endif
-        connect(&run, &LVUploadRun::progress, this, [](const QString &what, qint64 done, qint64 total) {
-            const int percent = total > 0 ? int(done * 100 / total) : 0;
-            std::fprintf(stdout, "\r\033[K%s %d%%", what.toLocal8Bit().constData(), percent);
-            std::fflush(stdout);
-        });
-        connect(&LVStatusBus::instance(), &LVStatusBus::statusMessageChanged, this, [] { clearLine(); });
-        connect(&LVStatusBus::instance(), &LVStatusBus::errorMessageChanged, this, [] { clearLine(); });
-    }
-
-private:
-    static void clearLine() {
-        std::fputs("\r\033[K", stdout);
-        std::fflush(stdout);
-    }
-};
-
 } // namespace
 
 int lv::runHeadlessUpload(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store,
@@ -111,7 +109,6 @@ int lv::runHeadlessUpload(LVApplicationDelegate &delegate, LVSettings &settings,
     bool failed = false;
     bool started = false;
     QEventLoop loop;
-    const LVTerminalProgress progress(delegate.uploadRun());
     QObject::connect(&delegate.uploadRun(), &LVUploadRun::runStarted, &loop, [&started] { started = true; });
     QObject::connect(&delegate.uploadRun(), &LVUploadRun::runEnded, &loop, [&](const LVUploadOutcome &outcome) {
         failed = failed || outcome.failed;

@@ -13,14 +13,24 @@ class LVSettings;
 // Exit codes of the runs without a window.
 enum LVHeadlessExit { kHeadlessSucceeded = 0, kHeadlessFailed = 1, kHeadlessCannotStart = 2 };
 
-// Prints every status and error message as its log line, as the log view would show it.
+class LVUploadRun;
+
+// Prints every status and error message as its log line, as the log view would show it: status
+// messages to the output, errors, behind the log's warning sign, to the error stream.
 class LVConsoleLog : public QObject {
 public:
-    explicit LVConsoleLog(FILE *stream);
+    LVConsoleLog(FILE *output, FILE *errors);
+
+    // On a terminal, shows how far the run's long steps have got on one line of the output, cleared
+    // before the next log line.
+    void followProgress(LVUploadRun &run);
 
 private:
     void print(const QString &message, bool isError);
-    FILE *mStream;
+    void showProgress(const QString &what, qint64 done, qint64 total);
+    FILE *mOutput;
+    FILE *mErrors;
+    bool mProgressShown = false;
 };
 
 namespace lv {

@@ -2,6 +2,9 @@
 
 #include "app/LVBackgroundView.h"
 #include "app/LVHistoryWindow.h"
+#include "app/LVWindowLook.h"
+#include "app/SaveDialog.h"
+#include "common/FileContents.h"
 #include "status/LVStatusLabel.h"
 #include "ui_MainWindow.h"
 
@@ -11,6 +14,7 @@
 LVMainWindow::LVMainWindow(QWidget *parent)
     : QWidget(parent)
     , mUi(std::make_unique<Ui::MainWindow>()) {
+    lv::applyWindowLook();
     mUi->setupUi(this);
     // The bar keeps its place while hidden, so that the window does not jump when a run starts.
     QSizePolicy keepPlace = mUi->uploadProgress->sizePolicy();
@@ -31,7 +35,10 @@ LVMainWindowOutlets LVMainWindow::outlets() {
             mUi->lastUploadLabel,
             mUi->statusText,
             mUi->statusLabel,
-            mUi->disclosureButton};
+            mUi->disclosureButton,
+            mUi->welcomePanel,
+            mUi->welcomeLabel,
+            mUi->welcomeButton};
 }
 
 void LVMainWindow::connectTo(LVApplicationDelegate &delegate) {
@@ -47,6 +54,18 @@ void LVMainWindow::connectTo(LVApplicationDelegate &delegate) {
     connect(&delegate, &LVApplicationDelegate::historyRequested, this, &LVMainWindow::showHistory);
     followUploadProgress(delegate.uploadRun());
     connect(mUi->disclosureButton, &QToolButton::toggled, this, &LVMainWindow::logToggled);
+    connect(mUi->saveLogButton, &QToolButton::clicked, this, &LVMainWindow::saveLog);
+}
+
+bool LVMainWindow::saveLogTo(const QString &path, QString *error) const {
+    return lv::writeFileAtomically(path, {mUi->statusText->toPlainText().toUtf8()}, error);
+}
+
+void LVMainWindow::saveLog() {
+    const QString name = QStringLiteral("lorvane-client-log-%1.txt")
+                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm")));
+    lv::saveWithDialog(this, tr("Save the log"), name, tr("Text files (*.txt)"),
+                       [this] { return mUi->statusText->toPlainText().toUtf8(); });
 }
 
 // "Compressing ACCOUNT1… 40%", then "Sending ACCOUNT1… 75%", while a run is on.
@@ -79,6 +98,7 @@ void LVMainWindow::logToggled(bool shown) {
     toggle->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
     toggle->setText(shown ? QStringLiteral("Hide log") : QStringLiteral("Show log"));
     toggle->setAccessibleName(toggle->text());
+    mUi->saveLogButton->setVisible(shown);
     if (mDelegate)
         mDelegate->discloseStatusText(shown ? 1 : 0);
 }

@@ -27,6 +27,12 @@ public:
     // that order, and connects the controls to their actions.
     void connectTo(LVApplicationDelegate &delegate);
 
+    // The log as plain text into that file, replaced whole or left as it was; false, with the reason,
+    // when it could not be written.
+    bool saveLogTo(const QString &path, QString *error = nullptr) const;
+    // Asks where to save the log, then saves it, telling the user when it fails.
+    void saveLog();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 

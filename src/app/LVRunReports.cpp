@@ -8,12 +8,7 @@
 #include "upload/LVAutomaticUploads.h"
 #include "upload/LVUploadRun.h"
 
-namespace {
-
-// A run's requests go out within a few minutes; the site takes no new upload for one after the last.
-constexpr qint64 kRunSpanSeconds = 5 * 60;
-
-} // namespace
+#include <QUuid>
 
 LVRunReports::LVRunReports(LVSettings &settings, LVUploadRun &run, LVAuthentication &authentication,
                            const LVAutomaticUploads &automaticUploads, const QString &historyPath,
@@ -24,7 +19,10 @@ LVRunReports::LVRunReports(LVSettings &settings, LVUploadRun &run, LVAuthenticat
     , mHistory(historyPath)
     , mNotifier(notificationBus) {
     connect(&run, &LVUploadRun::accountUploaded, this, &LVRunReports::record);
-    connect(&run, &LVUploadRun::runStarted, this, [this] { mRunStarted = QDateTime::currentDateTime(); });
+    connect(&run, &LVUploadRun::runStarted, this, [this] {
+        mRunStarted = QDateTime::currentDateTime();
+        mRunId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    });
     connect(&run, &LVUploadRun::runEnded, this, &LVRunReports::runEnded);
     connect(&authentication, &LVAuthentication::credentialProblem, this, [this](const QString &text) {
         if (notificationsWanted())
@@ -39,19 +37,12 @@ void LVRunReports::openHistory() {
     mHistory.open(&problem);
     if (!problem.isNull())
         LVStatusBus::sendErrorMessage(problem);
-    // The last run is the newest records, those sent within a few minutes of the newest one.
-    const QList<LVUploadRecord> records = mHistory.records(64);
-    if (records.isEmpty())
+    // How the last run went, from the records of that run.
+    const QList<LVUploadRecord> run = mHistory.lastRun();
+    if (run.isEmpty())
         return;
-    int stored = 0;
-    bool succeeded = true;
-    for (const LVUploadRecord &record : records) {
-        if (record.time.secsTo(records.first().time) > kRunSpanSeconds)
-            break;
-        stored += record.succeeded ? 1 : 0;
-        succeeded = succeeded && record.succeeded;
-    }
-    emit lastUploadChanged(records.first().time.toLocalTime(), stored, succeeded);
+    const auto stored = std::count_if(run.cbegin(), run.cend(), [](const auto &record) { return record.succeeded; });
+    emit lastUploadChanged(run.last().time.toLocalTime(), int(stored), stored == run.size());
 }
 
 // The history never holds an upload back: a record that cannot be stored is only logged.
@@ -59,7 +50,7 @@ void LVRunReports::record(const LVAccountUpload &upload) {
     const LVUploadReply &reply = upload.reply;
     mHistory.record({QDateTime::currentDateTimeUtc(), upload.install, upload.account, upload.files, upload.bytesBefore,
                      upload.bytesAfter, reply.durationMs, reply.httpStatus, reply.reply, reply.succeeded, reply.reason,
-                     upload.gameSavedMeanwhile});
+                     upload.gameSavedMeanwhile, mRunId});
 }
 
 void LVRunReports::runEnded(const LVUploadOutcome &outcome) {

@@ -43,4 +43,5 @@ private:
     LVUploadHistory mHistory;
     LVDesktopNotifier mNotifier;
     QDateTime mRunStarted;
+    QString mRunId; // the run's records share it
 };

@@ -4,6 +4,7 @@
 #include <QString>
 
 class QAbstractButton;
+class QFrame;
 class QLabel;
 class QPushButton;
 class QTextEdit;
@@ -45,4 +46,7 @@ struct LVMainWindowOutlets {
     QTextEdit *statusText = nullptr;
     LVStatusLabel *statusLabel = nullptr;
     QAbstractButton *disclosureButton = nullptr;
+    QFrame *welcomePanel = nullptr;
+    QLabel *welcomeLabel = nullptr;
+    QPushButton *welcomeButton = nullptr;
 };

@@ -3,14 +3,22 @@
 #include "common/TimeText.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QEvent>
 #include <QMenu>
 
-LVTrayIcon::LVTrayIcon(const QIcon &icon, QObject *parent)
+LVTrayIcon::LVTrayIcon(const QString &resourceFolder, QObject *parent)
     : QObject(parent)
-    , mMenu(std::make_unique<QMenu>())
-    , mIcon(icon) {
+    , mMenu(std::make_unique<QMenu>()) {
+    const QDir folder(resourceFolder);
+    for (const auto &[picture, file] : {std::pair{IdlePicture, "lorvane-client.svg"},
+                                        {UploadingPicture, "lorvane-client-uploading.svg"},
+                                        {ProblemPicture, "lorvane-client-problem.svg"}})
+        mPictures[picture] = QIcon(folder.filePath(QString::fromLatin1(file)));
+    mIcon.setIcon(mPictures[IdlePicture]);
     mMenu->setObjectName(QStringLiteral("trayMenu"));
+    // The style draws separators in the menu's own colour, darkened: nothing to see on a dark menu.
+    mMenu->setStyleSheet(QStringLiteral("QMenu::separator { height: 1px; margin: 4px 8px; background: #4a4468; }"));
     // Some desktops show no tooltips for tray icons: the menu tells the same.
     mStateLine = mMenu->addAction(QString());
     mStateLine->setEnabled(false);
@@ -23,6 +31,8 @@ LVTrayIcon::LVTrayIcon(const QIcon &icon, QObject *parent)
     addAction(QStringLiteral("Sign &in…"), "signInAction", &LVTrayIcon::signInRequested);
     addPauseMenu();
     mMenu->addSeparator();
+    addAction(tr("&History…"), "historyAction", &LVTrayIcon::historyRequested);
+    addAction(tr("&Options…"), "optionsAction", &LVTrayIcon::optionsRequested);
     addAction(QStringLiteral("&Show window"), "showWindowAction", &LVTrayIcon::showWindowRequested);
     mMenu->addSeparator();
     addAction(QStringLiteral("&Quit"), "quitAction", &LVTrayIcon::quitRequested);
@@ -61,6 +71,18 @@ void LVTrayIcon::addPauseMenu() {
 void LVTrayIcon::setState(State state) {
     mState = state;
     updateToolTip();
+    updatePicture();
+}
+
+void LVTrayIcon::setProblem(bool problem) {
+    mProblem = problem;
+    updatePicture();
+}
+
+void LVTrayIcon::updatePicture() {
+    const Picture picture = mState == Uploading ? UploadingPicture : mProblem ? ProblemPicture : IdlePicture;
+    if (std::exchange(mPicture, picture) != picture)
+        mIcon.setIcon(mPictures[picture]);
 }
 
 void LVTrayIcon::setLastUpload(const QDateTime &when, int accounts, bool succeeded) {

@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/HeadlessLaunch.h"
 #include "app/LVApplicationDelegate.h"
 #include "app/LVHeadless.h"
@@ -24,14 +25,10 @@
 
 namespace {
 
-const QString kUploadOption = QStringLiteral("upload");
-const QString kSignInOption = QStringLiteral("sign-in");
-const QString kWaitOption = QStringLiteral("wait");
-const QString kMinimizedOption = QStringLiteral("minimized");
-const QString kHistoryOption = QStringLiteral("history");
-const QString kJsonOption = QStringLiteral("json");
-const QString kInstallsOption = QStringLiteral("installs");
-const QString kLaunchOption = QStringLiteral("launch");
+using namespace lv;
+
+// How long a run without a window waits, at the end, for its desktop notifications to go out.
+constexpr int kNotificationsWaitMs = 3000;
 
 void nameApplication() {
     QCoreApplication::setOrganizationName(QStringLiteral("Lorvane"));
@@ -67,21 +64,23 @@ void describeOptions(QCommandLineParser &parser) {
           QStringLiteral("Start in the tray, without opening the window, where the desktop has a tray.")}});
 }
 
-// Reads the options on the application without a display; false, with the usage printed, when they
-// are wrong. --help, --help-all and --version print their text and end the program here.
+// Reads the options on the application without a display; false, with one line on what is wrong, when
+// they are wrong. --help, --help-all and --version print their text and end the program here.
 bool readOptions(QCommandLineParser &parser) {
     describeOptions(parser);
     QString error;
     if (!parser.parse(QCoreApplication::arguments()))
         error = parser.errorText();
-    else if (parser.positionalArguments().size() > (parser.isSet(kLaunchOption) ? 1 : 0))
-        error = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().last());
-    if (!error.isNull()) {
-        std::fprintf(stderr, "%s\n\n%s", qPrintable(error), qPrintable(parser.helpText()));
-        return false;
+    else
+        error = lv::optionsProblem(parser.optionNames(), parser.positionalArguments());
+    if (error.isNull()) {
+        parser.process(QCoreApplication::arguments()); // --help, --help-all, --version
+        return true;
     }
-    parser.process(QCoreApplication::arguments()); // --help, --help-all, --version
-    return true;
+    const QString tryHelp =
+        QCoreApplication::translate("main", "Try '%1 --help'.").arg(QStringLiteral("lorvane-client"));
+    std::fprintf(stderr, "%s %s\n", qPrintable(error), qPrintable(tryHelp));
+    return false;
 }
 
 // Whether the options ask for the window; the others do their work on the command line and exit.
@@ -98,11 +97,13 @@ int runWithoutWindow(const QCommandLineParser &parser, LVApplicationDelegate &de
         return lv::printHistory(LVUploadHistory::defaultPath(), parser.isSet(kJsonOption));
     if (parser.isSet(kInstallsOption))
         return lv::printInstalls(delegate, settings, workspace, parser.isSet(kJsonOption));
-    const LVConsoleLog log(stdout);
+    LVConsoleLog log(stdout, stderr);
     if (parser.isSet(kLaunchOption))
         return lv::runHeadlessLaunch(delegate, parser.positionalArguments().value(0));
-    if (!parser.isSet(kSignInOption))
+    if (!parser.isSet(kSignInOption)) {
+        log.followProgress(delegate.uploadRun());
         return lv::runHeadlessUpload(delegate, settings, keychain, parser.isSet(kWaitOption));
+    }
     const QString username = parser.value(kSignInOption);
     return lv::runSignIn(delegate, settings, keychain, username,
                          lv::readPassword(QStringLiteral("Lorvane password for %1: ").arg(username)));
@@ -171,7 +172,11 @@ int main(int argc, char *argv[]) {
                                     lv::defaultResourceFolder(), lv::defaultRunLockPath(),
                                     opensWindow && LVTrayIcon::isSystemTrayAvailable(), LVUploadHistory::defaultPath(),
                                     QDBusConnection::sessionBus(), nullptr, systemEvents.get()});
-    if (!opensWindow)
-        return runWithoutWindow(parser, delegate, settings, *workspace, keychain);
+    if (!opensWindow) {
+        const int exitStatus = runWithoutWindow(parser, delegate, settings, *workspace, keychain);
+        // The program ends at once: what it had to tell the desktop goes out first.
+        delegate.reports().notifier().finishSending(kNotificationsWaitMs);
+        return exitStatus;
+    }
     return runWithWindow(parser, delegate, *instance);
 }

@@ -68,7 +68,9 @@ void LVAuthentication::testAuthentication() {
     QString username;
     QString password;
     if (!obtainUsername(username, password)) {
-        LVStatusBus::sendErrorMessage(tr("Authentication failed."));
+        // Not signed in yet is no failure: the sign-in sheet is asking.
+        if (!mPasswordMissing)
+            LVStatusBus::sendErrorMessage(tr("Authentication failed."));
         LVStatusBus::sendStatusMessage(QStringLiteral(""));
         emit tested();
         return;

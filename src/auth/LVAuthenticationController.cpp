@@ -43,7 +43,8 @@ void LVAuthenticationController::awakeFromNib() {
     mUi->keychainNoteLabel->setVisible(keychainAway);
     if (keychainAway)
         mUi->keychainNoteLabel->setText(lv::keychainProblemText(item.status, mStore.failureReason()));
-    mPassword->setFocus();
+    // The first empty field; with both filled, the password, which is what a new sign-in changes.
+    (mUsername->text().isEmpty() ? mUsername : mPassword)->setFocus();
 }
 
 void LVAuthenticationController::performOK() {

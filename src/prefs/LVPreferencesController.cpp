@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QScreen>
 #include <QTreeWidget>
 
 namespace {
@@ -41,6 +42,9 @@ LVPreferencesController::LVPreferencesController(LVSettings &settings, LVWorkspa
     connect(mUi->applyButton, &QPushButton::clicked, this, &LVPreferencesController::performApply);
     connect(this, &QDialog::rejected, this, &LVPreferencesController::performCancel);
     connect(mInstallsList, &QTreeWidget::itemChanged, this, &LVPreferencesController::updateApplyButton);
+    // A name longer than its column, after Browse say, would show as "…".
+    connect(mInstallsList->model(), &QAbstractItemModel::rowsInserted, this, &LVPreferencesController::fitColumns);
+    connect(mInstallsList->model(), &QAbstractItemModel::dataChanged, this, &LVPreferencesController::fitColumns);
     lv::bindCheckBox(mUi->autoUploadBox, mSettings, QString::fromLatin1(kAutoUploadKey));
     lv::bindCheckBox(mUi->autoRetryBox, mSettings, QString::fromLatin1(kAutoRetryKey));
     lv::bindCheckBox(mUi->characterDataBox, mSettings, QString::fromLatin1(kCharacterDataKey));
@@ -59,9 +63,36 @@ void LVPreferencesController::awakeFromNib() {
     mInstallsList->clear();
     for (const LVInstallChoice &choice : lv::installChoices(mSettings))
         addInstallRow(choice.executable, choice.checked);
+    fitColumns();
+    updateApplyButton();
+}
+
+void LVPreferencesController::fitColumns() {
     mInstallsList->resizeColumnToContents(kFlavorColumn);
     mInstallsList->resizeColumnToContents(kPrefixColumn);
-    updateApplyButton();
+    mUi->installsHint->setText(mInstallsList->topLevelItemCount() == 0
+                                   ? tr("No copy of the game was found. Pick its Wow.exe inside your Wine, Lutris, "
+                                        "Steam or Bottles prefix:")
+                                   : tr("Not listed? Pick its Wow.exe inside your Wine, Lutris, Steam or Bottles "
+                                        "prefix:"));
+}
+
+// The columns fit the font and style the sheet has on the screen; the sheet fits the screen, where the
+// options scroll rather than push the buttons out of sight. Side by side, the option groups may be
+// wider than the screen (in a longer language, at a larger scale): they then go one above the other.
+void LVPreferencesController::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    fitColumns();
+    const QSize room = screen() ? screen()->availableSize() - kWindowFrame : wantedSize();
+    if (wantedSize().width() > room.width())
+        mUi->optionGroups->setDirection(QBoxLayout::TopToBottom);
+    resize(wantedSize().boundedTo(room).expandedTo(minimumSizeHint()));
+}
+
+// The size that shows everything; the scroll area's own size hint is the one its contents had before
+// they had their style.
+QSize LVPreferencesController::wantedSize() const {
+    return sizeHint() - mUi->scrollArea->sizeHint() + mUi->scrollContents->sizeHint();
 }
 
 // The prefix is described as Launch will find it: an install picked by hand inside a launcher's

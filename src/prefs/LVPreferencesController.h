@@ -42,7 +42,15 @@ signals:
     // Sent once the sheet has left the screen.
     void applied();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    // What a window manager's title bar and borders take around the sheet, about.
+    static constexpr QSize kWindowFrame{16, 48};
+
+    void fitColumns();
+    QSize wantedSize() const;
     void addInstallRow(const QString &executable, bool checked);
     void updateApplyButton();
     void sheetDidEnd();

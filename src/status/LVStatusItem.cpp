@@ -1,5 +1,7 @@
 #include "status/LVStatusItem.h"
 
+#include "common/TimeText.h"
+
 #include <QLocale>
 
 LVStatusItem::LVStatusItem(const QString &message, bool isError, const QDateTime &timestamp)
@@ -20,7 +22,7 @@ int LVStatusItem::compare(const LVStatusItem &other) const {
 namespace lv {
 
 QString formatLogTime(const QDateTime &time, const QLocale &locale) {
-    return locale.toString(time, QStringLiteral("yyyy.MM.dd hh:mm:ss AP"));
+    return lv::timeText(time, TimeDetail::Seconds, locale);
 }
 
 QString formatLogLine(const LVStatusItem &item, const QLocale &locale) {

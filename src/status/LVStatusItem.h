@@ -25,7 +25,7 @@ private:
 
 namespace lv {
 
-// The log's time stamp, "yyyy.MM.dd hh:mm:ss" on the 12-hour clock with the locale's AM/PM marker.
+// The log's time stamp, to the second (lv::timeText).
 QString formatLogTime(const QDateTime &time, const QLocale &locale);
 // One log line: the time, a colon, two spaces, the message and a line feed.
 QString formatLogLine(const LVStatusItem &item, const QLocale &locale);

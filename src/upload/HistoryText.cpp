@@ -1,10 +1,13 @@
 #include "upload/HistoryText.h"
 
+#include "common/TimeText.h"
+
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
+#include <QRegularExpression>
 
 namespace {
 
@@ -52,7 +55,39 @@ QJsonObject jsonObject(const LVUploadRecord &record) {
                        {"reply", record.reply},
                        {"succeeded", record.succeeded},
                        {"reason", record.reason},
-                       {"gameSavedMeanwhile", record.gameSavedMeanwhile}};
+                       {"gameSavedMeanwhile", record.gameSavedMeanwhile},
+                       {"runId", record.runId}};
+}
+
+// A field of text as RFC 4180 writes it, quoted when it holds a separator, a quote or a line break. Text
+// a spreadsheet would take for a formula (the site's reply is the site's to choose) starts with an
+// apostrophe, which shows it as text.
+QString csvField(const QString &text) {
+    static const QRegularExpression kSpecial(QStringLiteral("[\",\r\n]"));
+    static const QRegularExpression kFormula(QStringLiteral("^[=+\\-@\t\r]"));
+    QString field = text;
+    if (kFormula.match(field).hasMatch())
+        field.prepend(QLatin1Char('\''));
+    if (!kSpecial.match(field).hasMatch())
+        return field;
+    return QLatin1Char('"') + field.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+QString csvLine(const LVUploadRecord &record) {
+    const QStringList fields{record.time.toUTC().toString(Qt::ISODateWithMs),
+                             csvField(record.install),
+                             csvField(record.account),
+                             csvField(record.files.join(QStringLiteral("; "))),
+                             QString::number(record.bytesBefore),
+                             QString::number(record.bytesAfter),
+                             QString::number(record.durationMs),
+                             QString::number(record.httpStatus),
+                             csvField(record.reply),
+                             record.succeeded ? QStringLiteral("true") : QStringLiteral("false"),
+                             csvField(record.reason),
+                             record.gameSavedMeanwhile ? QStringLiteral("true") : QStringLiteral("false"),
+                             csvField(record.runId)};
+    return fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
 }
 
 } // namespace
@@ -76,7 +111,7 @@ bool isNumericHistoryColumn(int column) {
 }
 
 QStringList historyCells(const LVUploadRecord &record) {
-    return {record.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm")),
+    return {timeText(record.time, TimeDetail::Minutes),
             oneLine(record.install),
             oneLine(record.account),
             QString::number(record.files.size()),
@@ -114,6 +149,14 @@ QString historyTable(const QList<LVUploadRecord> &records) {
     for (const QStringList &row : rows)
         table += tableLine(row, widths);
     return table;
+}
+
+QByteArray historyCsv(const QList<LVUploadRecord> &records) {
+    QString csv = QStringLiteral("time,install,account,files,bytesBefore,bytesAfter,durationMs,httpStatus,reply,"
+                                 "succeeded,reason,gameSavedMeanwhile,runId\r\n");
+    for (const LVUploadRecord &record : records)
+        csv += csvLine(record);
+    return csv.toUtf8();
 }
 
 QByteArray historyJson(const QList<LVUploadRecord> &records) {

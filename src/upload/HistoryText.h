@@ -35,7 +35,12 @@ QString formatDuration(qint64 milliseconds);
 QString historyTable(const QList<LVUploadRecord> &records);
 
 // The records as a JSON array of objects with the keys time (ISO 8601, UTC), install, account,
-// files, bytesBefore, bytesAfter, durationMs, httpStatus, reply, succeeded and reason.
+// files, bytesBefore, bytesAfter, durationMs, httpStatus, reply, succeeded, reason,
+// gameSavedMeanwhile and runId.
 QByteArray historyJson(const QList<LVUploadRecord> &records);
+
+// The records as CSV (RFC 4180: CRLF line ends, fields quoted where needed) in UTF-8, under a header
+// line of the JSON's keys; the files of a record are one field, separated by "; ".
+QByteArray historyCsv(const QList<LVUploadRecord> &records);
 
 } // namespace lv

@@ -20,12 +20,15 @@ const QString kInMemory = QStringLiteral(":memory:");
 // The table's columns in this version.
 const QStringList kColumns{
     "id",          "time",        "install",     "account", "file_count", "files",  "bytes_before",
-    "bytes_after", "duration_ms", "http_status", "reply",   "succeeded",  "reason", "game_saved_meanwhile"};
+    "bytes_after", "duration_ms", "http_status", "reply",   "succeeded",  "reason", "game_saved_meanwhile",
+    "run_id"};
 // A new history is made as version 1 (kCreateTable), then brought up to this version: what takes a
 // history of version N to N + 1 is kMigrations[N - 1]. A change of the table is a new entry here, its
 // columns added to kColumns. A history of a newer version than this is not read.
 const QList<QStringList> kMigrations{
     {QStringLiteral("ALTER TABLE uploads ADD COLUMN game_saved_meanwhile INTEGER NOT NULL DEFAULT 0")},
+    {QStringLiteral("ALTER TABLE uploads ADD COLUMN run_id TEXT"),
+     QStringLiteral("CREATE INDEX uploads_by_run ON uploads (run_id)")},
 };
 const int kSchemaVersion = int(kMigrations.size()) + 1;
 const QString kCreateTable = QStringLiteral("CREATE TABLE uploads (id INTEGER PRIMARY KEY AUTOINCREMENT,"
@@ -163,6 +166,7 @@ LVUploadRecord recordAt(const QSqlQuery &query) {
     record.succeeded = query.value(9).toBool();
     record.reason = query.value(10).toString();
     record.gameSavedMeanwhile = query.value(11).toBool();
+    record.runId = query.value(12).toString();
     return record;
 }
 
@@ -284,13 +288,13 @@ bool LVUploadHistory::record(const LVUploadRecord &record, QString *error) {
     QSqlQuery query(mDatabase);
     query.prepare(QStringLiteral("INSERT INTO uploads (time, install, account, file_count, files, bytes_before,"
                                  " bytes_after, duration_ms, http_status, reply, succeeded, reason,"
-                                 " game_saved_meanwhile) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                                 " game_saved_meanwhile, run_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const QVariant &value :
          {QVariant(storedTime(record.time)), QVariant(record.install), QVariant(record.account),
           QVariant(record.files.size()), QVariant(filesAsJson(record.files)), QVariant(record.bytesBefore),
           QVariant(record.bytesAfter), QVariant(record.durationMs), QVariant(record.httpStatus),
           QVariant(cutReply(record.reply)), QVariant(record.succeeded), QVariant(record.reason),
-          QVariant(record.gameSavedMeanwhile)})
+          QVariant(record.gameSavedMeanwhile), record.runId.isEmpty() ? QVariant() : QVariant(record.runId)})
         query.addBindValue(value);
     if (!query.exec()) {
         qCWarning(lcHistory).noquote() << "An upload could not be recorded:" << query.lastError().text();
@@ -301,20 +305,7 @@ bool LVUploadHistory::record(const LVUploadRecord &record, QString *error) {
 }
 
 QList<LVUploadRecord> LVUploadHistory::records(int limit) const {
-    QList<LVUploadRecord> found;
-    if (!isOpen())
-        return found;
-    QSqlQuery query(mDatabase);
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT time, install, account, files, bytes_before, bytes_after, duration_ms,"
-                                 " http_status, reply, succeeded, reason, game_saved_meanwhile FROM uploads"
-                                 " ORDER BY time DESC, id DESC LIMIT ?"));
-    query.addBindValue(limit < 0 ? -1 : limit);
-    if (!query.exec())
-        qCWarning(lcHistory).noquote() << "The upload history could not be read:" << query.lastError().text();
-    while (query.next())
-        found << recordAt(query);
-    return found;
+    return select(QString(), {}, limit);
 }
 
 std::optional<LVUploadRecord> LVUploadHistory::lastRecord() const {
@@ -322,4 +313,33 @@ std::optional<LVUploadRecord> LVUploadHistory::lastRecord() const {
     if (newest.isEmpty())
         return std::nullopt;
     return newest.first();
+}
+
+QList<LVUploadRecord> LVUploadHistory::lastRun() const {
+    const std::optional<LVUploadRecord> newest = lastRecord();
+    if (!newest || newest->runId.isEmpty())
+        return newest ? QList<LVUploadRecord>{*newest} : QList<LVUploadRecord>();
+    return select(QStringLiteral("WHERE run_id = ?"), {newest->runId}, -1);
+}
+
+// The records the condition picks, newest first, at most the limit unless it is negative; the values fill
+// the condition's placeholders.
+QList<LVUploadRecord> LVUploadHistory::select(const QString &condition, const QVariantList &values, int limit) const {
+    QList<LVUploadRecord> found;
+    if (!isOpen())
+        return found;
+    QSqlQuery query(mDatabase);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT time, install, account, files, bytes_before, bytes_after, duration_ms,"
+                                 " http_status, reply, succeeded, reason, game_saved_meanwhile, run_id FROM uploads"
+                                 " %1 ORDER BY time DESC, id DESC LIMIT ?")
+                      .arg(condition));
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    query.addBindValue(limit < 0 ? -1 : limit);
+    if (!query.exec())
+        qCWarning(lcHistory).noquote() << "The upload history could not be read:" << query.lastError().text();
+    while (query.next())
+        found << recordAt(query);
+    return found;
 }

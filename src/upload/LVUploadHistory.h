@@ -21,6 +21,7 @@ struct LVUploadRecord {
     bool succeeded = false;
     QString reason;                  // why it failed, in a few words
     bool gameSavedMeanwhile = false; // the game saved new data during the upload: it goes with the next
+    QString runId;                   // the same for every account of one run; empty in older histories
 
     bool operator==(const LVUploadRecord &) const = default;
 };
@@ -58,12 +59,16 @@ public:
     // The records, newest first; all of them when the limit is negative. Empty when not open.
     QList<LVUploadRecord> records(int limit = -1) const;
     std::optional<LVUploadRecord> lastRecord() const;
+    // The records of the newest run, newest first; a record without a run id, which older versions
+    // kept, is a run of its own.
+    QList<LVUploadRecord> lastRun() const;
 
 signals:
     void recorded();
 
 private:
     enum OpenResult { Opened, Unreadable, InUse };
+    QList<LVUploadRecord> select(const QString &condition, const QVariantList &values, int limit) const;
     OpenResult openFile(const QString &databaseName, QString *reason);
     void closeConnection();
     bool openInMemory(const QString &why, QString *problem);

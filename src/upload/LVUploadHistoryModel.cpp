@@ -5,10 +5,13 @@
 
 namespace {
 
-const QColor kFailureColor(0xB0, 0x1C, 0x1C);
+// Reads on the window's dark rows.
+const QColor kFailureColor(0xFF, 0x80, 0x80);
 
-QString filesToolTip(const QStringList &files) {
-    return files.join(QLatin1Char('\n'));
+// A tooltip that wraps between words, keeping the text's own line breaks, rather than running off the
+// screen in one line.
+QString wrappedToolTip(const QString &text) {
+    return QStringLiteral("<p style='white-space:pre-wrap'>%1</p>").arg(text.toHtmlEscaped());
 }
 
 } // namespace
@@ -61,8 +64,8 @@ QVariant LVUploadHistoryModel::data(const QModelIndex &index, int role) const {
         return displayText(index.row(), index.column());
     case Qt::ToolTipRole:
         if (index.column() == lv::HistoryFilesColumn && !record.files.isEmpty())
-            return filesToolTip(record.files);
-        return record.reply.isEmpty() ? QVariant() : QVariant(record.reply);
+            return wrappedToolTip(record.files.join(QLatin1Char('\n')));
+        return record.reply.isEmpty() ? QVariant() : QVariant(wrappedToolTip(record.reply));
     case Qt::ForegroundRole:
         return record.succeeded ? QVariant() : QVariant(kFailureColor);
     case Qt::TextAlignmentRole:
