@@ -88,10 +88,7 @@ void LVApplicationDelegate::wireSubsystems() {
 void LVApplicationDelegate::wireAuthentication() {
     // Whoever asked for the password, a missing one makes the next sign-in resume an upload.
     connect(&mAuthentication, &LVAuthentication::signInNeeded, &mUploadRun, &LVUploadRun::waitForSignIn);
-    connect(&mAuthentication, &LVAuthentication::signInNeeded, this, [this] {
-        if (!mSignInFromWelcome)
-            setupAccount();
-    });
+    connect(&mAuthentication, &LVAuthentication::signInNeeded, this, &LVApplicationDelegate::setupAccount);
     connect(&mAuthentication, &LVAuthentication::credentialsRejected, this,
             &LVApplicationDelegate::signInAfterRejection);
     connect(&mAuthentication, &LVAuthentication::tested, this, [this] {
@@ -207,18 +204,15 @@ void LVApplicationDelegate::applicationDidFinishLaunching() {
         LVStatusBus::sendStatusMessage(lv::foundInstallText(executable));
     mReports.openHistory();
     mGameWatch.takeStateFromScan();
-    // The first start explains itself before it asks for anything: its sheets wait for the welcome.
-    const bool welcome = mWelcome && mServices.settings->stringForKey(kUsernameKey).isEmpty();
-    if (welcome)
+    // The first start explains itself in the window before its sheets ask for anything.
+    if (mWelcome && mServices.settings->stringForKey(kUsernameKey).isEmpty())
         mWelcome->show();
-    mSignInFromWelcome = welcome;
     testAuthentication();
-    mSignInFromWelcome = false;
     validateUserInterface();
     mGathering = Gathering::Due;
     if (!mServices.settings->stringForKey(kWowApplicationPathKey).isEmpty())
         gatherInstallAndCheck();
-    else if (!welcome)
+    else
         showOptions();
 }
 

@@ -148,7 +148,6 @@ private:
     bool mHeldAfterUpload = false;           // the site takes no new upload until the next retest
     bool mSignInAskedAfterRejection = false; // the sheet opened by itself once since the last refusal
     bool mSignInWhenShown = false;           // and is to open when the window is next shown
-    bool mSignInFromWelcome = false;         // the first start's sheet waits for the welcome's button
     QPointer<LVAuthenticationController> mSignInSheet;
     LVLogDisclosure *mDisclosure = nullptr;
     LVWelcome *mWelcome = nullptr;
