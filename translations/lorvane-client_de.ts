@@ -512,6 +512,69 @@ Dateien: %6 (%7, komprimiert %8) in %9
         <source>&amp;Options…</source>
         <translation>&amp;Optionen…</translation>
     </message>
+    <message>
+        <source>&amp;Upload now</source>
+        <translation>Jetzt &amp;hochladen</translation>
+    </message>
+    <message>
+        <source>&amp;Launch</source>
+        <translation>&amp;Starten</translation>
+    </message>
+    <message>
+        <source>Sign &amp;in…</source>
+        <translation>A&amp;nmelden…</translation>
+    </message>
+    <message>
+        <source>&amp;Show window</source>
+        <translation>Fenster &amp;anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Pause automatic uploads</source>
+        <translation>Automatische Uploads &amp;pausieren</translation>
+    </message>
+    <message>
+        <source>For an &amp;hour</source>
+        <translation>Für eine &amp;Stunde</translation>
+    </message>
+    <message>
+        <source>&amp;Until I resume them</source>
+        <translation>&amp;Bis ich sie fortsetze</translation>
+    </message>
+    <message>
+        <source>&amp;Resume automatic uploads</source>
+        <translation>Automatische Uploads &amp;fortsetzen</translation>
+    </message>
+    <message>
+        <source>Watching the game</source>
+        <translation>Beobachtet das Spiel</translation>
+    </message>
+    <message>
+        <source>The game is running</source>
+        <translation>Das Spiel läuft</translation>
+    </message>
+    <message>
+        <source>Uploading…</source>
+        <translation>Wird hochgeladen…</translation>
+    </message>
+    <message>
+        <source>Last upload %1 failed</source>
+        <translation>Letzter Upload %1: fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Last upload %1, 1 account</source>
+        <translation>Letzter Upload %1, 1 Account</translation>
+    </message>
+    <message numerus="yes">
+        <source>Last upload %1, %n accounts</source>
+        <translation>
+            <numerusform>Letzter Upload %1, %n Account</numerusform>
+            <numerusform>Letzter Upload %1, %n Accounts</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>LVUploadHistory</name>
@@ -1036,6 +1099,76 @@ Dateien: %6 (%7, komprimiert %8) in %9
     <message>
         <source>%1 min %2 s</source>
         <translation>%1 min %2 s</translation>
+    </message>
+</context>
+<context>
+    <name>UploadReadiness</name>
+    <message>
+        <source>Choose the game in Options to upload</source>
+        <translation>Wählen Sie das Spiel in den Optionen, um hochzuladen</translation>
+    </message>
+    <message>
+        <source>An upload is running</source>
+        <translation>Ein Upload läuft</translation>
+    </message>
+    <message>
+        <source>The game is running: uploading waits until it quits</source>
+        <translation>Das Spiel läuft: Der Upload wartet, bis es beendet wird</translation>
+    </message>
+    <message>
+        <source>Waiting for you to sign in</source>
+        <translation>Wartet auf Ihre Anmeldung</translation>
+    </message>
+    <message>
+        <source>The site refused your password: sign in again</source>
+        <translation>Die Website hat Ihr Passwort abgelehnt: Melden Sie sich erneut an</translation>
+    </message>
+    <message>
+        <source>The site takes no new upload until %1</source>
+        <translation>Die Website nimmt bis %1 keinen neuen Upload an</translation>
+    </message>
+    <message>
+        <source>The site takes no new upload</source>
+        <translation>Die Website nimmt derzeit keinen neuen Upload an</translation>
+    </message>
+    <message>
+        <source>The upload tried again at %1</source>
+        <translation>Der Upload: Neuer Versuch um %1</translation>
+    </message>
+    <message>
+        <source>%1 tried again at %2</source>
+        <translation>%1: Neuer Versuch um %2</translation>
+    </message>
+    <message>
+        <source>The site does not answer: asked again at %1, or when you press Upload</source>
+        <translation>Die Website antwortet nicht: Neue Anfrage um %1 oder wenn Sie auf „Hochladen“ klicken</translation>
+    </message>
+    <message>
+        <source>The site does not answer: asked again, or when you press Upload</source>
+        <translation>Die Website antwortet nicht: Neue Anfrage später oder wenn Sie auf „Hochladen“ klicken</translation>
+    </message>
+    <message>
+        <source>The keychain is not available: Upload asks for your password for this session</source>
+        <translation>Der Schlüsselbund ist nicht verfügbar: „Hochladen“ fragt nach Ihrem Passwort für diese Sitzung</translation>
+    </message>
+    <message>
+        <source>Not signed in: Upload asks for your password</source>
+        <translation>Nicht angemeldet: „Hochladen“ fragt nach Ihrem Passwort</translation>
+    </message>
+    <message>
+        <source>Automatic uploads paused until %1</source>
+        <translation>Automatische Uploads bis %1 pausiert</translation>
+    </message>
+    <message>
+        <source>Automatic uploads paused until you resume them</source>
+        <translation>Automatische Uploads pausiert, bis Sie sie fortsetzen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n accounts: %2</source>
+        <translation>
+            <numerusform>%1 von %n Account: %2</numerusform>
+            <numerusform>%1 von %n Accounts: %2</numerusform>
+        </translation>
     </message>
 </context>
 <context>

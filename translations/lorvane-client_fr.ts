@@ -512,6 +512,69 @@ Fichiers&#xa0;: %6 (%7, %8 compressés) en %9
         <source>&amp;Options…</source>
         <translation>&amp;Options…</translation>
     </message>
+    <message>
+        <source>&amp;Upload now</source>
+        <translation>&amp;Envoyer maintenant</translation>
+    </message>
+    <message>
+        <source>&amp;Launch</source>
+        <translation>&amp;Lancer</translation>
+    </message>
+    <message>
+        <source>Sign &amp;in…</source>
+        <translation>Se co&amp;nnecter…</translation>
+    </message>
+    <message>
+        <source>&amp;Show window</source>
+        <translation>Afficher la &amp;fenêtre</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Quitter</translation>
+    </message>
+    <message>
+        <source>&amp;Pause automatic uploads</source>
+        <translation>&amp;Suspendre les envois automatiques</translation>
+    </message>
+    <message>
+        <source>For an &amp;hour</source>
+        <translation>Pendant une &amp;heure</translation>
+    </message>
+    <message>
+        <source>&amp;Until I resume them</source>
+        <translation>&amp;Jusqu’à ce que je les reprenne</translation>
+    </message>
+    <message>
+        <source>&amp;Resume automatic uploads</source>
+        <translation>&amp;Reprendre les envois automatiques</translation>
+    </message>
+    <message>
+        <source>Watching the game</source>
+        <translation>Surveille le jeu</translation>
+    </message>
+    <message>
+        <source>The game is running</source>
+        <translation>Le jeu est lancé</translation>
+    </message>
+    <message>
+        <source>Uploading…</source>
+        <translation>Envoi en cours…</translation>
+    </message>
+    <message>
+        <source>Last upload %1 failed</source>
+        <translation>Dernier envoi %1&#xa0;: échec</translation>
+    </message>
+    <message>
+        <source>Last upload %1, 1 account</source>
+        <translation>Dernier envoi %1, 1 compte</translation>
+    </message>
+    <message numerus="yes">
+        <source>Last upload %1, %n accounts</source>
+        <translation>
+            <numerusform>Dernier envoi %1, %n compte</numerusform>
+            <numerusform>Dernier envoi %1, %n comptes</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>LVUploadHistory</name>
@@ -1036,6 +1099,76 @@ Fichiers&#xa0;: %6 (%7, %8 compressés) en %9
     <message>
         <source>%1 min %2 s</source>
         <translation>%1 min %2 s</translation>
+    </message>
+</context>
+<context>
+    <name>UploadReadiness</name>
+    <message>
+        <source>Choose the game in Options to upload</source>
+        <translation>Choisissez le jeu dans les options pour envoyer</translation>
+    </message>
+    <message>
+        <source>An upload is running</source>
+        <translation>Un envoi est en cours</translation>
+    </message>
+    <message>
+        <source>The game is running: uploading waits until it quits</source>
+        <translation>Le jeu est lancé&#xa0;: l’envoi attend qu’il se ferme</translation>
+    </message>
+    <message>
+        <source>Waiting for you to sign in</source>
+        <translation>En attente de votre connexion</translation>
+    </message>
+    <message>
+        <source>The site refused your password: sign in again</source>
+        <translation>Le site a refusé votre mot de passe&#xa0;: reconnectez-vous</translation>
+    </message>
+    <message>
+        <source>The site takes no new upload until %1</source>
+        <translation>Le site n’accepte pas de nouvel envoi avant %1</translation>
+    </message>
+    <message>
+        <source>The site takes no new upload</source>
+        <translation>Le site n’accepte pas de nouvel envoi pour le moment</translation>
+    </message>
+    <message>
+        <source>The upload tried again at %1</source>
+        <translation>L’envoi&#xa0;: nouvelle tentative à %1</translation>
+    </message>
+    <message>
+        <source>%1 tried again at %2</source>
+        <translation>%1&#xa0;: nouvelle tentative à %2</translation>
+    </message>
+    <message>
+        <source>The site does not answer: asked again at %1, or when you press Upload</source>
+        <translation>Le site ne répond pas&#xa0;: nouvelle demande à %1, ou quand vous cliquez sur «&#xa0;Envoyer&#xa0;»</translation>
+    </message>
+    <message>
+        <source>The site does not answer: asked again, or when you press Upload</source>
+        <translation>Le site ne répond pas&#xa0;: nouvelle demande plus tard, ou quand vous cliquez sur «&#xa0;Envoyer&#xa0;»</translation>
+    </message>
+    <message>
+        <source>The keychain is not available: Upload asks for your password for this session</source>
+        <translation>Le trousseau n’est pas disponible&#xa0;: «&#xa0;Envoyer&#xa0;» demande votre mot de passe pour cette session</translation>
+    </message>
+    <message>
+        <source>Not signed in: Upload asks for your password</source>
+        <translation>Non connecté&#xa0;: «&#xa0;Envoyer&#xa0;» demande votre mot de passe</translation>
+    </message>
+    <message>
+        <source>Automatic uploads paused until %1</source>
+        <translation>Envois automatiques suspendus jusqu’à %1</translation>
+    </message>
+    <message>
+        <source>Automatic uploads paused until you resume them</source>
+        <translation>Envois automatiques suspendus jusqu’à ce que vous les repreniez</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n accounts: %2</source>
+        <translation>
+            <numerusform>%1 sur %n compte&#xa0;: %2</numerusform>
+            <numerusform>%1 sur %n comptes&#xa0;: %2</numerusform>
+        </translation>
     </message>
 </context>
 <context>
