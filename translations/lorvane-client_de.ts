@@ -1178,6 +1178,17 @@ Dateien: %6 (%7, komprimiert %8) in %9
     </message>
 </context>
 <context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>Zeigt Hilfe zu den Kommandozeilenoptionen an.</translation>
+    </message>
+    <message>
+        <source>Displays help including Qt specific options.</source>
+        <translation>Zeigt Hilfe einschließlich Qt-spezifischer Optionen an.</translation>
+    </message>
+</context>
+<context>
     <name>SaveDialog</name>
     <message>
         <source>Not saved</source>
@@ -1360,35 +1371,35 @@ Dateien: %6 (%7, komprimiert %8) in %9
     </message>
     <message>
         <source>Upload every account without a window, printing the log, and exit: 0 when all went up, 1 when an upload failed, 2 when it could not start.</source>
-        <translation>Alle Accounts ohne Fenster hochladen, dabei das Protokoll ausgeben, und beenden: 0, wenn alles hochgeladen wurde, 1, wenn ein Upload fehlgeschlagen ist, 2, wenn er nicht starten konnte.</translation>
+        <translation>Lädt alle Accounts ohne Fenster hoch, gibt dabei das Protokoll aus und endet: 0, wenn alles hochgeladen wurde, 1, wenn ein Upload fehlgeschlagen ist, 2, wenn er nicht starten konnte.</translation>
     </message>
     <message>
         <source>Store the site password read from standard input for the user NAME, test it and exit (0 when the site accepts it).</source>
-        <translation>Das von der Standardeingabe gelesene Website-Passwort für den Benutzer NAME speichern, prüfen und beenden (0, wenn die Website es akzeptiert).</translation>
+        <translation>Speichert das von der Standardeingabe gelesene Website-Passwort für den Benutzer NAME, prüft es und endet (0, wenn die Website es akzeptiert).</translation>
     </message>
     <message>
         <source>With --upload: wait for an upload of another lorvane-client to end instead of giving up.</source>
-        <translation>Mit --upload: auf das Ende des Uploads eines anderen lorvane-client warten, statt aufzugeben.</translation>
+        <translation>Mit --upload: Wartet auf das Ende des Uploads eines anderen lorvane-client, statt aufzugeben.</translation>
     </message>
     <message>
         <source>Print the upload history, newest first, and exit.</source>
-        <translation>Den Upload-Verlauf ausgeben, neueste zuerst, und beenden.</translation>
+        <translation>Gibt den Upload-Verlauf aus, neueste zuerst, und endet.</translation>
     </message>
     <message>
         <source>Print every install of the game found: flavor, where it came from, prefix, program, checked or not, and the command Launch would run.</source>
-        <translation>Jede gefundene Installation des Spiels ausgeben: Version, Herkunft, Präfix, Programm, angehakt oder nicht, und den Befehl, den „Starten“ ausführen würde.</translation>
+        <translation>Gibt jede gefundene Installation des Spiels aus: Version, Herkunft, Präfix, Programm, angehakt oder nicht, und den Befehl, den „Starten“ ausführen würde.</translation>
     </message>
     <message>
         <source>Start the first checked install, or the one of PROGRAM_PATH, as Launch does, and wait for the game: exit 0 when it runs, 1 when it did not start.</source>
-        <translation>Die erste angehakte Installation oder die von PROGRAM_PATH starten, wie „Starten“ es tut, und auf das Spiel warten: 0, wenn es läuft, 1, wenn es nicht gestartet ist.</translation>
+        <translation>Startet die erste angehakte Installation oder die von PROGRAM_PATH, wie „Starten“ es tut, und wartet auf das Spiel: endet mit 0, wenn es läuft, mit 1, wenn es nicht gestartet ist.</translation>
     </message>
     <message>
         <source>With --history or --installs: print it as JSON, for scripts.</source>
-        <translation>Mit --history oder --installs: als JSON ausgeben, für Skripte.</translation>
+        <translation>Mit --history oder --installs: Gibt es als JSON aus, für Skripte.</translation>
     </message>
     <message>
         <source>Start in the tray, without opening the window, where the desktop has a tray.</source>
-        <translation>Im Infobereich starten, ohne das Fenster zu öffnen, wo der Desktop einen Infobereich hat.</translation>
+        <translation>Startet im Infobereich, ohne das Fenster zu öffnen, wo der Desktop einen Infobereich hat.</translation>
     </message>
     <message>
         <source>Lorvane password for %1: </source>

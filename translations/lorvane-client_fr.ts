@@ -1178,6 +1178,17 @@ Fichiers&#xa0;: %6 (%7, %8 compressés) en %9
     </message>
 </context>
 <context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>Afficher l’aide sur les options de la ligne de commande.</translation>
+    </message>
+    <message>
+        <source>Displays help including Qt specific options.</source>
+        <translation>Afficher l’aide, y compris les options propres à Qt.</translation>
+    </message>
+</context>
+<context>
     <name>SaveDialog</name>
     <message>
         <source>Not saved</source>
@@ -1380,7 +1391,7 @@ Fichiers&#xa0;: %6 (%7, %8 compressés) en %9
     </message>
     <message>
         <source>Start the first checked install, or the one of PROGRAM_PATH, as Launch does, and wait for the game: exit 0 when it runs, 1 when it did not start.</source>
-        <translation>Lancer la première installation cochée, ou celle de PROGRAM_PATH, comme le fait «&#xa0;Lancer&#xa0;», et attendre le jeu&#xa0;: 0 quand il tourne, 1 quand il n’a pas démarré.</translation>
+        <translation>Lancer la première installation cochée, ou celle de PROGRAM_PATH, comme le fait «&#xa0;Lancer&#xa0;», et attendre le jeu&#xa0;: quitter avec 0 quand il tourne, avec 1 quand il n’a pas démarré.</translation>
     </message>
     <message>
         <source>With --history or --installs: print it as JSON, for scripts.</source>

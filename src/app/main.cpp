@@ -37,6 +37,12 @@ void nameApplication() {
     lv::installTranslations(); // before the options are described, so that --help is translated too
 }
 
+// Qt's own French catalogue lacks the help options' texts: the program's catalogues carry them, and
+// Qt's, installed later, still come first where they have them.
+[[maybe_unused]] constexpr const char *kQtHelpTexts[] = {
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Displays help on commandline options."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Displays help including Qt specific options.")};
+
 void describeOptions(QCommandLineParser &parser) {
     parser.setApplicationDescription(QCoreApplication::translate(
         "main", "Uploads what the +Lorvane_Harvex addon recorded and keeps the addon up to date."));
