@@ -51,6 +51,7 @@ class TestHeadless : public QObject {
             environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), sessionBus);
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home("config"));
         environment.insert(QStringLiteral("XDG_CACHE_HOME"), home("cache"));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), home("data")); // the history
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home("runtime"));
         environment.insert(QStringLiteral("HOME"), mHome->path());
         if (!mPath.isNull())

@@ -1,5 +1,6 @@
 #include "LVTestWorld.h"
 #include "app/LVMainWindow.h"
+#include "app/Translations.h"
 #include "auth/LVAuthenticationController.h"
 #include "prefs/LVPreferencesController.h"
 #include "status/LVStatusBus.h"
@@ -65,6 +66,7 @@ private slots:
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             QSKIP("Screenshots are taken on an X server: the test runs under xvfb-run.");
         QDir().mkpath(mFolder);
+        lv::installTranslations(); // run under LANG=de_DE.UTF-8, the pictures show the German texts
     }
 
     // A player's machine: the game in Wine and a Classic copy in Lutris, a tray, a signed-in user.

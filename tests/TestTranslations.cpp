@@ -1,6 +1,9 @@
+#include "app/LVTrayIcon.h"
+
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -103,29 +106,46 @@ private slots:
     }
 
     // The program's own texts and Qt's (--help) in the first language of the user's it speaks;
-    // English, the language the texts are written in, ends the search like a translated one.
+    // English, the language the texts are written in, ends the search like a translated one. The tray's
+    // line on the last run counts its accounts in that language's plural.
     void programSpeaksTheUsersLanguage_data() {
         QTest::addColumn<Environment>("locale");
         QTest::addColumn<QString>("help");
         QTest::addColumn<QString>("noInstall");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("lastUpload");
         const QString english = QStringLiteral("No install of the game was found.");
         const QString german = QStringLiteral("Keine Installation des Spiels gefunden.");
         const QString french = QStringLiteral("Aucune installation du jeu n’a été trouvée.");
-        QTest::newRow("C") << Environment{{"LANG", "C"}} << "Usage: " << english;
-        QTest::newRow("German") << Environment{{"LANG", "de_DE.UTF-8"}} << "Aufruf: " << german;
-        QTest::newRow("French") << Environment{{"LANG", "fr_CA.UTF-8"}} << "Utilisation : " << french;
-        QTest::newRow("LANGUAGE under C") << Environment{{"LANG", "C"}, {"LANGUAGE", "de"}} << "Usage: " << english;
-        QTest::newRow("English before German")
-            << Environment{{"LANG", "de_DE.UTF-8"}, {"LANGUAGE", "en_GB:de"}} << "Usage: " << english;
-        QTest::newRow("untranslated, then German")
-            << Environment{{"LANG", "es_ES.UTF-8"}, {"LANGUAGE", "es:de"}} << "Aufruf: " << german;
+        const QString englishTray = QStringLiteral("Last upload 02:05 PM, 3 accounts");
+        const QString germanTray = QStringLiteral("Letzter Upload 14:05, 3 Accounts");
+        QTest::newRow("C") << Environment{{"LANG", "C"}} << "Usage: " << english << "" << englishTray;
+        QTest::newRow("German") << Environment{{"LANG", "de_DE.UTF-8"}} << "Aufruf: " << german << "de" << germanTray;
+        QTest::newRow("French") << Environment{{"LANG", "fr_CA.UTF-8"}} << "Utilisation : " << french << "fr"
+                                << "Dernier envoi 14:05, 3 comptes";
+        QTest::newRow("LANGUAGE under C")
+            << Environment{{"LANG", "C"}, {"LANGUAGE", "de"}} << "Usage: " << english << "" << englishTray;
+        QTest::newRow("English before German") << Environment{{"LANG", "de_DE.UTF-8"}, {"LANGUAGE", "en_GB:de"}}
+                                               << "Usage: " << english << "" << englishTray;
+        QTest::newRow("untranslated, then German") << Environment{{"LANG", "es_ES.UTF-8"}, {"LANGUAGE", "es:de"}}
+                                                   << "Aufruf: " << german << "de" << germanTray;
     }
     void programSpeaksTheUsersLanguage() {
         QFETCH(Environment, locale);
         QFETCH(QString, help);
         QFETCH(QString, noInstall);
+        QFETCH(QString, language);
         QVERIFY(client(QStringLiteral("--help"), locale).startsWith(help));
         QCOMPARE(client(QStringLiteral("--installs"), locale).trimmed(), noInstall);
+
+        QTranslator translator;
+        QVERIFY(language.isEmpty() || translator.load(QStringLiteral(":/i18n/lorvane-client_") + language));
+        QCoreApplication::installTranslator(&translator);
+        const QDateTime when(QDate(2026, 12, 7), QTime(14, 5));
+        const QLocale timeLocale = language.isEmpty() ? QLocale::c() : QLocale(language);
+        const QString lastUpload = lv::lastUploadText(when, 3, true, timeLocale, when.addSecs(60));
+        QCoreApplication::removeTranslator(&translator);
+        QTEST(lastUpload, "lastUpload");
     }
 };
 

@@ -37,6 +37,17 @@
     </message>
 </context>
 <context>
+    <name>Autostart</name>
+    <message>
+        <source>%1 could not be removed</source>
+        <translation>%1 konnte nicht entfernt werden</translation>
+    </message>
+    <message>
+        <source>the folder %1 could not be made</source>
+        <translation>der Ordner %1 konnte nicht angelegt werden</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>%1 and %2 cannot be used together.</source>
@@ -176,6 +187,49 @@
     </message>
 </context>
 <context>
+    <name>Headless</name>
+    <message>
+        <source>No game is set: open lorvane-client once and choose the game in Options.</source>
+        <translation>Kein Spiel festgelegt: Öffnen Sie lorvane-client einmal und wählen Sie das Spiel in den Optionen.</translation>
+    </message>
+    <message>
+        <source>The game is running already.</source>
+        <translation>Das Spiel läuft bereits.</translation>
+    </message>
+    <message>
+        <source>%1: start one (install gnome-keyring, or use KDE&apos;s wallet) and sign in with lorvane-client --sign-in NAME, or upload from the window, which can keep the password for its session only.</source>
+        <translation>%1: Starten Sie einen (installieren Sie gnome-keyring oder verwenden Sie KWallet von KDE) und melden Sie sich mit lorvane-client --sign-in NAME an, oder laden Sie aus dem Fenster hoch, das das Passwort nur für seine Sitzung behalten kann.</translation>
+    </message>
+    <message>
+        <source>The keychain is not available: %1</source>
+        <translation>Der Schlüsselbund ist nicht verfügbar: %1</translation>
+    </message>
+    <message>
+        <source>No password is stored: sign in first with lorvane-client --sign-in NAME.</source>
+        <translation>Kein Passwort gespeichert: Melden Sie sich zuerst mit lorvane-client --sign-in NAME an.</translation>
+    </message>
+    <message>
+        <source>The game is running: upload once it has quit.</source>
+        <translation>Das Spiel läuft: Laden Sie hoch, sobald es beendet ist.</translation>
+    </message>
+    <message>
+        <source>Another upload is running</source>
+        <translation>Ein anderer Upload läuft bereits</translation>
+    </message>
+    <message>
+        <source>No password given on standard input: nothing was changed.</source>
+        <translation>Kein Passwort auf der Standardeingabe: Es wurde nichts geändert.</translation>
+    </message>
+    <message>
+        <source>The site does not accept this password for %1: the stored one is kept.</source>
+        <translation>Die Website akzeptiert dieses Passwort für %1 nicht: Das gespeicherte bleibt erhalten.</translation>
+    </message>
+    <message>
+        <source>The password is stored, but the site could not be reached to check it.</source>
+        <translation>Das Passwort ist gespeichert, aber die Website war zur Prüfung nicht erreichbar.</translation>
+    </message>
+</context>
+<context>
     <name>InstallChoices</name>
     <message>
         <source>Found another copy of the game: %1 (%2) in %3. Check it in Options to upload its data.</source>
@@ -261,6 +315,13 @@
     </message>
 </context>
 <context>
+    <name>LVApplicationDelegate</name>
+    <message>
+        <source>No password is stored: sign in with lorvane-client --sign-in NAME.</source>
+        <translation>Kein Passwort gespeichert: Melden Sie sich mit lorvane-client --sign-in NAME an.</translation>
+    </message>
+</context>
+<context>
     <name>LVAuthentication</name>
     <message>
         <source>%1: sign in and keep the password for this session only, or start one and sign in again.</source>
@@ -324,6 +385,57 @@
     <message>
         <source>%1: tried again at %2.</source>
         <translation>%1: Neuer Versuch um %2.</translation>
+    </message>
+</context>
+<context>
+    <name>LVDesktopNotifier</name>
+    <message>
+        <source>No account had anything new.</source>
+        <translation>Kein Account hatte etwas Neues.</translation>
+    </message>
+    <message>
+        <source>1 account went up: %1</source>
+        <translation>1 Account hochgeladen: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n accounts went up: %1</source>
+        <translation>
+            <numerusform>%n Account hochgeladen: %1</numerusform>
+            <numerusform>%n Accounts hochgeladen: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Upload complete</source>
+        <translation>Upload abgeschlossen</translation>
+    </message>
+    <message>
+        <source>the upload did not get through</source>
+        <translation>der Upload ist nicht angekommen</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <comment>who failed: why</comment>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Upload failed</source>
+        <translation>Upload fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Try again now</source>
+        <translation>Jetzt erneut versuchen</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>Verlauf</translation>
+    </message>
+    <message>
+        <source>Sign-in problem</source>
+        <translation>Problem bei der Anmeldung</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>Anmelden</translation>
     </message>
 </context>
 <context>
@@ -455,6 +567,37 @@ Dateien: %6 (%7, komprimiert %8) in %9
         <source>Not listed? Pick its Wow.exe inside your Wine, Lutris, Steam or Bottles prefix:</source>
         <translation>Nicht aufgeführt? Wählen Sie seine Wow.exe in Ihrem Wine-, Lutris-, Steam- oder Bottles-Präfix:</translation>
     </message>
+    <message>
+        <source>Applications (*.app)</source>
+        <translation>Programme (*.app)</translation>
+    </message>
+    <message>
+        <source>Windows programs (*.exe)</source>
+        <translation>Windows-Programme (*.exe)</translation>
+    </message>
+    <message>
+        <source>Your desktop shows no tray icons.</source>
+        <translation>Ihr Desktop zeigt keine Symbole im Infobereich.</translation>
+    </message>
+    <message>
+        <source>Unable to save the settings: %1</source>
+        <translation>Die Einstellungen können nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>Unable to start the client at log-in: %1</source>
+        <translation>Der Client kann nicht beim Anmelden am Desktop gestartet werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>LVRunReports</name>
+    <message>
+        <source>Tried again at %1.</source>
+        <translation>Neuer Versuch um %1.</translation>
+    </message>
+    <message>
+        <source>The upload</source>
+        <translation>Der Upload</translation>
+    </message>
 </context>
 <context>
     <name>LVSettings</name>
@@ -465,6 +608,13 @@ Dateien: %6 (%7, komprimiert %8) in %9
     <message>
         <source>%1: the file could not be written</source>
         <translation>%1: Die Datei konnte nicht geschrieben werden</translation>
+    </message>
+</context>
+<context>
+    <name>LVSingleInstance</name>
+    <message>
+        <source>Another Lorvane Client is running (process %1) but does not answer</source>
+        <translation>Ein anderer Lorvane Client läuft (Prozess %1), antwortet aber nicht</translation>
     </message>
 </context>
 <context>
@@ -511,6 +661,69 @@ Dateien: %6 (%7, komprimiert %8) in %9
     <message>
         <source>&amp;Options…</source>
         <translation>&amp;Optionen…</translation>
+    </message>
+    <message>
+        <source>&amp;Upload now</source>
+        <translation>Jetzt &amp;hochladen</translation>
+    </message>
+    <message>
+        <source>&amp;Launch</source>
+        <translation>&amp;Starten</translation>
+    </message>
+    <message>
+        <source>Sign &amp;in…</source>
+        <translation>A&amp;nmelden…</translation>
+    </message>
+    <message>
+        <source>&amp;Show window</source>
+        <translation>Fenster &amp;anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Pause automatic uploads</source>
+        <translation>Automatische Uploads &amp;pausieren</translation>
+    </message>
+    <message>
+        <source>For an &amp;hour</source>
+        <translation>Für eine &amp;Stunde</translation>
+    </message>
+    <message>
+        <source>&amp;Until I resume them</source>
+        <translation>&amp;Bis ich sie fortsetze</translation>
+    </message>
+    <message>
+        <source>&amp;Resume automatic uploads</source>
+        <translation>Automatische Uploads &amp;fortsetzen</translation>
+    </message>
+    <message>
+        <source>Watching the game</source>
+        <translation>Beobachtet das Spiel</translation>
+    </message>
+    <message>
+        <source>The game is running</source>
+        <translation>Das Spiel läuft</translation>
+    </message>
+    <message>
+        <source>Uploading…</source>
+        <translation>Wird hochgeladen…</translation>
+    </message>
+    <message>
+        <source>Last upload %1 failed</source>
+        <translation>Letzter Upload %1: fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Last upload %1, 1 account</source>
+        <translation>Letzter Upload %1, 1 Account</translation>
+    </message>
+    <message numerus="yes">
+        <source>Last upload %1, %n accounts</source>
+        <translation>
+            <numerusform>Letzter Upload %1, %n Account</numerusform>
+            <numerusform>Letzter Upload %1, %n Accounts</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -880,6 +1093,10 @@ Dateien: %6 (%7, komprimiert %8) in %9
         <source>Save the log to a text file, for a bug report say</source>
         <translation>Speichert das Protokoll in einer Textdatei, etwa für einen Fehlerbericht</translation>
     </message>
+    <message>
+        <source>Hide log</source>
+        <translation>Protokoll ausblenden</translation>
+    </message>
 </context>
 <context>
     <name>Preferences</name>
@@ -961,6 +1178,17 @@ Dateien: %6 (%7, komprimiert %8) in %9
     </message>
 </context>
 <context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>Zeigt Hilfe zu den Kommandozeilenoptionen an.</translation>
+    </message>
+    <message>
+        <source>Displays help including Qt specific options.</source>
+        <translation>Zeigt Hilfe einschließlich Qt-spezifischer Optionen an.</translation>
+    </message>
+</context>
+<context>
     <name>SaveDialog</name>
     <message>
         <source>Not saved</source>
@@ -1039,6 +1267,76 @@ Dateien: %6 (%7, komprimiert %8) in %9
     </message>
 </context>
 <context>
+    <name>UploadReadiness</name>
+    <message>
+        <source>Choose the game in Options to upload</source>
+        <translation>Wählen Sie das Spiel in den Optionen, um hochzuladen</translation>
+    </message>
+    <message>
+        <source>An upload is running</source>
+        <translation>Ein Upload läuft</translation>
+    </message>
+    <message>
+        <source>The game is running: uploading waits until it quits</source>
+        <translation>Das Spiel läuft: Der Upload wartet, bis es beendet wird</translation>
+    </message>
+    <message>
+        <source>Waiting for you to sign in</source>
+        <translation>Wartet auf Ihre Anmeldung</translation>
+    </message>
+    <message>
+        <source>The site refused your password: sign in again</source>
+        <translation>Die Website hat Ihr Passwort abgelehnt: Melden Sie sich erneut an</translation>
+    </message>
+    <message>
+        <source>The site takes no new upload until %1</source>
+        <translation>Die Website nimmt bis %1 keinen neuen Upload an</translation>
+    </message>
+    <message>
+        <source>The site takes no new upload</source>
+        <translation>Die Website nimmt derzeit keinen neuen Upload an</translation>
+    </message>
+    <message>
+        <source>The upload tried again at %1</source>
+        <translation>Der Upload: Neuer Versuch um %1</translation>
+    </message>
+    <message>
+        <source>%1 tried again at %2</source>
+        <translation>%1: Neuer Versuch um %2</translation>
+    </message>
+    <message>
+        <source>The site does not answer: asked again at %1, or when you press Upload</source>
+        <translation>Die Website antwortet nicht: Neue Anfrage um %1 oder wenn Sie auf „Hochladen“ klicken</translation>
+    </message>
+    <message>
+        <source>The site does not answer: asked again, or when you press Upload</source>
+        <translation>Die Website antwortet nicht: Neue Anfrage später oder wenn Sie auf „Hochladen“ klicken</translation>
+    </message>
+    <message>
+        <source>The keychain is not available: Upload asks for your password for this session</source>
+        <translation>Der Schlüsselbund ist nicht verfügbar: „Hochladen“ fragt nach Ihrem Passwort für diese Sitzung</translation>
+    </message>
+    <message>
+        <source>Not signed in: Upload asks for your password</source>
+        <translation>Nicht angemeldet: „Hochladen“ fragt nach Ihrem Passwort</translation>
+    </message>
+    <message>
+        <source>Automatic uploads paused until %1</source>
+        <translation>Automatische Uploads bis %1 pausiert</translation>
+    </message>
+    <message>
+        <source>Automatic uploads paused until you resume them</source>
+        <translation>Automatische Uploads pausiert, bis Sie sie fortsetzen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n accounts: %2</source>
+        <translation>
+            <numerusform>%1 von %n Account: %2</numerusform>
+            <numerusform>%1 von %n Accounts: %2</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>UploadedFlag</name>
     <message>
         <source>%1.rename holds no flag to set back</source>
@@ -1062,6 +1360,54 @@ Dateien: %6 (%7, komprimiert %8) in %9
     <message>
         <source>Try &apos;%1 --help&apos;.</source>
         <translation>Siehe „%1 --help“.</translation>
+    </message>
+    <message>
+        <source>Uploads what the +Lorvane_Harvex addon recorded and keeps the addon up to date.</source>
+        <translation>Lädt hoch, was das AddOn +Lorvane_Harvex aufgezeichnet hat, und hält das AddOn aktuell.</translation>
+    </message>
+    <message>
+        <source>With --launch: the game to start.</source>
+        <translation>Mit --launch: das zu startende Spiel.</translation>
+    </message>
+    <message>
+        <source>Upload every account without a window, printing the log, and exit: 0 when all went up, 1 when an upload failed, 2 when it could not start.</source>
+        <translation>Lädt alle Accounts ohne Fenster hoch, gibt dabei das Protokoll aus und endet: 0, wenn alles hochgeladen wurde, 1, wenn ein Upload fehlgeschlagen ist, 2, wenn er nicht starten konnte.</translation>
+    </message>
+    <message>
+        <source>Store the site password read from standard input for the user NAME, test it and exit (0 when the site accepts it).</source>
+        <translation>Speichert das von der Standardeingabe gelesene Website-Passwort für den Benutzer NAME, prüft es und endet (0, wenn die Website es akzeptiert).</translation>
+    </message>
+    <message>
+        <source>With --upload: wait for an upload of another lorvane-client to end instead of giving up.</source>
+        <translation>Mit --upload: Wartet auf das Ende des Uploads eines anderen lorvane-client, statt aufzugeben.</translation>
+    </message>
+    <message>
+        <source>Print the upload history, newest first, and exit.</source>
+        <translation>Gibt den Upload-Verlauf aus, neueste zuerst, und endet.</translation>
+    </message>
+    <message>
+        <source>Print every install of the game found: flavor, where it came from, prefix, program, checked or not, and the command Launch would run.</source>
+        <translation>Gibt jede gefundene Installation des Spiels aus: Version, Herkunft, Präfix, Programm, angehakt oder nicht, und den Befehl, den „Starten“ ausführen würde.</translation>
+    </message>
+    <message>
+        <source>Start the first checked install, or the one of PROGRAM_PATH, as Launch does, and wait for the game: exit 0 when it runs, 1 when it did not start.</source>
+        <translation>Startet die erste angehakte Installation oder die von PROGRAM_PATH, wie „Starten“ es tut, und wartet auf das Spiel: endet mit 0, wenn es läuft, mit 1, wenn es nicht gestartet ist.</translation>
+    </message>
+    <message>
+        <source>With --history or --installs: print it as JSON, for scripts.</source>
+        <translation>Mit --history oder --installs: Gibt es als JSON aus, für Skripte.</translation>
+    </message>
+    <message>
+        <source>Start in the tray, without opening the window, where the desktop has a tray.</source>
+        <translation>Startet im Infobereich, ohne das Fenster zu öffnen, wo der Desktop einen Infobereich hat.</translation>
+    </message>
+    <message>
+        <source>Lorvane password for %1: </source>
+        <translation>Lorvane-Passwort für %1: </translation>
+    </message>
+    <message>
+        <source>Later starts cannot reach this one: %1</source>
+        <translation>Spätere Starts können diesen nicht erreichen: %1</translation>
     </message>
 </context>
 </TS>

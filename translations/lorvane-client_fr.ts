@@ -37,6 +37,17 @@
     </message>
 </context>
 <context>
+    <name>Autostart</name>
+    <message>
+        <source>%1 could not be removed</source>
+        <translation>%1 n’a pas pu être supprimé</translation>
+    </message>
+    <message>
+        <source>the folder %1 could not be made</source>
+        <translation>le dossier %1 n’a pas pu être créé</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>%1 and %2 cannot be used together.</source>
@@ -176,6 +187,49 @@
     </message>
 </context>
 <context>
+    <name>Headless</name>
+    <message>
+        <source>No game is set: open lorvane-client once and choose the game in Options.</source>
+        <translation>Aucun jeu n’est choisi&#xa0;: ouvrez lorvane-client une fois et choisissez le jeu dans les options.</translation>
+    </message>
+    <message>
+        <source>The game is running already.</source>
+        <translation>Le jeu est déjà lancé.</translation>
+    </message>
+    <message>
+        <source>%1: start one (install gnome-keyring, or use KDE&apos;s wallet) and sign in with lorvane-client --sign-in NAME, or upload from the window, which can keep the password for its session only.</source>
+        <translation>%1&#xa0;: démarrez-en un (installez gnome-keyring, ou utilisez KWallet de KDE) et connectez-vous avec lorvane-client --sign-in NAME, ou envoyez depuis la fenêtre, qui peut garder le mot de passe pour sa session seulement.</translation>
+    </message>
+    <message>
+        <source>The keychain is not available: %1</source>
+        <translation>Le trousseau n’est pas disponible&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>No password is stored: sign in first with lorvane-client --sign-in NAME.</source>
+        <translation>Aucun mot de passe n’est enregistré&#xa0;: connectez-vous d’abord avec lorvane-client --sign-in NAME.</translation>
+    </message>
+    <message>
+        <source>The game is running: upload once it has quit.</source>
+        <translation>Le jeu est lancé&#xa0;: envoyez une fois qu’il sera fermé.</translation>
+    </message>
+    <message>
+        <source>Another upload is running</source>
+        <translation>Un autre envoi est en cours</translation>
+    </message>
+    <message>
+        <source>No password given on standard input: nothing was changed.</source>
+        <translation>Aucun mot de passe sur l’entrée standard&#xa0;: rien n’a été modifié.</translation>
+    </message>
+    <message>
+        <source>The site does not accept this password for %1: the stored one is kept.</source>
+        <translation>Le site refuse ce mot de passe pour %1&#xa0;: celui qui est enregistré est conservé.</translation>
+    </message>
+    <message>
+        <source>The password is stored, but the site could not be reached to check it.</source>
+        <translation>Le mot de passe est enregistré, mais le site était injoignable pour le vérifier.</translation>
+    </message>
+</context>
+<context>
     <name>InstallChoices</name>
     <message>
         <source>Found another copy of the game: %1 (%2) in %3. Check it in Options to upload its data.</source>
@@ -261,6 +315,13 @@
     </message>
 </context>
 <context>
+    <name>LVApplicationDelegate</name>
+    <message>
+        <source>No password is stored: sign in with lorvane-client --sign-in NAME.</source>
+        <translation>Aucun mot de passe n’est enregistré&#xa0;: connectez-vous avec lorvane-client --sign-in NAME.</translation>
+    </message>
+</context>
+<context>
     <name>LVAuthentication</name>
     <message>
         <source>%1: sign in and keep the password for this session only, or start one and sign in again.</source>
@@ -324,6 +385,57 @@
     <message>
         <source>%1: tried again at %2.</source>
         <translation>%1&#xa0;: nouvelle tentative à %2.</translation>
+    </message>
+</context>
+<context>
+    <name>LVDesktopNotifier</name>
+    <message>
+        <source>No account had anything new.</source>
+        <translation>Aucun compte n’avait de nouvelles données.</translation>
+    </message>
+    <message>
+        <source>1 account went up: %1</source>
+        <translation>1 compte envoyé&#xa0;: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n accounts went up: %1</source>
+        <translation>
+            <numerusform>%n compte envoyé&#xa0;: %1</numerusform>
+            <numerusform>%n comptes envoyés&#xa0;: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Upload complete</source>
+        <translation>Envoi terminé</translation>
+    </message>
+    <message>
+        <source>the upload did not get through</source>
+        <translation>l’envoi n’est pas parvenu au site</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <comment>who failed: why</comment>
+        <translation>%1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>Upload failed</source>
+        <translation>Échec de l’envoi</translation>
+    </message>
+    <message>
+        <source>Try again now</source>
+        <translation>Réessayer maintenant</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>Historique</translation>
+    </message>
+    <message>
+        <source>Sign-in problem</source>
+        <translation>Problème de connexion</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>Se connecter</translation>
     </message>
 </context>
 <context>
@@ -455,6 +567,37 @@ Fichiers&#xa0;: %6 (%7, %8 compressés) en %9
         <source>Not listed? Pick its Wow.exe inside your Wine, Lutris, Steam or Bottles prefix:</source>
         <translation>Absent de la liste&#xa0;? Choisissez son Wow.exe dans votre préfixe Wine, Lutris, Steam ou Bottles&#xa0;:</translation>
     </message>
+    <message>
+        <source>Applications (*.app)</source>
+        <translation>Applications (*.app)</translation>
+    </message>
+    <message>
+        <source>Windows programs (*.exe)</source>
+        <translation>Programmes Windows (*.exe)</translation>
+    </message>
+    <message>
+        <source>Your desktop shows no tray icons.</source>
+        <translation>Votre bureau n’affiche pas d’icônes dans la zone de notification.</translation>
+    </message>
+    <message>
+        <source>Unable to save the settings: %1</source>
+        <translation>Impossible d’enregistrer les réglages&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Unable to start the client at log-in: %1</source>
+        <translation>Impossible de lancer le client à l’ouverture de session&#xa0;: %1</translation>
+    </message>
+</context>
+<context>
+    <name>LVRunReports</name>
+    <message>
+        <source>Tried again at %1.</source>
+        <translation>Nouvelle tentative à %1.</translation>
+    </message>
+    <message>
+        <source>The upload</source>
+        <translation>L’envoi</translation>
+    </message>
 </context>
 <context>
     <name>LVSettings</name>
@@ -465,6 +608,13 @@ Fichiers&#xa0;: %6 (%7, %8 compressés) en %9
     <message>
         <source>%1: the file could not be written</source>
         <translation>%1&#xa0;: le fichier n’a pas pu être écrit</translation>
+    </message>
+</context>
+<context>
+    <name>LVSingleInstance</name>
+    <message>
+        <source>Another Lorvane Client is running (process %1) but does not answer</source>
+        <translation>Un autre Lorvane Client est lancé (processus %1) mais ne répond pas</translation>
     </message>
 </context>
 <context>
@@ -511,6 +661,69 @@ Fichiers&#xa0;: %6 (%7, %8 compressés) en %9
     <message>
         <source>&amp;Options…</source>
         <translation>&amp;Options…</translation>
+    </message>
+    <message>
+        <source>&amp;Upload now</source>
+        <translation>&amp;Envoyer maintenant</translation>
+    </message>
+    <message>
+        <source>&amp;Launch</source>
+        <translation>&amp;Lancer</translation>
+    </message>
+    <message>
+        <source>Sign &amp;in…</source>
+        <translation>Se co&amp;nnecter…</translation>
+    </message>
+    <message>
+        <source>&amp;Show window</source>
+        <translation>Afficher la &amp;fenêtre</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Quitter</translation>
+    </message>
+    <message>
+        <source>&amp;Pause automatic uploads</source>
+        <translation>&amp;Suspendre les envois automatiques</translation>
+    </message>
+    <message>
+        <source>For an &amp;hour</source>
+        <translation>Pendant une &amp;heure</translation>
+    </message>
+    <message>
+        <source>&amp;Until I resume them</source>
+        <translation>&amp;Jusqu’à ce que je les reprenne</translation>
+    </message>
+    <message>
+        <source>&amp;Resume automatic uploads</source>
+        <translation>&amp;Reprendre les envois automatiques</translation>
+    </message>
+    <message>
+        <source>Watching the game</source>
+        <translation>Surveille le jeu</translation>
+    </message>
+    <message>
+        <source>The game is running</source>
+        <translation>Le jeu est lancé</translation>
+    </message>
+    <message>
+        <source>Uploading…</source>
+        <translation>Envoi en cours…</translation>
+    </message>
+    <message>
+        <source>Last upload %1 failed</source>
+        <translation>Dernier envoi %1&#xa0;: échec</translation>
+    </message>
+    <message>
+        <source>Last upload %1, 1 account</source>
+        <translation>Dernier envoi %1, 1 compte</translation>
+    </message>
+    <message numerus="yes">
+        <source>Last upload %1, %n accounts</source>
+        <translation>
+            <numerusform>Dernier envoi %1, %n compte</numerusform>
+            <numerusform>Dernier envoi %1, %n comptes</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -880,6 +1093,10 @@ Fichiers&#xa0;: %6 (%7, %8 compressés) en %9
         <source>Save the log to a text file, for a bug report say</source>
         <translation>Enregistre le journal dans un fichier texte, pour un rapport de bogue par exemple</translation>
     </message>
+    <message>
+        <source>Hide log</source>
+        <translation>Masquer le journal</translation>
+    </message>
 </context>
 <context>
     <name>Preferences</name>
@@ -961,6 +1178,17 @@ Fichiers&#xa0;: %6 (%7, %8 compressés) en %9
     </message>
 </context>
 <context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>Afficher l’aide sur les options de la ligne de commande.</translation>
+    </message>
+    <message>
+        <source>Displays help including Qt specific options.</source>
+        <translation>Afficher l’aide, y compris les options propres à Qt.</translation>
+    </message>
+</context>
+<context>
     <name>SaveDialog</name>
     <message>
         <source>Not saved</source>
@@ -1039,6 +1267,76 @@ Fichiers&#xa0;: %6 (%7, %8 compressés) en %9
     </message>
 </context>
 <context>
+    <name>UploadReadiness</name>
+    <message>
+        <source>Choose the game in Options to upload</source>
+        <translation>Choisissez le jeu dans les options pour envoyer</translation>
+    </message>
+    <message>
+        <source>An upload is running</source>
+        <translation>Un envoi est en cours</translation>
+    </message>
+    <message>
+        <source>The game is running: uploading waits until it quits</source>
+        <translation>Le jeu est lancé&#xa0;: l’envoi attend qu’il se ferme</translation>
+    </message>
+    <message>
+        <source>Waiting for you to sign in</source>
+        <translation>En attente de votre connexion</translation>
+    </message>
+    <message>
+        <source>The site refused your password: sign in again</source>
+        <translation>Le site a refusé votre mot de passe&#xa0;: reconnectez-vous</translation>
+    </message>
+    <message>
+        <source>The site takes no new upload until %1</source>
+        <translation>Le site n’accepte pas de nouvel envoi avant %1</translation>
+    </message>
+    <message>
+        <source>The site takes no new upload</source>
+        <translation>Le site n’accepte pas de nouvel envoi pour le moment</translation>
+    </message>
+    <message>
+        <source>The upload tried again at %1</source>
+        <translation>L’envoi&#xa0;: nouvelle tentative à %1</translation>
+    </message>
+    <message>
+        <source>%1 tried again at %2</source>
+        <translation>%1&#xa0;: nouvelle tentative à %2</translation>
+    </message>
+    <message>
+        <source>The site does not answer: asked again at %1, or when you press Upload</source>
+        <translation>Le site ne répond pas&#xa0;: nouvelle demande à %1, ou quand vous cliquez sur «&#xa0;Envoyer&#xa0;»</translation>
+    </message>
+    <message>
+        <source>The site does not answer: asked again, or when you press Upload</source>
+        <translation>Le site ne répond pas&#xa0;: nouvelle demande plus tard, ou quand vous cliquez sur «&#xa0;Envoyer&#xa0;»</translation>
+    </message>
+    <message>
+        <source>The keychain is not available: Upload asks for your password for this session</source>
+        <translation>Le trousseau n’est pas disponible&#xa0;: «&#xa0;Envoyer&#xa0;» demande votre mot de passe pour cette session</translation>
+    </message>
+    <message>
+        <source>Not signed in: Upload asks for your password</source>
+        <translation>Non connecté&#xa0;: «&#xa0;Envoyer&#xa0;» demande votre mot de passe</translation>
+    </message>
+    <message>
+        <source>Automatic uploads paused until %1</source>
+        <translation>Envois automatiques suspendus jusqu’à %1</translation>
+    </message>
+    <message>
+        <source>Automatic uploads paused until you resume them</source>
+        <translation>Envois automatiques suspendus jusqu’à ce que vous les repreniez</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n accounts: %2</source>
+        <translation>
+            <numerusform>%1 sur %n compte&#xa0;: %2</numerusform>
+            <numerusform>%1 sur %n comptes&#xa0;: %2</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>UploadedFlag</name>
     <message>
         <source>%1.rename holds no flag to set back</source>
@@ -1062,6 +1360,54 @@ Fichiers&#xa0;: %6 (%7, %8 compressés) en %9
     <message>
         <source>Try &apos;%1 --help&apos;.</source>
         <translation>Voir «&#xa0;%1 --help&#xa0;».</translation>
+    </message>
+    <message>
+        <source>Uploads what the +Lorvane_Harvex addon recorded and keeps the addon up to date.</source>
+        <translation>Envoie ce que l’AddOn +Lorvane_Harvex a enregistré et tient l’AddOn à jour.</translation>
+    </message>
+    <message>
+        <source>With --launch: the game to start.</source>
+        <translation>Avec --launch&#xa0;: le jeu à lancer.</translation>
+    </message>
+    <message>
+        <source>Upload every account without a window, printing the log, and exit: 0 when all went up, 1 when an upload failed, 2 when it could not start.</source>
+        <translation>Envoyer tous les comptes sans fenêtre, en affichant le journal, puis quitter&#xa0;: 0 quand tout est envoyé, 1 quand un envoi a échoué, 2 quand il n’a pas pu démarrer.</translation>
+    </message>
+    <message>
+        <source>Store the site password read from standard input for the user NAME, test it and exit (0 when the site accepts it).</source>
+        <translation>Enregistrer le mot de passe du site lu sur l’entrée standard pour l’utilisateur NAME, le vérifier et quitter (0 quand le site l’accepte).</translation>
+    </message>
+    <message>
+        <source>With --upload: wait for an upload of another lorvane-client to end instead of giving up.</source>
+        <translation>Avec --upload&#xa0;: attendre la fin de l’envoi d’un autre lorvane-client au lieu d’abandonner.</translation>
+    </message>
+    <message>
+        <source>Print the upload history, newest first, and exit.</source>
+        <translation>Afficher l’historique des envois, du plus récent au plus ancien, puis quitter.</translation>
+    </message>
+    <message>
+        <source>Print every install of the game found: flavor, where it came from, prefix, program, checked or not, and the command Launch would run.</source>
+        <translation>Afficher chaque installation du jeu trouvée&#xa0;: version, provenance, préfixe, programme, cochée ou non, et la commande que «&#xa0;Lancer&#xa0;» exécuterait.</translation>
+    </message>
+    <message>
+        <source>Start the first checked install, or the one of PROGRAM_PATH, as Launch does, and wait for the game: exit 0 when it runs, 1 when it did not start.</source>
+        <translation>Lancer la première installation cochée, ou celle de PROGRAM_PATH, comme le fait «&#xa0;Lancer&#xa0;», et attendre le jeu&#xa0;: quitter avec 0 quand il tourne, avec 1 quand il n’a pas démarré.</translation>
+    </message>
+    <message>
+        <source>With --history or --installs: print it as JSON, for scripts.</source>
+        <translation>Avec --history ou --installs&#xa0;: l’afficher en JSON, pour les scripts.</translation>
+    </message>
+    <message>
+        <source>Start in the tray, without opening the window, where the desktop has a tray.</source>
+        <translation>Démarrer dans la zone de notification, sans ouvrir la fenêtre, là où le bureau en a une.</translation>
+    </message>
+    <message>
+        <source>Lorvane password for %1: </source>
+        <translation>Mot de passe Lorvane pour %1&#xa0;: </translation>
+    </message>
+    <message>
+        <source>Later starts cannot reach this one: %1</source>
+        <translation>Les lancements suivants ne peuvent pas joindre celui-ci&#xa0;: %1</translation>
     </message>
 </context>
 </TS>

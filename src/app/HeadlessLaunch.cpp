@@ -3,6 +3,7 @@
 #include "app/LVApplicationDelegate.h"
 #include "game/InstallsReport.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
 
@@ -31,11 +32,13 @@ int lv::runHeadlessLaunch(LVApplicationDelegate &delegate, const QString &progra
     LVGameInstall &install = program.isEmpty() ? delegate.installs().primary()
                                                : delegate.installs().installAt(QFileInfo(program).absoluteFilePath());
     if (install.fullPathToWorldOfWarcraft(false).isEmpty()) {
-        printTo(stderr, "No game is set: open lorvane-client once and choose the game in Options.");
+        printTo(stderr, QCoreApplication::translate(
+                            "Headless", "No game is set: open lorvane-client once and choose the game in Options.")
+                            .toLocal8Bit());
         return 1;
     }
     if (delegate.isWOWRunning()) {
-        printTo(stdout, "The game is running already.");
+        printTo(stdout, QCoreApplication::translate("Headless", "The game is running already.").toLocal8Bit());
         return 0;
     }
     QEventLoop loop;

@@ -319,8 +319,7 @@ void LVApplicationDelegate::presentSheet(QDialog *sheet) {
 
 void LVApplicationDelegate::setupAccount() {
     if (!mOutlets.window) {
-        LVStatusBus::sendErrorMessage(
-            QStringLiteral("No password is stored: sign in with lorvane-client --sign-in NAME."));
+        LVStatusBus::sendErrorMessage(tr("No password is stored: sign in with lorvane-client --sign-in NAME."));
         return;
     }
     if (mSignInSheet) {

@@ -133,23 +133,23 @@ void LVDesktopNotifier::notifyUploadSucceeded(const QStringList &accounts) {
     const QString list = accounts.join(QStringLiteral(", "));
     QString body;
     if (accounts.isEmpty())
-        body = QStringLiteral("No account had anything new.");
+        body = tr("No account had anything new.");
     else if (accounts.size() == 1)
-        body = QStringLiteral("1 account went up: %1").arg(list);
+        body = tr("1 account went up: %1").arg(list);
     else
-        body = QStringLiteral("%1 accounts went up: %2").arg(accounts.size()).arg(list);
-    notify(QStringLiteral("Upload complete"), body);
+        body = tr("%n accounts went up: %1", nullptr, int(accounts.size())).arg(list);
+    notify(tr("Upload complete"), body);
 }
 
 void LVDesktopNotifier::notifyUploadFailed(const QString &who, const QString &reason, const QString &retry) {
-    const QString why = reason.isEmpty() ? QStringLiteral("the upload did not get through") : reason;
-    QString body = who.isEmpty() ? why : who + QStringLiteral(": ") + why;
+    const QString why = reason.isEmpty() ? tr("the upload did not get through") : reason;
+    QString body = who.isEmpty() ? why : tr("%1: %2", "who failed: why").arg(who, why);
     if (!retry.isNull())
         body += QLatin1Char('\n') + retry;
-    notify(QStringLiteral("Upload failed"), body, Urgency::Critical,
-           {kRetryAction, QStringLiteral("Try again now"), kHistoryAction, QStringLiteral("History")});
+    notify(tr("Upload failed"), body, Urgency::Critical,
+           {kRetryAction, tr("Try again now"), kHistoryAction, tr("History")});
 }
 
 void LVDesktopNotifier::notifyCredentialProblem(const QString &text) {
-    notify(QStringLiteral("Sign-in problem"), text, Urgency::Critical, {kSignInAction, QStringLiteral("Sign in")});
+    notify(tr("Sign-in problem"), text, Urgency::Critical, {kSignInAction, tr("Sign in")});
 }

@@ -10,6 +10,7 @@
 #include "upload/HistoryText.h"
 #include "upload/LVUploadHistory.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QLocale>
 
@@ -61,6 +62,10 @@ void LVConsoleLog::showProgress(const QString &what, qint64 done, qint64 total) 
 
 namespace {
 
+struct Headless {
+    Q_DECLARE_TR_FUNCTIONS(Headless)
+};
+
 void printError(const QString &message) {
     std::cerr << message.toLocal8Bit().constData() << std::endl;
 }
@@ -68,24 +73,24 @@ void printError(const QString &message) {
 // Why the keychain gave no password, and what to do about it without a window.
 QString keychainProblem(int status, const LVCredentialStore &store) {
     if (status == LVCredentialStore::kNoService)
-        return QStringLiteral("%1: start one (install gnome-keyring, or use KDE's wallet) and sign in with "
-                              "lorvane-client --sign-in NAME, or upload from the window, which can keep the "
-                              "password for its session only.")
+        return Headless::tr("%1: start one (install gnome-keyring, or use KDE's wallet) and sign in with "
+                            "lorvane-client --sign-in NAME, or upload from the window, which can keep the "
+                            "password for its session only.")
             .arg(store.failureReason());
-    return QStringLiteral("The keychain is not available: %1").arg(store.failureReason());
+    return Headless::tr("The keychain is not available: %1").arg(store.failureReason());
 }
 
 // Why an upload cannot start, or null when it can.
 QString reasonNotToStart(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store) {
     if (settings.stringForKey(kWowApplicationPathKey).isEmpty())
-        return QStringLiteral("No game is set: open lorvane-client once and choose the game in Options.");
+        return Headless::tr("No game is set: open lorvane-client once and choose the game in Options.");
     const LVCredentialStore::Item item = store.findPassword();
     if (item.status == LVCredentialStore::kItemNotFound)
-        return QStringLiteral("No password is stored: sign in first with lorvane-client --sign-in NAME.");
+        return Headless::tr("No password is stored: sign in first with lorvane-client --sign-in NAME.");
     if (item.status != LVCredentialStore::kSuccess)
         return keychainProblem(item.status, store);
     if (delegate.isWOWRunning())
-        return QStringLiteral("The game is running: upload once it has quit.");
+        return Headless::tr("The game is running: upload once it has quit.");
     return {};
 }
 
@@ -98,7 +103,7 @@ int lv::runHeadlessUpload(LVApplicationDelegate &delegate, LVSettings &settings,
     delegate.setRetrying(false);
     QString reason = reasonNotToStart(delegate, settings, store);
     if (reason.isNull() && !waitForOtherRuns && delegate.uploadRun().isLockedElsewhere())
-        reason = QStringLiteral("Another upload is running");
+        reason = Headless::tr("Another upload is running");
     if (!reason.isNull()) {
         printError(reason);
         return kHeadlessCannotStart;
@@ -125,7 +130,7 @@ int lv::runHeadlessUpload(LVApplicationDelegate &delegate, LVSettings &settings,
 int lv::runSignIn(LVApplicationDelegate &delegate, LVSettings &settings, LVCredentialStore &store,
                   const QString &username, const QByteArray &password) {
     if (password.isEmpty()) {
-        printError(QStringLiteral("No password given on standard input: nothing was changed."));
+        printError(Headless::tr("No password given on standard input: nothing was changed."));
         return kHeadlessCannotStart;
     }
     delegate.awakeFromNib();
@@ -139,7 +144,7 @@ int lv::runSignIn(LVApplicationDelegate &delegate, LVSettings &settings, LVCrede
         delegate.authentication().testCredentials(username, lv::md5HexString(password));
     if (answer == LVAuthentication::Answer::Rejected) {
         printError(
-            QStringLiteral("The site does not accept this password for %1: the stored one is kept.").arg(username));
+            Headless::tr("The site does not accept this password for %1: the stored one is kept.").arg(username));
         return kHeadlessFailed;
     }
     if (const int status = lv::replaceStoredPassword(store, password); status != LVCredentialStore::kSuccess) {
@@ -149,7 +154,7 @@ int lv::runSignIn(LVApplicationDelegate &delegate, LVSettings &settings, LVCrede
     settings.setValue(kUsernameKey, username);
     settings.synchronize();
     if (answer == LVAuthentication::Answer::None)
-        printError(QStringLiteral("The password is stored, but the site could not be reached to check it."));
+        printError(Headless::tr("The password is stored, but the site could not be reached to check it."));
     return kHeadlessSucceeded;
 }
 

@@ -9,6 +9,7 @@
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QProgressBar>
 
 LVMainWindow::LVMainWindow(QWidget *parent)
@@ -96,7 +97,9 @@ void LVMainWindow::showHistory() {
 void LVMainWindow::logToggled(bool shown) {
     QToolButton *toggle = mUi->disclosureButton;
     toggle->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
-    toggle->setText(shown ? QStringLiteral("Hide log") : QStringLiteral("Show log"));
+    // Translated with the window's layout, which gives the button its first text.
+    toggle->setText(shown ? QCoreApplication::translate("MainWindow", "Hide log")
+                          : QCoreApplication::translate("MainWindow", "Show log"));
     toggle->setAccessibleName(toggle->text());
     mUi->saveLogButton->setVisible(shown);
     if (mDelegate)

@@ -70,10 +70,9 @@ void LVRunReports::runEnded(const LVUploadOutcome &outcome) {
 // Every failed account is named; the reason given is the first one's.
 void LVRunReports::notifyFailure(const LVUploadOutcome &outcome) {
     const QDateTime retry = mAutomaticUploads.nextRetry();
-    const QString retryText =
-        retry.isValid() ? QStringLiteral("Tried again at %1.").arg(lv::shortDateTime(retry)) : QString();
+    const QString retryText = retry.isValid() ? tr("Tried again at %1.").arg(lv::shortDateTime(retry)) : QString();
     if (outcome.failures.isEmpty()) {
-        mNotifier.notifyUploadFailed(QStringLiteral("The upload"), outcome.runError, retryText);
+        mNotifier.notifyUploadFailed(tr("The upload"), outcome.runError, retryText);
         return;
     }
     mNotifier.notifyUploadFailed(lv::failedAccountsText(outcome.failedAccounts, outcome.accountsWithData),

@@ -76,7 +76,7 @@ bool LVSingleInstance::handOver(bool showWindow, QString *error) {
         qint64 pid = 0;
         QString host, application;
         mLock.getLockInfo(&pid, &host, &application);
-        *error = QStringLiteral("Another Lorvane Client is running (process %1) but does not answer").arg(pid);
+        *error = tr("Another Lorvane Client is running (process %1) but does not answer").arg(pid);
     }
     return false;
 }

@@ -3,6 +3,7 @@
 #include "common/TimeText.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QMenu>
@@ -26,16 +27,16 @@ LVTrayIcon::LVTrayIcon(const QString &resourceFolder, QObject *parent)
     mLastUploadLine->setEnabled(false);
     mLastUploadLine->setVisible(false);
     mMenu->addSeparator();
-    mUploadAction = addAction(QStringLiteral("&Upload now"), "uploadNowAction", &LVTrayIcon::uploadRequested);
-    mLaunchAction = addAction(QStringLiteral("&Launch"), "launchAction", &LVTrayIcon::launchRequested);
-    addAction(QStringLiteral("Sign &in…"), "signInAction", &LVTrayIcon::signInRequested);
+    mUploadAction = addAction(tr("&Upload now"), "uploadNowAction", &LVTrayIcon::uploadRequested);
+    mLaunchAction = addAction(tr("&Launch"), "launchAction", &LVTrayIcon::launchRequested);
+    addAction(tr("Sign &in…"), "signInAction", &LVTrayIcon::signInRequested);
     addPauseMenu();
     mMenu->addSeparator();
     addAction(tr("&History…"), "historyAction", &LVTrayIcon::historyRequested);
     addAction(tr("&Options…"), "optionsAction", &LVTrayIcon::optionsRequested);
-    addAction(QStringLiteral("&Show window"), "showWindowAction", &LVTrayIcon::showWindowRequested);
+    addAction(tr("&Show window"), "showWindowAction", &LVTrayIcon::showWindowRequested);
     mMenu->addSeparator();
-    addAction(QStringLiteral("&Quit"), "quitAction", &LVTrayIcon::quitRequested);
+    addAction(tr("&Quit"), "quitAction", &LVTrayIcon::quitRequested);
     mIcon.setContextMenu(mMenu.get());
     connect(&mIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
@@ -54,17 +55,16 @@ QAction *LVTrayIcon::addAction(const QString &text, const char *name, void (LVTr
 }
 
 void LVTrayIcon::addPauseMenu() {
-    QMenu *pause = mMenu->addMenu(QStringLiteral("&Pause automatic uploads"));
+    QMenu *pause = mMenu->addMenu(tr("&Pause automatic uploads"));
     pause->setObjectName(QStringLiteral("pauseMenu"));
     mPauseMenuAction = pause->menuAction();
-    for (const auto &[text, name, seconds] :
-         {std::tuple("For an &hour", "pauseHourAction", 3600), std::tuple("&Until I resume them", "pauseAction", 0)}) {
-        QAction *action = pause->addAction(QString::fromUtf8(text));
+    for (const auto &[text, name, seconds] : {std::tuple(QT_TR_NOOP("For an &hour"), "pauseHourAction", 3600),
+                                              std::tuple(QT_TR_NOOP("&Until I resume them"), "pauseAction", 0)}) {
+        QAction *action = pause->addAction(tr(text));
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, [this, seconds = seconds] { emit pauseRequested(seconds); });
     }
-    mResumeAction =
-        addAction(QStringLiteral("&Resume automatic uploads"), "resumeAction", &LVTrayIcon::resumeRequested);
+    mResumeAction = addAction(tr("&Resume automatic uploads"), "resumeAction", &LVTrayIcon::resumeRequested);
     mResumeAction->setVisible(false);
 }
 
@@ -103,8 +103,9 @@ void LVTrayIcon::setPause(const QString &pause) {
 }
 
 void LVTrayIcon::updateToolTip() {
-    static const char *const kStateTexts[] = {"Watching the game", "The game is running", "Uploading…"};
-    const QString state = QString::fromUtf8(kStateTexts[mState]);
+    static const char *const kStateTexts[] = {QT_TR_NOOP("Watching the game"), QT_TR_NOOP("The game is running"),
+                                              QT_TR_NOOP("Uploading…")};
+    const QString state = tr(kStateTexts[mState]);
     QStringList lines{QStringLiteral("Lorvane Client"), state};
     for (const QString &line : {mExplanation, mPause, mLastUpload})
         if (!line.isEmpty() && !lines.contains(line))
@@ -144,9 +145,10 @@ QString lastUploadText(const QDateTime &when, int accounts, bool succeeded, cons
                        const QDateTime &now) {
     const QString time = lv::shortDateTime(when, locale, now);
     if (!succeeded)
-        return QStringLiteral("Last upload %1 failed").arg(time);
-    const QString count = accounts == 1 ? QStringLiteral("1 account") : QStringLiteral("%1 accounts").arg(accounts);
-    return QStringLiteral("Last upload %1, %2").arg(time, count);
+        return QCoreApplication::translate("LVTrayIcon", "Last upload %1 failed").arg(time);
+    if (accounts == 1)
+        return QCoreApplication::translate("LVTrayIcon", "Last upload %1, 1 account").arg(time);
+    return QCoreApplication::translate("LVTrayIcon", "Last upload %1, %n accounts", nullptr, accounts).arg(time);
 }
 
 } // namespace lv

@@ -3,50 +3,59 @@
 #include "auth/LVAuthentication.h"
 #include "common/TimeText.h"
 
+#include <QCoreApplication>
+
 namespace {
 
-// "at 14:05", or nothing when the time is not known.
-QString at(const QDateTime &when) {
-    return when.isValid() ? QStringLiteral(" at %1").arg(lv::shortDateTime(when)) : QString();
-}
+struct UploadReadiness {
+    Q_DECLARE_TR_FUNCTIONS(UploadReadiness)
+};
 
-QString until(const QDateTime &when) {
-    return when.isValid() ? QStringLiteral(" until %1").arg(lv::shortDateTime(when)) : QString();
+// One sentence with the time in it ("… until 14:05"), or the one without when the time is not known.
+QString withTime(const QString &timed, const QString &without, const QDateTime &when) {
+    return when.isValid() ? timed.arg(lv::shortDateTime(when)) : without;
 }
 
 // Why Upload cannot be pressed now; null when it can.
 QString blockingReason(const LVUploadSituation &situation) {
     if (!situation.hasGame)
-        return QStringLiteral("Choose the game in Options to upload");
+        return UploadReadiness::tr("Choose the game in Options to upload");
     if (situation.runInProgress)
-        return QStringLiteral("An upload is running");
+        return UploadReadiness::tr("An upload is running");
     if (situation.gameRunning)
-        return QStringLiteral("The game is running: uploading waits until it quits");
+        return UploadReadiness::tr("The game is running: uploading waits until it quits");
     if (situation.waitingForSignIn)
-        return QStringLiteral("Waiting for you to sign in");
+        return UploadReadiness::tr("Waiting for you to sign in");
     if (situation.siteUnanswered)
         return {};
     if (situation.accountStatus == LVAuthentication::AccountRejected)
-        return QStringLiteral("The site refused your password: sign in again");
+        return UploadReadiness::tr("The site refused your password: sign in again");
     if (situation.accountStatus == LVAuthentication::AccountThrottled || situation.heldAfterUpload)
-        return QStringLiteral("The site takes no new upload") + until(situation.nextTest);
+        return withTime(UploadReadiness::tr("The site takes no new upload until %1"),
+                        UploadReadiness::tr("The site takes no new upload"), situation.nextTest);
     return {};
+}
+
+// "ACCOUNT1, ACCOUNT2 tried again at 14:05"; only when a retry is planned.
+QString retryText(const LVUploadSituation &situation) {
+    const QString time = lv::shortDateTime(situation.nextRetry);
+    if (situation.accountsToRetry.isEmpty())
+        return UploadReadiness::tr("The upload tried again at %1").arg(time);
+    return UploadReadiness::tr("%1 tried again at %2").arg(situation.accountsToRetry.join(QStringLiteral(", ")), time);
 }
 
 // What Upload will do first, or what happens by itself; null when nothing is worth telling.
 QString note(const LVUploadSituation &situation) {
     if (situation.siteUnanswered)
-        return QStringLiteral("The site does not answer: asked again%1, or when you press Upload")
-            .arg(at(situation.nextTest));
+        return withTime(UploadReadiness::tr("The site does not answer: asked again at %1, or when you press Upload"),
+                        UploadReadiness::tr("The site does not answer: asked again, or when you press Upload"),
+                        situation.nextTest);
     if (!situation.keychainProblem.isNull())
-        return QStringLiteral("The keychain is not available: Upload asks for your password for this session");
+        return UploadReadiness::tr("The keychain is not available: Upload asks for your password for this session");
     if (situation.passwordMissing)
-        return QStringLiteral("Not signed in: Upload asks for your password");
+        return UploadReadiness::tr("Not signed in: Upload asks for your password");
     if (situation.nextRetry.isValid())
-        return QStringLiteral("%1 tried again%2")
-            .arg(situation.accountsToRetry.isEmpty() ? QStringLiteral("The upload")
-                                                     : situation.accountsToRetry.join(QStringLiteral(", ")),
-                 at(situation.nextRetry));
+        return retryText(situation);
     return lv::pauseText(situation.paused, situation.pausedUntil);
 }
 
@@ -62,8 +71,8 @@ LVUploadReadiness lv::uploadReadiness(const LVUploadSituation &situation) {
 QString lv::pauseText(bool paused, const QDateTime &pausedUntil) {
     if (!paused)
         return {};
-    return QStringLiteral("Automatic uploads paused") +
-           (pausedUntil.isValid() ? until(pausedUntil) : QStringLiteral(" until you resume them"));
+    return withTime(UploadReadiness::tr("Automatic uploads paused until %1"),
+                    UploadReadiness::tr("Automatic uploads paused until you resume them"), pausedUntil);
 }
 
 QString lv::failedAccountsText(const QStringList &failed, int accountsWithData) {
@@ -73,8 +82,6 @@ QString lv::failedAccountsText(const QStringList &failed, int accountsWithData) 
     QString names = failed.mid(0, kNamed).join(QStringLiteral(", "));
     if (failed.size() > kNamed)
         names += QStringLiteral("…");
-    return QStringLiteral("%1 of %2 accounts: %3")
-        .arg(failed.size())
-        .arg(std::max<int>(accountsWithData, failed.size()))
-        .arg(names);
+    const int accounts = std::max<int>(accountsWithData, failed.size());
+    return UploadReadiness::tr("%1 of %n accounts: %2", nullptr, accounts).arg(failed.size()).arg(names);
 }

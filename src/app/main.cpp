@@ -37,31 +37,42 @@ void nameApplication() {
     lv::installTranslations(); // before the options are described, so that --help is translated too
 }
 
+// Qt's own French catalogue lacks the help options' texts: the program's catalogues carry them, and
+// Qt's, installed later, still come first where they have them.
+[[maybe_unused]] constexpr const char *kQtHelpTexts[] = {
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Displays help on commandline options."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Displays help including Qt specific options.")};
+
 void describeOptions(QCommandLineParser &parser) {
-    parser.setApplicationDescription(
-        QStringLiteral("Uploads what the +Lorvane_Harvex addon recorded and keeps the addon up to date."));
-    parser.addPositionalArgument(QStringLiteral("PROGRAM_PATH"), QStringLiteral("With --launch: the game to start."),
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "main", "Uploads what the +Lorvane_Harvex addon recorded and keeps the addon up to date."));
+    parser.addPositionalArgument(QStringLiteral("PROGRAM_PATH"),
+                                 QCoreApplication::translate("main", "With --launch: the game to start."),
                                  QStringLiteral("[PROGRAM_PATH]"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions(
-        {{kUploadOption, QStringLiteral("Upload every account without a window, printing the log, and "
-                                        "exit: 0 when all went up, 1 when an upload failed, 2 when "
-                                        "it could not start.")},
+        {{kUploadOption, QCoreApplication::translate("main", "Upload every account without a window, printing the log, "
+                                                             "and exit: 0 when all went up, 1 when an upload failed, 2 "
+                                                             "when it could not start.")},
          {kSignInOption,
-          QStringLiteral("Store the site password read from standard input for the user NAME, test it "
-                         "and exit (0 when the site accepts it)."),
+          QCoreApplication::translate("main", "Store the site password read from standard input for the user NAME, "
+                                              "test it and exit (0 when the site accepts it)."),
           QStringLiteral("NAME")},
-         {kWaitOption, QStringLiteral("With --upload: wait for an upload of another lorvane-client to end "
-                                      "instead of giving up.")},
-         {kHistoryOption, QStringLiteral("Print the upload history, newest first, and exit.")},
-         {kInstallsOption, QStringLiteral("Print every install of the game found: flavor, where it came from, "
-                                          "prefix, program, checked or not, and the command Launch would run.")},
-         {kLaunchOption, QStringLiteral("Start the first checked install, or the one of PROGRAM_PATH, as Launch does, "
-                                        "and wait for the game: exit 0 when it runs, 1 when it did not start.")},
-         {kJsonOption, QStringLiteral("With --history or --installs: print it as JSON, for scripts.")},
-         {kMinimizedOption,
-          QStringLiteral("Start in the tray, without opening the window, where the desktop has a tray.")}});
+         {kWaitOption, QCoreApplication::translate("main", "With --upload: wait for an upload of another "
+                                                           "lorvane-client to end instead of giving up.")},
+         {kHistoryOption, QCoreApplication::translate("main", "Print the upload history, newest first, and exit.")},
+         {kInstallsOption,
+          QCoreApplication::translate("main", "Print every install of the game found: flavor, where it came from, "
+                                              "prefix, program, checked or not, and the command Launch would run.")},
+         {kLaunchOption,
+          QCoreApplication::translate("main", "Start the first checked install, or the one of PROGRAM_PATH, as Launch "
+                                              "does, and wait for the game: exit 0 when it runs, 1 when it did not "
+                                              "start.")},
+         {kJsonOption,
+          QCoreApplication::translate("main", "With --history or --installs: print it as JSON, for scripts.")},
+         {kMinimizedOption, QCoreApplication::translate("main", "Start in the tray, without opening the window, where "
+                                                                "the desktop has a tray.")}});
 }
 
 // Reads the options on the application without a display; false, with one line on what is wrong, when
@@ -105,8 +116,9 @@ int runWithoutWindow(const QCommandLineParser &parser, LVApplicationDelegate &de
         return lv::runHeadlessUpload(delegate, settings, keychain, parser.isSet(kWaitOption));
     }
     const QString username = parser.value(kSignInOption);
-    return lv::runSignIn(delegate, settings, keychain, username,
-                         lv::readPassword(QStringLiteral("Lorvane password for %1: ").arg(username)));
+    return lv::runSignIn(
+        delegate, settings, keychain, username,
+        lv::readPassword(QCoreApplication::translate("main", "Lorvane password for %1: ").arg(username)));
 }
 
 // The network and the machine's sleep are followed only by the program that keeps running.
@@ -123,7 +135,9 @@ int runWithWindow(const QCommandLineParser &parser, LVApplicationDelegate &deleg
     // meanwhile tries again for a while.
     QString listenError;
     if (!instance.listen(&listenError))
-        std::fprintf(stderr, "Later starts cannot reach this one: %s\n", qPrintable(listenError));
+        std::fprintf(
+            stderr, "%s\n",
+            qPrintable(QCoreApplication::translate("main", "Later starts cannot reach this one: %1").arg(listenError)));
     QObject::connect(&instance, &LVSingleInstance::showRequested, &delegate, &LVApplicationDelegate::showWindow);
     delegate.showWindowAtStart(parser.isSet(kMinimizedOption));
     QTimer::singleShot(0, &delegate, &LVApplicationDelegate::applicationDidFinishLaunching);

@@ -2,6 +2,7 @@
 
 #include "common/FileContents.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -58,13 +59,13 @@ bool setStartAtLogin(bool enabled, const QString &program, QString *failure) {
         if (!QFileInfo::exists(path) || QFile::remove(path))
             return true;
         if (failure)
-            *failure = QStringLiteral("%1 could not be removed").arg(path);
+            *failure = QCoreApplication::translate("Autostart", "%1 could not be removed").arg(path);
         return false;
     }
     const QString folder = QFileInfo(path).path();
     if (!QDir().mkpath(folder)) {
         if (failure)
-            *failure = QStringLiteral("the folder %1 could not be made").arg(folder);
+            *failure = QCoreApplication::translate("Autostart", "the folder %1 could not be made").arg(folder);
         return false;
     }
     return writeFileAtomically(path, {autostartEntry(program)}, failure);

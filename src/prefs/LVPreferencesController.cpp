@@ -19,9 +19,9 @@ namespace {
 
 QString gameFileFilter() {
 #ifdef Q_OS_MACOS
-    return QStringLiteral("Applications (*.app)");
+    return LVPreferencesController::tr("Applications (*.app)");
 #else
-    return QStringLiteral("Windows programs (*.exe)");
+    return LVPreferencesController::tr("Windows programs (*.exe)");
 #endif
 }
 
@@ -155,7 +155,7 @@ void LVPreferencesController::chooseApplicationPath(const QString &path) {
 
 void LVPreferencesController::setSystemTrayAvailable(bool available) {
     mUi->startMinimizedBox->setEnabled(available);
-    mUi->startMinimizedBox->setToolTip(available ? QString() : QStringLiteral("Your desktop shows no tray icons."));
+    mUi->startMinimizedBox->setToolTip(available ? QString() : tr("Your desktop shows no tray icons."));
 }
 
 // Settings that cannot be written leave the sheet open with the user's choices, so that nothing
@@ -165,7 +165,7 @@ void LVPreferencesController::performApply() {
         return;
     QString failure;
     if (!lv::storeInstallChoices(mSettings, installChoices(), &failure)) {
-        const QString message = QStringLiteral("Unable to save the settings: %1").arg(failure);
+        const QString message = tr("Unable to save the settings: %1").arg(failure);
         mUi->saveErrorLabel->setText(message);
         mUi->saveErrorLabel->show();
         LVStatusBus::sendErrorMessage(message);
@@ -173,7 +173,7 @@ void LVPreferencesController::performApply() {
     }
     mEnded = true;
     if (!lv::setStartAtLogin(mSettings.boolForKey(kAutostartKey), QCoreApplication::applicationFilePath(), &failure))
-        LVStatusBus::sendErrorMessage(QStringLiteral("Unable to start the client at log-in: %1").arg(failure));
+        LVStatusBus::sendErrorMessage(tr("Unable to start the client at log-in: %1").arg(failure));
     sheetDidEnd();
     emit applied();
 }
